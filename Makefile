@@ -1,0 +1,33 @@
+# The two commands of the README are `make run` and `make test`; both set up what is missing.
+BUILD := build
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+.PHONY: all deps configure build run test bench soak clean
+
+all: build
+
+deps:
+	@scripts/instalar-paquetes.sh
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+
+configure: deps $(BUILD)/build.ninja
+
+build: configure
+	cmake --build $(BUILD)
+
+run: build
+	@scripts/ejecutar-demo.sh
+
+test: build
+	@scripts/con-postgresql.sh ctest --test-dir $(BUILD) --output-on-failure --timeout 900
+
+bench: build
+	@scripts/con-postgresql.sh scripts/bench.sh
+
+soak: build
+	@scripts/con-postgresql.sh scripts/soak.sh
+
+clean:
+	rm -rf $(BUILD)
