@@ -1,0 +1,99 @@
+#pragma once
+// The host utilities library: every operation the component asks of its host, as interfaces.
+// The component sees only these; the demo host supplies Qt implementations and tests put
+// scripted fakes in their place through the setters at the end.
+
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <memory>
+
+class Connection;
+class Recordset;
+class SuperficieDestino;
+
+// The host's utilities object, handed to the component by Cargar.
+class IUtilidades {
+public:
+    virtual ~IUtilidades() = default;
+
+    // Fills the 15 common values, all by reference. Windows travel as generic objects (positions 6
+    // and 7): the component converts them back to windows and fails with a type mismatch when the
+    // host leaves something else there.
+    virtual void ObtenerDatos(std::shared_ptr<Connection>& Conexion, QVariant& Valor2, QVariant& Valor3,
+                              QVariant& Valor4, QVariant& Valor5, QObject*& Ubicacion, QObject*& Principal,
+                              long& AnchoBase, long& AltoBase, QVariant& Valor10,
+                              std::shared_ptr<Recordset>& Textos, std::shared_ptr<Recordset>& TextosListado,
+                              std::shared_ptr<Recordset>& RecordsetSinUso, QVariant& ParametroRegistro,
+                              QString& Usuario) = 0;
+
+    // Paints the host's decoration on a window; what it leaves in the reference is kept by the caller.
+    virtual void PintarFormulario(QObject*& Ventana) = 0;
+};
+
+// Message boxes. Styles: 16 stop icon + OK, 4 Yes/No, 64 information + OK. Returns the button: 6 Yes,
+// 7 No, 1 OK.
+class IMensajes {
+public:
+    virtual ~IMensajes() = default;
+    virtual int MostrarMensaje(const QString& Texto, int Estilo, const QString& Titulo) = 0;
+};
+
+// The host's functions object.
+class IFunciones {
+public:
+    virtual ~IFunciones() = default;
+    // Receives a window's default reference as it unloads; what it leaves becomes the default instance.
+    virtual void LiberarFormulario(QObject*& Ventana) = 0;
+    // Draws a text on the pen's line: "I" starts at X, "D" ends at X (centimetres). FinDeLinea ends the line.
+    virtual void ImprimirTexto(SuperficieDestino& Superficie, double X, const QString& Alineacion,
+                               const QString& Texto, bool FinDeLinea, int Reservado) = 0;
+    // Records a statement that has just run; may leave another connection in Conexion.
+    virtual void RegistrarOperacion(QVariant& Parametro, std::shared_ptr<Connection>& Conexion,
+                                    const QString& Sentencia) = 0;
+    // The text stored in Actualizado.
+    virtual QString FormatearFecha(const QDateTime& Fecha) = 0;
+};
+
+// The host's search window, one object per search.
+class IBusqueda {
+public:
+    virtual ~IBusqueda() = default;
+    // Modal. A chosen code is written to the Tag of the window's TxtCodigo and then that text box's
+    // text is changed, both before the call returns.
+    virtual QString BuscarRegistro(IUtilidades* Utiles, QObject*& Ventana, const QString& Tabla,
+                                   const QString& Campo, const QString& ValorActual, const QString& Modo,
+                                   bool& Marca) = 0;
+};
+
+// The host's print dialog, one object per print.
+class IDialogoImpresion {
+public:
+    virtual ~IDialogoImpresion() = default;
+    // Destino returns "Null Impresora", "Pantalla" or a printer's device name.
+    virtual void ElegirDestino(IUtilidades* Utiles, QObject*& Ventana, QString& Destino) = 0;
+    virtual bool OrdenPorCodigo() const = 0;
+    virtual bool ConRango() const = 0;
+    virtual QString CodigoDesde() const = 0;
+    virtual QString CodigoHasta() const = 0;
+    // File written when the chosen device is the PDF printer.
+    virtual QString ArchivoPdf() const = 0;
+};
+
+namespace Tramacor {
+
+// The global objects, created on first use with the default Qt implementations.
+IMensajes& Mensajes();
+IFunciones& Funciones();
+std::unique_ptr<IBusqueda> NuevaBusqueda();
+std::unique_ptr<IDialogoImpresion> NuevoDialogoImpresion();
+
+// Replacements (tests, other hosts). Passing nullptr / an empty function restores the default.
+void FijarMensajes(std::shared_ptr<IMensajes> mensajes);
+void FijarFunciones(std::shared_ptr<IFunciones> funciones);
+void FijarFabricaBusqueda(std::function<std::unique_ptr<IBusqueda>()> fabrica);
+void FijarFabricaDialogoImpresion(std::function<std::unique_ptr<IDialogoImpresion>()> fabrica);
+
+} // namespace Tramacor
