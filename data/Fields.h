@@ -1,0 +1,21 @@
+#pragma once
+
+#include "Field.h"
+
+#include <QString>
+
+// The columns of a recordset, looked up by position or by name (names ignore letter case).
+class Fields {
+public:
+    explicit Fields(const Recordset* recordset) : m_recordset(recordset) {}
+
+    int Count() const;
+    // Throws ErrorDatos CampoNoEncontrado when there is no such column.
+    Field Item(int indice) const;
+    Field Item(const QString& nombre) const;
+    Field operator()(const QString& nombre) const { return Item(nombre); }
+    Field operator()(int indice) const { return Item(indice); }
+
+private:
+    const Recordset* m_recordset;
+};

@@ -1,0 +1,129 @@
+#pragma once
+
+#include "Connection.h"
+#include "Field.h"
+#include "Fields.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+// A recordset over a Connection with the members and behaviour the windows rely on.
+//
+// Open reads every row of the statement into memory at once (a forward-only read kept in one
+// contiguous block), so cursors and locks only decide whether the rows can be written: lock
+// type read-only (1, also the default) refuses AddNew and Collect; optimistic (3) and the
+// others allow them. A statement that returns no rows (a DELETE) leaves the recordset closed.
+// Writes use bound parameters: AddNew + Update is one INSERT; Update after Collect on a row
+// is one UPDATE keyed by the row's original primary key, and an UPDATE that finds no row is
+// an ErrorDatos (FilaDesaparecida), never a silent success. Only rows of a single-table
+// statement that include the key column can be written.
+// Every failure throws ErrorDatos (numbers in ErroresDatos.h) and leaves the stored data intact.
+class Recordset {
+public:
+    enum CursorTypeEnum { adOpenUnspecified = -1, adOpenForwardOnly = 0, adOpenKeyset = 1,
+                          adOpenDynamic = 2, adOpenStatic = 3 };
+    enum LockTypeEnum { adLockUnspecified = -1, adLockReadOnly = 1, adLockPessimistic = 2,
+                        adLockOptimistic = 3, adLockBatchOptimistic = 4 };
+    enum ObjectStateEnum { adStateClosed = 0, adStateOpen = 1 };
+    enum SearchDirectionEnum { adSearchBackward = -1, adSearchForward = 1 };
+    enum AffectEnum { adAffectCurrent = 1, adAffectGroup = 2, adAffectAll = 3 };
+    enum EditModeEnum { adEditNone = 0, adEditInProgress = 1, adEditAdd = 2 };
+
+    Recordset();
+    ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    // Runs `source` on `conexion`. The system's conventions are (2, 3, -1) for a window's
+    // editable recordset and (3, 1, -1) for read-only ones. Options accepts -1 and 1 (text).
+    // Opening a recordset that is already open is an error (ObjetoAbierto).
+    void Open(const QString& source, const ConnectionPtr& conexion, int cursorType = adOpenUnspecified,
+              int lockType = adLockUnspecified, long options = -1);
+    int State() const { return m_abierto ? adStateOpen : adStateClosed; }
+
+    // An empty recordset is at both BOF and EOF.
+    bool Eof() const;
+    bool Bof() const;
+    long RecordCount() const;
+
+    // MoveFirst and MoveLast on an empty recordset leave it at BOF and EOF without error;
+    // MoveNext at EOF and MovePrevious at BOF are errors (SinRegistroActual).
+    void MoveFirst();
+    void MoveNext();
+    void MoveLast();
+    void MovePrevious();
+
+    // One column, an operator (=, <>, <, >, <=, >=, like) and a value: 'text' with '' for a
+    // quote, or a number. `like` takes * or % for any run of characters and _ for one.
+    // Text compares exactly (letter case and trailing spaces count). The search starts at the
+    // current row (or at `start`, a Bookmark()) after skipping `skipRecords`; a forward miss
+    // leaves EOF, a backward miss BOF. Without a current row it is an error (SinRegistroActual).
+    void Find(const QString& criteria, long skipRecords = 0, int searchDirection = adSearchForward,
+              const QVariant& start = {});
+    // The current row's position, usable as the start of Find.
+    QVariant Bookmark() const;
+
+    // Starts a new row; its fields are empty until assigned through Collect.
+    void AddNew();
+    // Assigns a field of the new row or of the current row; it reaches the database on Update.
+    void Collect(const QString& nombre, const QVariant& valor);
+    // Reads a field of the current row (the pending value when one was assigned).
+    QVariant Collect(const QString& nombre) const;
+    // Writes the pending new row or edits. On failure they stay pending (CancelUpdate drops them).
+    void Update();
+    // Drops the pending new row or edits; does nothing when there are none or the recordset is closed.
+    void CancelUpdate();
+    // The same for every row (the recordset writes each Update at once, so there is no batch).
+    void CancelBatch(int affectRecords = adAffectAll);
+    int EditMode() const { return m_edicion; }
+
+    // Runs the statement again and goes to the first row.
+    void Requery(long options = -1);
+    // Closes the recordset and drops pending changes; closing a closed recordset does nothing.
+    void Close();
+
+    ::Fields Fields() const { return ::Fields(this); }
+    // Throws ErrorDatos CampoNoEncontrado when there is no such column.
+    Field Fields(const QString& nombre) const;
+
+    QString Source() const { return m_origen; }
+    ConnectionPtr ActiveConnection() const { return m_conexion; }
+
+    // Column access for Field and Fields.
+    int NumeroColumnas() const;
+    QString NombreColumna(int columna) const;
+    int IndiceColumna(const QString& nombre) const; // -1 when missing
+    QVariant ValorColumna(int columna) const;
+
+private:
+    void ExigirAbierto() const;
+    void ExigirSinEdicion(const char* operacion) const;
+    void ExigirActualizable();
+    void Leer();
+    int IndiceExigido(const QString& nombre) const;
+    bool HayFilaActual() const { return m_pos >= 0 && m_pos < m_filas; }
+    void DescartarEdicion();
+    void InsertarFila();
+    void ActualizarFila();
+
+    ConnectionPtr m_conexion;
+    QString m_origen;
+    int m_cursor = adOpenUnspecified;
+    int m_bloqueo = adLockReadOnly;
+    bool m_abierto = false;
+
+    QStringList m_nombres;
+    QList<QVariant> m_celdas; // row after row, m_nombres.size() cells each
+    qsizetype m_filas = 0;
+    qsizetype m_pos = 0; // -1 at BOF, m_filas at EOF
+
+    int m_edicion = adEditNone;
+    qsizetype m_posAntesDeAgregar = 0;
+    QList<QVariant> m_pendientes;
+    QList<bool> m_asignados;
+
+    QString m_tabla;           // the one table of the statement, once a write needs it
+    int m_columnaClave = -1;   // its key column among m_nombres
+};
