@@ -1,0 +1,30 @@
+#pragma once
+
+#include "RegistroClases.h"
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+// The host side of the server. Every failure is an ErrorServidor with a Spanish message.
+
+// Creates a new object of a registered class: registry lookup, dlopen of its library (kept
+// loaded afterwards), DllGetClassObject, factory. See FabricaClase.h for the object's lifetime.
+std::shared_ptr<QObject> CrearObjeto(const QString& progId);
+std::shared_ptr<QObject> CrearObjeto(const QString& progId, const RegistroClases& registro);
+
+// Unloads every library CrearObjeto loaded whose DllCanUnloadNow says it may go; returns how
+// many it unloaded. The host calls it when it has released objects (and at idle times).
+int LiberarBibliotecasSinUso();
+
+// Loads a component library and calls its DllRegisterServer / DllUnregisterServer.
+void RegistrarBiblioteca(const QString& rutaBiblioteca);
+void DesregistrarBiblioteca(const QString& rutaBiblioteca);
+
+// The version data a component library carries ("1.00.0051", "es-ES").
+struct DatosVersion
+{
+    QString Version;
+    QString Locale;
+};
+DatosVersion LeerVersion(const QString& rutaBiblioteca);
