@@ -107,6 +107,8 @@ private:
     void DescartarEdicion();
     void InsertarFila();
     void ActualizarFila();
+    qsizetype Ejecutar(const QString& sentencia, const QList<QVariant>& valores);
+    QString NombreSql(int columna) const;
 
     ConnectionPtr m_conexion;
     QString m_origen;
@@ -125,5 +127,6 @@ private:
     QList<bool> m_asignados;
 
     QString m_tabla;           // the one table of the statement, once a write needs it
-    int m_columnaClave = -1;   // its key column among m_nombres
+    QList<int> m_columnasClave; // its key columns among m_nombres
+    bool m_clavePrimaria = true; // false when the key is only a column named Codigo
 };

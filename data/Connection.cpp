@@ -1,0 +1,218 @@
+#include "Connection.h"
+
+#include "CacheLecturas.h"
+#include "ColacionEspanola.h"
+#include "ErrorDatos.h"
+#include "ErroresDatos.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+#include <QUrlQuery>
+
+#include <atomic>
+#include <sqlite3.h>
+
+namespace {
+
+constexpr int EsperaBloqueoInicial = 5000;
+
+QString NuevoNombreConexion()
+{
+    static std::atomic<unsigned> contador{0};
+    return QStringLiteral("quiltren-datos-%1").arg(++contador);
+}
+
+bool EsUrlPostgres(const QString& origen)
+{
+    return origen.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive)
+        || origen.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
+}
+
+} // namespace
+
+const CacheLecturas::Entrada* CacheLecturas::Buscar(const QString& sentencia, const QString& marcaActual)
+{
+    if (marcaActual.isEmpty() || marcaActual != marca) {
+        entradas.clear();
+        marca = marcaActual;
+        return nullptr;
+    }
+    for (qsizetype i = 0; i < entradas.size(); ++i) {
+        if (entradas[i].sentencia == sentencia) {
+            if (i > 0)
+                entradas.move(i, 0);
+            return &entradas.first();
+        }
+    }
+    return nullptr;
+}
+
+void CacheLecturas::Guardar(const QString& marcaActual, Entrada entrada)
+{
+    if (marcaActual.isEmpty())
+        return;
+    if (marcaActual != marca) {
+        entradas.clear();
+        marca = marcaActual;
+    }
+    entradas.prepend(std::move(entrada));
+    while (entradas.size() > MaximoEntradas)
+        entradas.removeLast();
+}
+
+Connection::Connection(const QString& origen, const QString& nombreConexion, bool postgres)
+    : m_origen(origen), m_nombreConexion(nombreConexion), m_postgres(postgres), m_cache(new CacheLecturas)
+{
+}
+
+Connection::~Connection()
+{
+    m_cache.reset();
+    {
+        QSqlDatabase base = QSqlDatabase::database(m_nombreConexion, false);
+        base.close();
+    }
+    QSqlDatabase::removeDatabase(m_nombreConexion);
+}
+
+ConnectionPtr Connection::Abrir(const QString& origen, Apertura modo)
+{
+    const bool postgres = EsUrlPostgres(origen);
+    const QString nombre = NuevoNombreConexion();
+
+    if (!postgres) {
+        if (origen.trimmed().isEmpty())
+            throw ErrorDatos(ErroresDatos::BaseNoEncontrada, QStringLiteral("No se ha indicado la base de datos."));
+        if (origen != QLatin1String(":memory:")) {
+            const QFileInfo archivo(origen);
+            if (!archivo.absoluteDir().exists())
+                throw ErrorDatos(ErroresDatos::BaseNoEncontrada,
+                                 QStringLiteral("No existe la carpeta de la base de datos: %1").arg(archivo.absolutePath()));
+            if (archivo.isDir())
+                throw ErrorDatos(ErroresDatos::BaseNoEncontrada,
+                                 QStringLiteral("La ruta es una carpeta, no una base de datos: %1").arg(origen));
+            if (!archivo.exists() && modo == Apertura::Existente)
+                throw ErrorDatos(ErroresDatos::BaseNoEncontrada,
+                                 QStringLiteral("No existe la base de datos: %1").arg(origen));
+        }
+    }
+
+    // Built before the driver connection so that any failure below removes it again.
+    ConnectionPtr conexion(new Connection(origen, nombre, postgres));
+    QSqlDatabase base = QSqlDatabase::addDatabase(postgres ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), nombre);
+    if (!base.isValid())
+        throw ErrorDatos(ErroresDatos::FalloConexion,
+                         QStringLiteral("No está disponible el controlador de base de datos %1.").arg(base.driverName()));
+
+    if (postgres) {
+        const QUrl url(origen);
+        if (!url.isValid() || url.host().isEmpty())
+            throw ErrorDatos(ErroresDatos::ArgumentosNoValidos,
+                             QStringLiteral("La dirección de la base de datos no es válida: %1").arg(origen));
+        base.setHostName(url.host());
+        base.setPort(url.port(5432));
+        base.setUserName(url.userName(QUrl::FullyDecoded));
+        base.setPassword(url.password(QUrl::FullyDecoded));
+        base.setDatabaseName(url.path(QUrl::FullyDecoded).mid(1));
+        QStringList opciones{QStringLiteral("connect_timeout=5")};
+        for (const auto& par : QUrlQuery(url).queryItems(QUrl::FullyDecoded))
+            opciones << par.first + QLatin1Char('=') + par.second;
+        base.setConnectOptions(opciones.join(QLatin1Char(';')));
+    } else {
+        base.setDatabaseName(origen);
+    }
+
+    if (!base.open()) {
+        const QSqlError error = base.lastError();
+        QString descripcion = error.databaseText().trimmed();
+        if (descripcion.isEmpty())
+            descripcion = error.text().trimmed();
+        throw ErrorDatos(postgres ? ErroresDatos::FalloConexion : ErroresDatos::BaseNoEncontrada,
+                         QStringLiteral("No se puede abrir la base de datos %1: %2").arg(origen, descripcion),
+                         error.nativeErrorCode());
+    }
+
+    if (postgres)
+        conexion->PrepararPostgres();
+    else
+        conexion->PrepararSqlite();
+    return conexion;
+}
+
+void Connection::PrepararSqlite()
+{
+    QSqlDatabase base = Base();
+    const QVariant manejador = base.driver()->handle();
+    if (!manejador.isValid() || qstrcmp(manejador.typeName(), "sqlite3*") != 0)
+        throw ErrorDatos(ErroresDatos::FalloConexion, QStringLiteral("El controlador SQLite no ofrece su conexión interna."));
+    auto* sqlite = *static_cast<sqlite3* const*>(manejador.constData());
+    if (!sqlite)
+        throw ErrorDatos(ErroresDatos::FalloConexion, QStringLiteral("La conexión SQLite no está abierta."));
+    m_manejador = sqlite;
+
+    // Extended codes tell a duplicate key (1555, 2067) and a reference (787) from other refusals.
+    sqlite3_extended_result_codes(sqlite, 1);
+    sqlite3_busy_timeout(sqlite, EsperaBloqueoInicial);
+    const int registro = RegistrarColacionEspanola(sqlite);
+    if (registro != SQLITE_OK)
+        throw ErrorDatos(ErroresDatos::ErrorProveedor,
+                         QStringLiteral("No se pudo registrar la colación española: %1").arg(QString::fromUtf8(sqlite3_errstr(registro))),
+                         QString::number(registro));
+
+    Execute(QStringLiteral("PRAGMA foreign_keys = ON"));
+    // Text compares exactly: `like` must tell letter case apart as `=` does.
+    Execute(QStringLiteral("PRAGMA case_sensitive_like = ON"));
+    Execute(QStringLiteral("PRAGMA journal_mode = WAL"));
+}
+
+void Connection::PrepararPostgres()
+{
+    Execute(QStringLiteral("SET client_encoding TO 'UTF8'"));
+}
+
+QSqlDatabase Connection::Base() const
+{
+    return QSqlDatabase::database(m_nombreConexion, false);
+}
+
+void Connection::Execute(const QString& sql)
+{
+    QSqlQuery consulta(Base());
+    if (!consulta.exec(sql))
+        throw ErrorDatos::DesdeSql(consulta.lastError(), sql, m_postgres);
+}
+
+void Connection::EstablecerEsperaBloqueo(int milisegundos)
+{
+    if (milisegundos < 0)
+        throw ErrorDatos(ErroresDatos::ArgumentosNoValidos, QStringLiteral("El tiempo de espera no puede ser negativo."));
+    if (m_postgres)
+        Execute(QStringLiteral("SET lock_timeout = %1").arg(milisegundos));
+    else
+        sqlite3_busy_timeout(static_cast<sqlite3*>(m_manejador), milisegundos);
+}
+
+QString Connection::MarcaCambios()
+{
+    if (m_postgres || !m_manejador)
+        return {};
+    // Inside a transaction our own changes may still be rolled back without moving any
+    // counter, so nothing read there may be reused.
+    if (!sqlite3_get_autocommit(static_cast<sqlite3*>(m_manejador)))
+        return {};
+    QSqlQuery consulta(Base());
+    consulta.setForwardOnly(true);
+    // Other connections' commits move data_version, our own row changes total_changes, and
+    // any schema change schema_version.
+    if (!consulta.exec(QStringLiteral("SELECT * FROM pragma_data_version, pragma_schema_version"))
+        || !consulta.next())
+        return {};
+    return QStringLiteral("%1:%2:%3")
+        .arg(consulta.value(0).toLongLong())
+        .arg(consulta.value(1).toLongLong())
+        .arg(sqlite3_total_changes64(static_cast<sqlite3*>(m_manejador)));
+}

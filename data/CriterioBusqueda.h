@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+// One Find criterion: a column, an operator and a value, e.g. "Codigo >= '07'" or
+// "Codigo like 'A*'". Text compares exactly, by code point, as the database's binary order.
+class CriterioBusqueda {
+public:
+    enum class Operador { Igual, Distinto, Menor, Mayor, MenorOIgual, MayorOIgual, Como };
+
+    // Throws ErrorDatos ArgumentosNoValidos for a criterion it cannot read.
+    static CriterioBusqueda Analizar(const QString& criterio);
+
+    QString Columna() const { return m_columna; }
+    Operador Operacion() const { return m_operador; }
+    bool Cumple(const QVariant& valor) const;
+
+    // Exposed for the tests of `like` patterns: * or % any run of characters, _ one character.
+    static bool CoincideComo(QStringView texto, QStringView patron);
+    static int CompararBinario(QStringView a, QStringView b);
+
+private:
+    QString m_columna;
+    Operador m_operador = Operador::Igual;
+    QString m_texto;
+    bool m_esNumero = false;
+    double m_numero = 0;
+};

@@ -1,0 +1,522 @@
+#include "Recordset.h"
+
+#include "CacheLecturas.h"
+#include "CriterioBusqueda.h"
+#include "ErrorDatos.h"
+#include "ErroresDatos.h"
+
+#include <QRegularExpression>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlIndex>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace {
+
+// Only plain reads are answered from rows already held: a PRAGMA, a write with RETURNING or
+// a function call (random(), the clock) may give something new with the data unchanged.
+bool SePuedeReutilizar(const QString& sentencia)
+{
+    static const QRegularExpression lectura(QStringLiteral(R"(^\s*SELECT\b)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    if (!lectura.match(sentencia).hasMatch())
+        return false;
+    static const QRegularExpression llamada(QStringLiteral(R"(([A-Za-z_][A-Za-z0-9_]*)\s*\()"));
+    static const QStringList palabrasClave = {
+        QStringLiteral("where"), QStringLiteral("and"), QStringLiteral("or"), QStringLiteral("not"),
+        QStringLiteral("in"), QStringLiteral("on"), QStringLiteral("like"), QStringLiteral("from"),
+        QStringLiteral("select"), QStringLiteral("by"), QStringLiteral("as"), QStringLiteral("is"),
+        QStringLiteral("between"), QStringLiteral("when"), QStringLiteral("then"), QStringLiteral("else"),
+        QStringLiteral("having"), QStringLiteral("values")};
+    // Quoted texts may hold anything; drop them before looking for calls.
+    QString sinTextos = sentencia;
+    static const QRegularExpression textos(QStringLiteral(R"('(?:[^']|'')*')"));
+    sinTextos.replace(textos, QStringLiteral("''"));
+    if (sinTextos.contains(QLatin1Char(';')))
+        return false;
+    auto coincidencias = llamada.globalMatch(sinTextos);
+    while (coincidencias.hasNext()) {
+        if (!palabrasClave.contains(coincidencias.next().captured(1).toLower()))
+            return false;
+    }
+    return true;
+}
+
+[[noreturn]] void Lanzar(long numero, const QString& descripcion, const QString& sentencia = {})
+{
+    throw ErrorDatos(numero, descripcion, {}, sentencia);
+}
+
+} // namespace
+
+Recordset::Recordset() = default;
+Recordset::~Recordset() = default;
+
+void Recordset::Open(const QString& source, const ConnectionPtr& conexion, int cursorType, int lockType, long options)
+{
+    if (m_abierto)
+        Lanzar(ErroresDatos::ObjetoAbierto, QStringLiteral("El recordset ya está abierto; ciérrelo antes de abrirlo de nuevo."));
+    if (!conexion || !conexion->Base().isOpen())
+        Lanzar(ErroresDatos::ConexionNoValida, QStringLiteral("La conexión no está abierta."), source);
+    if (cursorType < adOpenUnspecified || cursorType > adOpenStatic)
+        Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("Tipo de cursor no válido: %1").arg(cursorType), source);
+    if (lockType != adLockUnspecified && (lockType < adLockReadOnly || lockType > adLockBatchOptimistic))
+        Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("Tipo de bloqueo no válido: %1").arg(lockType), source);
+    // -1 leaves the kind of command to the provider; 1 says it is a text and 8 that it is unknown.
+    if (options != -1 && options != 1 && options != 8)
+        Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("Opciones no válidas: %1").arg(options), source);
+    if (source.trimmed().isEmpty())
+        Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("No se ha indicado la sentencia."));
+
+    m_conexion = conexion;
+    m_origen = source;
+    m_cursor = cursorType;
+    m_bloqueo = lockType == adLockUnspecified ? adLockReadOnly : lockType;
+    m_tabla.clear();
+    m_columnasClave.clear();
+    try {
+        Leer();
+    } catch (...) {
+        m_conexion.reset();
+        throw;
+    }
+    if (!m_abierto)
+        m_conexion.reset();
+}
+
+void Recordset::Leer()
+{
+    Connection& conexion = *m_conexion;
+    const bool reutilizable = SePuedeReutilizar(m_origen);
+    const QString marca = reutilizable ? conexion.MarcaCambios() : QString();
+    if (reutilizable) {
+        if (const CacheLecturas::Entrada* guardada = conexion.Cache().Buscar(m_origen, marca)) {
+            m_nombres = guardada->nombres;
+            m_celdas = guardada->celdas;
+            m_filas = guardada->filas;
+            m_pos = 0;
+            m_abierto = true;
+            return;
+        }
+    }
+
+    QSqlQuery consulta(conexion.Base());
+    consulta.setForwardOnly(true);
+    if (!consulta.exec(m_origen))
+        throw ErrorDatos::DesdeSql(consulta.lastError(), m_origen, conexion.EsPostgres());
+    if (!consulta.isSelect()) {
+        Close();
+        return;
+    }
+
+    const QSqlRecord registro = consulta.record();
+    const int columnas = registro.count();
+    QStringList nombres;
+    nombres.reserve(columnas);
+    for (int i = 0; i < columnas; ++i)
+        nombres << registro.fieldName(i);
+
+    QList<QVariant> celdas;
+    while (consulta.next()) {
+        for (int i = 0; i < columnas; ++i)
+            celdas.append(consulta.value(i));
+    }
+    // next() also ends on a failure half-way (a lock, a lost server): never show part of the rows.
+    if (consulta.lastError().isValid())
+        throw ErrorDatos::DesdeSql(consulta.lastError(), m_origen, conexion.EsPostgres());
+
+    m_nombres = std::move(nombres);
+    m_celdas = std::move(celdas);
+    m_filas = columnas > 0 ? m_celdas.size() / columnas : 0;
+    m_pos = 0;
+    m_abierto = true;
+    if (reutilizable)
+        conexion.Cache().Guardar(marca, {m_origen, m_nombres, m_celdas, m_filas});
+}
+
+void Recordset::ExigirAbierto() const
+{
+    if (!m_abierto)
+        Lanzar(ErroresDatos::ObjetoCerrado, QStringLiteral("La operación no está permitida si el recordset está cerrado."));
+}
+
+void Recordset::ExigirSinEdicion(const char* operacion) const
+{
+    if (m_edicion != adEditNone)
+        Lanzar(ErroresDatos::EdicionPendiente,
+               QStringLiteral("%1 no está permitido con cambios pendientes: llame antes a Update o a CancelUpdate.")
+                   .arg(QLatin1String(operacion)),
+               m_origen);
+}
+
+bool Recordset::Eof() const
+{
+    ExigirAbierto();
+    return m_edicion != adEditAdd && m_pos >= m_filas;
+}
+
+bool Recordset::Bof() const
+{
+    ExigirAbierto();
+    return m_edicion != adEditAdd && (m_filas == 0 || m_pos < 0);
+}
+
+long Recordset::RecordCount() const
+{
+    ExigirAbierto();
+    return long(m_filas);
+}
+
+void Recordset::MoveFirst()
+{
+    ExigirAbierto();
+    ExigirSinEdicion("MoveFirst");
+    m_pos = 0;
+}
+
+void Recordset::MoveLast()
+{
+    ExigirAbierto();
+    ExigirSinEdicion("MoveLast");
+    m_pos = m_filas > 0 ? m_filas - 1 : 0;
+}
+
+void Recordset::MoveNext()
+{
+    ExigirAbierto();
+    ExigirSinEdicion("MoveNext");
+    if (m_pos >= m_filas)
+        Lanzar(ErroresDatos::SinRegistroActual, QStringLiteral("No se puede avanzar: el recordset ya está al final (EOF)."), m_origen);
+    ++m_pos;
+}
+
+void Recordset::MovePrevious()
+{
+    ExigirAbierto();
+    ExigirSinEdicion("MovePrevious");
+    if (m_pos < 0 || m_filas == 0)
+        Lanzar(ErroresDatos::SinRegistroActual, QStringLiteral("No se puede retroceder: el recordset ya está al principio (BOF)."), m_origen);
+    --m_pos;
+}
+
+QVariant Recordset::Bookmark() const
+{
+    ExigirAbierto();
+    if (!HayFilaActual() || m_edicion == adEditAdd)
+        Lanzar(ErroresDatos::SinRegistroActual, QStringLiteral("No hay registro actual."), m_origen);
+    return QVariant::fromValue<qlonglong>(m_pos);
+}
+
+void Recordset::Find(const QString& criteria, long skipRecords, int searchDirection, const QVariant& start)
+{
+    ExigirAbierto();
+    ExigirSinEdicion("Find");
+    if (searchDirection != adSearchForward && searchDirection != adSearchBackward)
+        Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("Dirección de búsqueda no válida: %1").arg(searchDirection), criteria);
+    if (skipRecords < 0)
+        Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("El número de registros que saltar no puede ser negativo."), criteria);
+
+    const CriterioBusqueda criterio = CriterioBusqueda::Analizar(criteria);
+    QString columna = criterio.Columna();
+    const int indice = IndiceColumna(columna) >= 0 ? IndiceColumna(columna)
+                                                   : IndiceExigido(columna.mid(columna.lastIndexOf(QLatin1Char('.')) + 1));
+
+    qsizetype desde;
+    if (start.isValid()) {
+        bool ok = false;
+        desde = start.toLongLong(&ok);
+        if (!ok || desde < 0 || desde >= m_filas)
+            Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("El marcador de inicio no es válido."), criteria);
+    } else {
+        if (!HayFilaActual())
+            Lanzar(ErroresDatos::SinRegistroActual,
+                   QStringLiteral("No hay registro actual desde el que buscar (BOF o EOF)."), criteria);
+        desde = m_pos;
+    }
+
+    const qsizetype columnas = m_nombres.size();
+    for (qsizetype fila = desde + qsizetype(skipRecords) * searchDirection; fila >= 0 && fila < m_filas;
+         fila += searchDirection) {
+        if (criterio.Cumple(m_celdas[fila * columnas + indice])) {
+            m_pos = fila;
+            return;
+        }
+    }
+    m_pos = searchDirection == adSearchForward ? m_filas : -1;
+}
+
+void Recordset::ExigirActualizable()
+{
+    if (m_bloqueo == adLockReadOnly)
+        Lanzar(ErroresDatos::NoActualizable, QStringLiteral("El recordset es de solo lectura."), m_origen);
+    if (!m_tabla.isEmpty())
+        return;
+
+    // One table after FROM and nothing joined to it: its rows map one to one onto ours.
+    static const QRegularExpression unaTabla(
+        QStringLiteral(R"(^\s*SELECT\s.*?\sFROM\s+([A-Za-z_][A-Za-z0-9_]*)\s*(?:(?:WHERE|ORDER|GROUP)\b.*)?$)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const auto coincidencia = unaTabla.match(m_origen);
+    if (!coincidencia.hasMatch())
+        Lanzar(ErroresDatos::NoActualizable,
+               QStringLiteral("Solo se pueden modificar las filas de una consulta sobre una sola tabla."), m_origen);
+    const QString tabla = coincidencia.captured(1);
+
+    QList<int> clave;
+    bool primaria = true;
+    const QSqlIndex indicePrimario = m_conexion->Base().primaryIndex(tabla);
+    if (indicePrimario.count() > 0) {
+        for (int i = 0; i < indicePrimario.count(); ++i) {
+            const int columna = IndiceColumna(indicePrimario.fieldName(i));
+            if (columna < 0)
+                Lanzar(ErroresDatos::NoActualizable,
+                       QStringLiteral("La consulta no incluye la clave «%1» de la tabla %2.").arg(indicePrimario.fieldName(i), tabla),
+                       m_origen);
+            clave << columna;
+        }
+    } else {
+        const int columna = IndiceColumna(QStringLiteral("Codigo"));
+        if (columna < 0)
+            Lanzar(ErroresDatos::NoActualizable,
+                   QStringLiteral("La tabla %1 no tiene clave con la que localizar sus filas.").arg(tabla), m_origen);
+        clave << columna;
+        primaria = false;
+    }
+    m_tabla = tabla;
+    m_columnasClave = clave;
+    m_clavePrimaria = primaria;
+}
+
+void Recordset::AddNew()
+{
+    ExigirAbierto();
+    ExigirActualizable();
+    ExigirSinEdicion("AddNew");
+    m_posAntesDeAgregar = m_pos;
+    m_pendientes = QList<QVariant>(m_nombres.size());
+    m_asignados = QList<bool>(m_nombres.size(), false);
+    m_edicion = adEditAdd;
+}
+
+void Recordset::Collect(const QString& nombre, const QVariant& valor)
+{
+    ExigirAbierto();
+    const int columna = IndiceExigido(nombre);
+    if (m_edicion == adEditNone) {
+        ExigirActualizable();
+        if (!HayFilaActual())
+            Lanzar(ErroresDatos::SinRegistroActual, QStringLiteral("No hay registro actual que modificar (BOF o EOF)."), m_origen);
+        const qsizetype columnas = m_nombres.size();
+        m_pendientes = m_celdas.mid(m_pos * columnas, columnas);
+        m_asignados = QList<bool>(columnas, false);
+        m_edicion = adEditInProgress;
+    }
+    m_pendientes[columna] = valor;
+    m_asignados[columna] = true;
+}
+
+QVariant Recordset::Collect(const QString& nombre) const
+{
+    return ValorColumna(IndiceExigido(nombre));
+}
+
+void Recordset::Update()
+{
+    ExigirAbierto();
+    if (m_edicion == adEditAdd)
+        InsertarFila();
+    else if (m_edicion == adEditInProgress)
+        ActualizarFila();
+}
+
+QString Recordset::NombreSql(int columna) const
+{
+    return m_conexion->Base().driver()->escapeIdentifier(m_nombres[columna], QSqlDriver::FieldName);
+}
+
+void Recordset::InsertarFila()
+{
+    QStringList columnas, marcas;
+    QList<QVariant> valores;
+    for (int i = 0; i < m_nombres.size(); ++i) {
+        if (m_asignados[i]) {
+            columnas << NombreSql(i);
+            marcas << QStringLiteral("?");
+            valores << m_pendientes[i];
+        }
+    }
+    const QString sentencia = columnas.isEmpty()
+        ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(m_tabla)
+        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(m_tabla, columnas.join(QStringLiteral(", ")),
+                                                               marcas.join(QStringLiteral(", ")));
+    Ejecutar(sentencia, valores);
+
+    m_celdas.append(m_pendientes);
+    ++m_filas;
+    m_pos = m_filas - 1;
+    DescartarEdicion();
+}
+
+void Recordset::ActualizarFila()
+{
+    QStringList asignaciones, condiciones;
+    QList<QVariant> valores;
+    for (int i = 0; i < m_nombres.size(); ++i) {
+        if (m_asignados[i]) {
+            asignaciones << NombreSql(i) + QStringLiteral(" = ?");
+            valores << m_pendientes[i];
+        }
+    }
+    if (asignaciones.isEmpty()) {
+        DescartarEdicion();
+        return;
+    }
+    // The row is found by the key it had when it was read, whatever the edit did to it.
+    const qsizetype columnas = m_nombres.size();
+    for (int columna : m_columnasClave) {
+        condiciones << NombreSql(columna) + QStringLiteral(" = ?");
+        valores << m_celdas[m_pos * columnas + columna];
+    }
+    const QString sentencia = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                                  .arg(m_tabla, asignaciones.join(QStringLiteral(", ")),
+                                       condiciones.join(QStringLiteral(" AND ")));
+
+    QSqlDatabase base = m_conexion->Base();
+    // Without a primary key the UPDATE could reach several rows; it runs in a transaction
+    // so that it can be undone then.
+    const bool enTransaccion = !m_clavePrimaria && base.transaction();
+    qsizetype cambiadas;
+    try {
+        cambiadas = Ejecutar(sentencia, valores);
+    } catch (...) {
+        if (enTransaccion)
+            base.rollback();
+        throw;
+    }
+    if (cambiadas > 1 && enTransaccion) {
+        base.rollback();
+        Lanzar(ErroresDatos::NoActualizable,
+               QStringLiteral("La clave no identifica una sola fila de %1; no se ha cambiado nada.").arg(m_tabla), sentencia);
+    }
+    if (enTransaccion && !base.commit())
+        throw ErrorDatos::DesdeSql(base.lastError(), sentencia, m_conexion->EsPostgres());
+    if (cambiadas == 0)
+        Lanzar(ErroresDatos::FilaDesaparecida,
+               QStringLiteral("No se pudo actualizar la fila: otro usuario la ha borrado o ha cambiado su clave."), sentencia);
+
+    for (qsizetype i = 0; i < columnas; ++i)
+        m_celdas[m_pos * columnas + i] = m_pendientes[i];
+    DescartarEdicion();
+}
+
+qsizetype Recordset::Ejecutar(const QString& sentencia, const QList<QVariant>& valores)
+{
+    QSqlQuery consulta(m_conexion->Base());
+    if (!consulta.prepare(sentencia))
+        throw ErrorDatos::DesdeSql(consulta.lastError(), sentencia, m_conexion->EsPostgres());
+    for (const QVariant& valor : valores)
+        consulta.addBindValue(valor);
+    if (!consulta.exec())
+        throw ErrorDatos::DesdeSql(consulta.lastError(), sentencia, m_conexion->EsPostgres());
+    return consulta.numRowsAffected();
+}
+
+void Recordset::DescartarEdicion()
+{
+    m_edicion = adEditNone;
+    m_pendientes.clear();
+    m_asignados.clear();
+}
+
+void Recordset::CancelUpdate()
+{
+    if (!m_abierto)
+        return;
+    if (m_edicion == adEditAdd)
+        m_pos = m_posAntesDeAgregar;
+    DescartarEdicion();
+}
+
+void Recordset::CancelBatch(int affectRecords)
+{
+    if (affectRecords < adAffectCurrent || affectRecords > adAffectAll)
+        Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("Valor de registros afectados no válido: %1").arg(affectRecords));
+    CancelUpdate();
+}
+
+void Recordset::Requery(long options)
+{
+    ExigirAbierto();
+    ExigirSinEdicion("Requery");
+    if (options != -1 && options != 0)
+        Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("Opciones no válidas: %1").arg(options), m_origen);
+    // Leer changes nothing until the new rows are complete, so a failing read keeps the old ones.
+    const QStringList nombres = m_nombres;
+    Leer();
+    if (m_abierto && m_nombres != nombres) {
+        m_tabla.clear();
+        m_columnasClave.clear();
+    }
+}
+
+void Recordset::Close()
+{
+    DescartarEdicion();
+    m_abierto = false;
+    m_nombres.clear();
+    m_celdas.clear();
+    m_filas = 0;
+    m_pos = 0;
+    m_tabla.clear();
+    m_columnasClave.clear();
+    m_conexion.reset();
+}
+
+Field Recordset::Fields(const QString& nombre) const
+{
+    return Field(this, IndiceExigido(nombre));
+}
+
+int Recordset::NumeroColumnas() const
+{
+    return int(m_nombres.size());
+}
+
+QString Recordset::NombreColumna(int columna) const
+{
+    ExigirAbierto();
+    if (columna < 0 || columna >= m_nombres.size())
+        Lanzar(ErroresDatos::CampoNoEncontrado, QStringLiteral("No existe el campo número %1.").arg(columna), m_origen);
+    return m_nombres[columna];
+}
+
+int Recordset::IndiceColumna(const QString& nombre) const
+{
+    for (int i = 0; i < m_nombres.size(); ++i) {
+        if (m_nombres[i].compare(nombre, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+int Recordset::IndiceExigido(const QString& nombre) const
+{
+    ExigirAbierto();
+    const int columna = IndiceColumna(nombre);
+    if (columna < 0)
+        Lanzar(ErroresDatos::CampoNoEncontrado, QStringLiteral("No existe el campo «%1» en el recordset.").arg(nombre), m_origen);
+    return columna;
+}
+
+QVariant Recordset::ValorColumna(int columna) const
+{
+    ExigirAbierto();
+    if (columna < 0 || columna >= m_nombres.size())
+        Lanzar(ErroresDatos::CampoNoEncontrado, QStringLiteral("No existe el campo número %1.").arg(columna), m_origen);
+    if (m_edicion != adEditNone)
+        return m_pendientes[columna];
+    if (!HayFilaActual())
+        Lanzar(ErroresDatos::SinRegistroActual, QStringLiteral("No hay registro actual (BOF o EOF)."), m_origen);
+    return m_celdas[m_pos * m_nombres.size() + columna];
+}
