@@ -1,0 +1,35 @@
+#pragma once
+
+#include "Control.h"
+
+#include <QImage>
+
+class LienzoFoto;
+
+// An image control. Without Stretch the control takes the size of the picture when one is
+// loaded and shows it unscaled; with Stretch the picture follows the control's size.
+class Image : public Control
+{
+    Q_OBJECT
+public:
+    Image(Form* formulario, const QString& nombre, Control* contenedor = nullptr);
+
+    // Same files and errors as PictureBox::setPicture.
+    void setPicture(const QString& archivo);
+    void setPicture(const QImage& imagen);
+    QImage Picture() const { return imagen_; }
+    bool Stretch() const { return estirar_; }
+    void setStretch(bool estirar);
+
+signals:
+    void Click();
+
+protected:
+    bool TieneVentana() const override { return false; }
+
+private:
+    friend class LienzoFoto;
+    LienzoFoto* lienzo_;
+    QImage imagen_;
+    bool estirar_ = false;
+};
