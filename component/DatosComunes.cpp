@@ -1,0 +1,97 @@
+#include "DatosComunes.h"
+
+#include "Controles.h"
+
+std::shared_ptr<Recordset>& RecordsetAutomatico::Referencia()
+{
+    if (!recordset_)
+        recordset_ = std::make_shared<Recordset>();
+    return recordset_;
+}
+
+RecordsetAutomatico& RecordsetAutomatico::operator=(std::shared_ptr<Recordset> otro)
+{
+    recordset_ = std::move(otro);
+    return *this;
+}
+
+namespace DatosComunes {
+
+std::shared_ptr<IUtilidades> Utiles;
+std::shared_ptr<Connection> Conexion;
+QVariant Dato2, Dato3, Dato4, Dato5, Dato10;
+QPointer<Form> FormUbicacion;
+QPointer<Form> FormPrincipal;
+long AnchoBase = 0;
+long AltoBase = 0;
+RecordsetAutomatico Textos;
+RecordsetAutomatico TextosListado;
+RecordsetAutomatico RecordsetSinUso;
+QVariant ParametroRegistro;
+QString Usuario;
+bool EdicionEnCurso = false;
+QString Destino;
+short NumeroPagina = 0;
+double LimiteInferior = 0;
+long ModoFondoAnterior = 0;
+
+namespace {
+
+// A generic object reference converted to a window reference: nothing stays nothing, a window
+// stays that window, anything else is a type mismatch.
+QPointer<Form> ComoVentana(QObject* objeto)
+{
+    if (!objeto)
+        return nullptr;
+    Form* ventana = qobject_cast<Form*>(objeto);
+    if (!ventana)
+        throw ErrorEjecucion(ErrorEjecucion::TiposNoCoinciden, QStringLiteral("No coinciden los tipos"));
+    return ventana;
+}
+
+} // namespace
+
+void CargarDatosComunes()
+{
+    RecordsetSinUso.Referencia();
+    TextosListado.Referencia();
+    Textos.Referencia();
+
+    QObject* ubicacion = FormUbicacion.data();
+    QObject* principal = FormPrincipal.data();
+    // The host may re-seat any reference; the utilities object itself is kept alive across the
+    // call even if the host replaces Utiles from inside it.
+    std::shared_ptr<IUtilidades> utiles = Utiles;
+    ObjetoEstablecido(utiles).ObtenerDatos(Conexion, Dato2, Dato3, Dato4, Dato5, ubicacion, principal,
+                                           AnchoBase, AltoBase, Dato10, Textos.Referencia(),
+                                           TextosListado.Referencia(), RecordsetSinUso.Referencia(),
+                                           ParametroRegistro, Usuario);
+    FormUbicacion = ComoVentana(ubicacion);
+    FormPrincipal = ComoVentana(principal);
+}
+
+void HabilitarControles(Controles& Controles, bool Habilitar)
+{
+    const short ultimo = static_cast<short>(Controles.Count() - 1);
+    for (short i = 0; i <= ultimo; ++i) {
+        Control* control = Controles.Item(i);
+        if (control->EsControlEntradaAnfitrion() || control->TipoControl() == Control::Clase::ComboBox
+            || control->TipoControl() == Control::Clase::TextBox)
+            control->setEnabled(Habilitar);
+    }
+}
+
+void Liberar()
+{
+    Utiles.reset();
+    Conexion.reset();
+    Dato2 = Dato3 = Dato4 = Dato5 = Dato10 = QVariant();
+    FormUbicacion.clear();
+    FormPrincipal.clear();
+    Textos.Liberar();
+    TextosListado.Liberar();
+    RecordsetSinUso.Liberar();
+    ParametroRegistro = QVariant();
+}
+
+} // namespace DatosComunes
