@@ -3,6 +3,7 @@
 #include "ErrorImpresion.h"
 
 #include <QFontDatabase>
+#include <QList>
 #include <QPen>
 #include <QStringList>
 #include <QtGlobal>
@@ -12,8 +13,7 @@
 
 namespace {
 
-// Layout dots in one point: fonts are sized in whole dots, so a size given to the hundredth of a
-// point is kept exactly.
+// Layout dots in one point.
 constexpr double PuntosPorPunto = SuperficieBase::ResolucionMaquetacion / 72.0;
 
 // Lines are one screen pixel of the original forms (1/96 inch) on every surface: thin on paper,
@@ -297,13 +297,27 @@ QRectF SuperficieBase::RectanguloImagen(const QImage& imagen, double x, double y
     return destino.normalized();
 }
 
+QImage SuperficieBase::ImagenCompartida(const QImage& imagen)
+{
+    // A few distinct pictures are remembered; comparing pixels costs far less than drawing them.
+    static QList<QImage> vistas;
+    for (const QImage& vista : vistas) {
+        if (vista.cacheKey() == imagen.cacheKey() || vista == imagen)
+            return vista;
+    }
+    if (vistas.size() >= 8)
+        vistas.removeFirst();
+    vistas.append(imagen);
+    return imagen;
+}
+
 void SuperficieBase::PaintPicture(const QImage& imagen, double x, double y, double ancho, double alto)
 {
     const QRectF destino = RectanguloImagen(imagen, x, y, ancho, alto);
     QPainter& p = Pintor();
     p.save();
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawImage(destino, imagen);
+    p.drawImage(destino, ImagenCompartida(imagen));
     p.restore();
 }
 

@@ -3,9 +3,11 @@
 // PaintPicture, all drawn through a QPainter that the concrete surface supplies. Printer, PDF and
 // page picture therefore draw through identical code and look the same.
 //
-// The painter a surface supplies works in layout dots: ResolucionMaquetacion to the inch, origin at
-// the top left corner of the usable area. Fonts are sized in whole layout dots (a hundredth of a
-// point), so text measures do not depend on the device and match what is drawn everywhere.
+// The painter a surface supplies works in layout dots: ResolucionMaquetacion to the inch (twips), origin
+// at the top left corner of the usable area. Fonts are sized in whole layout dots (a twentieth of a
+// point, so every size the forms offer is kept exactly), so text measures do not depend on the device
+// and match what is drawn everywhere. The resolution is also low enough for the font engine to keep
+// its glyph cache: at much larger pixel sizes measuring and drawing text become many times slower.
 
 #include "SuperficieDestino.h"
 
@@ -17,7 +19,7 @@
 
 class SuperficieBase : public SuperficieDestino {
 public:
-    static constexpr double ResolucionMaquetacion = 7200.0;
+    static constexpr double ResolucionMaquetacion = 1440.0;
 
     SuperficieBase();
     ~SuperficieBase() override;
@@ -90,6 +92,9 @@ protected:
     void PlumaAlOrigen() { x_ = 0.0; y_ = 0.0; }
     // Copies units, pen, font, colours and modes from another surface (not its drawing).
     void CopiarEstado(const SuperficieBase& origen);
+    // One shared copy of a picture drawn again and again (the report loads the same background for
+    // every page): pages and PDF keep it once instead of once per page.
+    static QImage ImagenCompartida(const QImage& imagen);
     // The checked rectangle of PaintPicture in layout dots; throws for a null picture or a bad size.
     QRectF RectanguloImagen(const QImage& imagen, double x, double y, double ancho, double alto) const;
     // The name of a member this kind of surface lacks, as an error.

@@ -2,7 +2,6 @@
 
 #include "ErrorImpresion.h"
 
-#include <QList>
 
 struct SuperficiePagina::Tramo {
     QByteArray dibujo;  // a recorded QPicture, compressed; empty for a placed picture
@@ -11,21 +10,6 @@ struct SuperficiePagina::Tramo {
 };
 
 namespace {
-
-// The report loads the same background picture for every page. Pages keep one shared copy of each
-// distinct picture instead of one per page; a few distinct pictures are remembered.
-QImage Compartida(const QImage& imagen)
-{
-    static QList<QImage> vistas;
-    for (const QImage& vista : vistas) {
-        if (vista.cacheKey() == imagen.cacheKey() || vista == imagen)
-            return vista;
-    }
-    if (vistas.size() >= 8)
-        vistas.removeFirst();
-    vistas.append(imagen);
-    return imagen;
-}
 
 void ComprobarTamano(int twips, const char* miembro)
 {
@@ -101,8 +85,12 @@ void SuperficiePagina::CerrarGrabacion() const
         return;
     pintor_->end();
     pintor_.reset();
-    if (grabando_->size() > 0)
-        tramos_.push_back(Tramo{qCompress(QByteArray(grabando_->data(), grabando_->size())), QImage(), QRectF()});
+    if (grabando_->size() > 0) {
+        QByteArray comprimido = qCompress(QByteArray::fromRawData(grabando_->data(), grabando_->size()));
+        // qCompress leaves room for the uncompressed size: without this a page would keep that much.
+        comprimido.squeeze();
+        tramos_.push_back(Tramo{comprimido, QImage(), QRectF()});
+    }
     grabando_.reset();
 }
 
@@ -110,7 +98,7 @@ void SuperficiePagina::PaintPicture(const QImage& imagen, double x, double y, do
 {
     const QRectF destino = RectanguloImagen(imagen, x, y, ancho, alto);
     CerrarGrabacion();
-    tramos_.push_back(Tramo{QByteArray(), Compartida(imagen), destino});
+    tramos_.push_back(Tramo{QByteArray(), ImagenCompartida(imagen), destino});
 }
 
 void SuperficiePagina::Dibujar(QPainter& pintor, const QRectF& destino) const
@@ -159,6 +147,6 @@ qint64 SuperficiePagina::BytesGrabados() const
     CerrarGrabacion();
     qint64 total = 0;
     for (const Tramo& tramo : tramos_)
-        total += tramo.dibujo.size() + static_cast<qint64>(sizeof(Tramo));
+        total += tramo.dibujo.capacity() + static_cast<qint64>(sizeof(Tramo));
     return total;
 }
