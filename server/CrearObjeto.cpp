@@ -156,8 +156,8 @@ std::shared_ptr<QObject> CrearObjeto(const QString& progId, const RegistroClases
         } else {
             manejador = AbrirBiblioteca(ruta, progId);
             try {
-                Simbolo<TipoDllCanUnloadNow>(manejador, "DllCanUnloadNow", ruta, progId);
                 Simbolo<TipoDllGetClassObject>(manejador, "DllGetClassObject", ruta, progId);
+                Simbolo<TipoDllCanUnloadNow>(manejador, "DllCanUnloadNow", ruta, progId);
             } catch (...) {
                 dlclose(manejador);   // not a component: nothing of it may stay loaded
                 throw;

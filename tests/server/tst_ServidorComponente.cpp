@@ -1,0 +1,284 @@
+#include "AyudasPrueba.h"
+#include "CodigosServidor.h"
+#include "CrearObjeto.h"
+#include "ExportacionesServidor.h"
+#include "RegistroClases.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <dlfcn.h>
+
+namespace {
+
+const QString Componente = QStringLiteral(RUTA_COMPONENTE_PRUEBA);
+const QString Servidor = QStringLiteral(RUTA_SERVIDOR);
+const QString Prueba = QStringLiteral("PruebaServidor.ClasePrueba");
+
+bool ComponenteEnMemoria()
+{
+    void* manejador = dlopen(QFile::encodeName(Componente).constData(), RTLD_NOW | RTLD_NOLOAD);
+    if (manejador != nullptr)
+        dlclose(manejador);
+    return manejador != nullptr;
+}
+
+// A handle of our own on the test component, to call its exports directly.
+class Exportaciones
+{
+public:
+    Exportaciones() : manejador_(dlopen(QFile::encodeName(Componente).constData(), RTLD_NOW | RTLD_LOCAL)) {}
+    ~Exportaciones()
+    {
+        if (manejador_ != nullptr)
+            dlclose(manejador_);
+    }
+    bool Cargada() const { return manejador_ != nullptr; }
+    int DllCanUnloadNow() const { return reinterpret_cast<TipoDllCanUnloadNow>(dlsym(manejador_, "DllCanUnloadNow"))(); }
+    void FijarVentanas(int ventanas) const { reinterpret_cast<void (*)(int)>(dlsym(manejador_, "PruebaFijarVentanas"))(ventanas); }
+
+private:
+    void* manejador_;
+};
+
+} // namespace
+
+class TestServidorComponente : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir carpeta_;
+    QString Registro() const { return carpeta_.filePath(QStringLiteral("registro-clases")); }
+    const QByteArray Otras = QByteArrayLiteral("# a mano\nclase\tOtra.Clase\t/opt/otra/libotra.so\tOtraClase\t3.1\n");
+
+private slots:
+    void init()
+    {
+        QFile::remove(Registro());
+        qputenv("QUILTREN_REGISTRO", QFile::encodeName(Registro()));
+    }
+
+    void cleanup()
+    {
+        LiberarBibliotecasSinUso();
+    }
+
+    // DllRegisterServer finds the library's own file and registers each of its classes; the
+    // unregistration takes exactly those away again.
+    void registrarYDesregistrar()
+    {
+        Escribir(Registro(), Otras);
+        RegistrarBiblioteca(Componente);
+        const QList<EntradaClase> esperadas{
+            {QStringLiteral("Otra.Clase"), QStringLiteral("/opt/otra/libotra.so"), QStringLiteral("OtraClase"), QStringLiteral("3.1")},
+            {Prueba, Componente, QStringLiteral("ClasePrueba"), QStringLiteral("2.03.0007")},
+            {QStringLiteral("PruebaServidor.ClaseNula"), Componente, QStringLiteral("ClaseNula"), QStringLiteral("2.03.0007")},
+            {QStringLiteral("PruebaServidor.ClaseQueFalla"), Componente, QStringLiteral("ClaseQueFalla"), QStringLiteral("2.03.0007")},
+        };
+        QCOMPARE(RegistroClases().Entradas(), esperadas);
+
+        RegistrarBiblioteca(Componente);   // registering twice changes nothing
+        QCOMPARE(RegistroClases().Entradas(), esperadas);
+
+        DesregistrarBiblioteca(Componente);
+        QCOMPARE(Leer(Registro()), Otras);
+    }
+
+    // The library reports why its registration failed, word for word, through the export.
+    void registroNoEscribible()
+    {
+        qputenv("QUILTREN_REGISTRO", "/proc/registro-clases");
+        const ErrorServidor error = Fallo([] { RegistrarBiblioteca(Componente); });
+        QCOMPARE(error.Numero(), CodigoServidor::RegistroNoEscribible);
+        QCOMPARE(error.Descripcion(), QStringLiteral("No se puede escribir el registro de clases «/proc/registro-clases»: no se puede "
+                                                     "crear el archivo de bloqueo en la carpeta «/proc» (compruebe los permisos)."));
+    }
+
+    // ProgIDs compare without regard to letter case, as on the original platform.
+    void crearPorProgId()
+    {
+        RegistrarBiblioteca(Componente);
+        const std::shared_ptr<QObject> objeto = CrearObjeto(QStringLiteral("pruebaservidor.CLASEPRUEBA"));
+        QVERIFY(objeto);
+        QCOMPARE(objeto->metaObject()->className(), "ClasePrueba");
+        QString saludo;
+        QVERIFY(QMetaObject::invokeMethod(objeto.get(), "Saludar", Q_RETURN_ARG(QString, saludo), Q_ARG(QString, QStringLiteral("Ana"))));
+        QCOMPARE(saludo, QStringLiteral("Hola, Ana"));
+    }
+
+    void errorAlCrear_data()
+    {
+        QTest::addColumn<QString>("progId");
+        QTest::addColumn<QByteArray>("registro");
+        QTest::addColumn<int>("numero");
+        QTest::addColumn<QString>("mensaje");
+        const QByteArray componente = QFile::encodeName(Componente);
+        const QString faltante = carpeta_.filePath(QStringLiteral("no-existe.so"));
+        const QString texto = carpeta_.filePath(QStringLiteral("texto.so"));
+
+        QTest::newRow("no registrada") << QStringLiteral("PruebaServidor.Nada") << Otras << CodigoServidor::ClaseNoRegistrada
+                                       << QStringLiteral("La clase «PruebaServidor.Nada» no está registrada");
+        QTest::newRow("biblioteca que falta")
+            << QStringLiteral("Falta.Clase") << "clase\tFalta.Clase\t" + QFile::encodeName(faltante) + "\tClase\t1\n"
+            << CodigoServidor::BibliotecaNoEncontrada
+            << QStringLiteral("No se encuentra la biblioteca «%1», registrada para la clase «Falta.Clase».").arg(faltante);
+        QTest::newRow("no es una biblioteca")
+            << QStringLiteral("Texto.Clase") << "clase\tTexto.Clase\t" + QFile::encodeName(texto) + "\tClase\t1\n"
+            << CodigoServidor::BibliotecaNoCargable
+            << QStringLiteral("No se puede cargar la biblioteca «%1», registrada para la clase «Texto.Clase» (detalle del sistema: ").arg(texto);
+        QTest::newRow("no es un componente")
+            << QStringLiteral("Servidor.Clase") << "clase\tServidor.Clase\t" + QFile::encodeName(Servidor) + "\tClase\t1\n"
+            << CodigoServidor::SimboloNoEncontrado
+            << QStringLiteral("La biblioteca «%1», registrada para la clase «Servidor.Clase», no exporta «DllGetClassObject»: no es un componente.").arg(Servidor);
+        QTest::newRow("clase que la biblioteca no sirve")
+            << QStringLiteral("PruebaServidor.Ajena") << "clase\tPruebaServidor.Ajena\t" + componente + "\tAjena\t1\n"
+            << CodigoServidor::ClaseNoDisponible
+            << QStringLiteral("La biblioteca «%1» no ofrece la clase «PruebaServidor.Ajena» (código 0x80040111).").arg(Componente);
+        QTest::newRow("fábrica sin objeto")
+            << QStringLiteral("PruebaServidor.ClaseNula") << "clase\tPruebaServidor.ClaseNula\t" + componente + "\tClaseNula\t1\n"
+            << CodigoServidor::FalloFabrica
+            << QStringLiteral("No se pudo crear un objeto de la clase «PruebaServidor.ClaseNula»: la fábrica no devolvió ningún objeto.");
+        QTest::newRow("fábrica que falla")
+            << QStringLiteral("PruebaServidor.ClaseQueFalla") << "clase\tPruebaServidor.ClaseQueFalla\t" + componente + "\tClaseQueFalla\t1\n"
+            << CodigoServidor::FalloFabrica
+            << QStringLiteral("No se pudo crear un objeto de la clase «PruebaServidor.ClaseQueFalla»: no queda memoria para la ficha.");
+        QTest::newRow("registro dañado")
+            << Prueba << "clase\t" + Prueba.toUtf8() + "\t" + componente + "\n" << CodigoServidor::RegistroDanado
+            << QStringLiteral("El registro de clases «%1» está dañado en la línea 1: una clase lleva ProgID, biblioteca, nombre y "
+                              "versión separados por tabuladores, y esta línea tiene 3 campos en lugar de 5.").arg(Registro());
+    }
+
+    // Each failure is an ErrorServidor with its own number and message, the registry stays as
+    // it was and nothing is left alive in the component.
+    void errorAlCrear()
+    {
+        QFETCH(QString, progId);
+        QFETCH(QByteArray, registro);
+        QFETCH(int, numero);
+        QFETCH(QString, mensaje);
+        Escribir(carpeta_.filePath(QStringLiteral("texto.so")), "esto no es una biblioteca\n");
+        Escribir(Registro(), registro);
+
+        const ErrorServidor error = Fallo([&] { CrearObjeto(progId); });
+        QCOMPARE(error.Numero(), numero);
+        if (numero == CodigoServidor::BibliotecaNoCargable)
+            QVERIFY2(error.Descripcion().startsWith(mensaje) && error.Descripcion().endsWith(QStringLiteral(").")),
+                     qPrintable(error.Descripcion()));
+        else
+            QCOMPARE(error.Descripcion(), mensaje);
+        QCOMPARE(Leer(Registro()), registro);
+        Exportaciones exportaciones;
+        QVERIFY(exportaciones.Cargada());
+        QCOMPARE(exportaciones.DllCanUnloadNow(), CodigoServidor::Correcto);
+    }
+
+    void dllCanUnloadNow_data()
+    {
+        QTest::addColumn<int>("objetos");
+        QTest::addColumn<int>("ventanas");
+        QTest::addColumn<int>("esperado");
+        QTest::newRow("nada creado") << 0 << 0 << CodigoServidor::Correcto;
+        QTest::newRow("un objeto vivo") << 1 << 0 << CodigoServidor::Falso;
+        QTest::newRow("dos objetos vivos") << 2 << 0 << CodigoServidor::Falso;
+        QTest::newRow("una ventana cargada") << 0 << 1 << CodigoServidor::Falso;
+        QTest::newRow("objeto y ventana") << 1 << 1 << CodigoServidor::Falso;
+    }
+
+    // Once every object is destroyed and no window is loaded, the library may go.
+    void dllCanUnloadNow()
+    {
+        QFETCH(int, objetos);
+        QFETCH(int, ventanas);
+        QFETCH(int, esperado);
+        RegistrarBiblioteca(Componente);
+        Exportaciones exportaciones;
+        QVERIFY(exportaciones.Cargada());
+        QCOMPARE(exportaciones.DllCanUnloadNow(), CodigoServidor::Correcto);
+
+        std::vector<std::shared_ptr<QObject>> vivos;
+        for (int i = 0; i < objetos; ++i)
+            vivos.push_back(CrearObjeto(Prueba));
+        exportaciones.FijarVentanas(ventanas);
+        QCOMPARE(exportaciones.DllCanUnloadNow(), esperado);
+
+        exportaciones.FijarVentanas(0);
+        QCOMPARE(exportaciones.DllCanUnloadNow(), objetos > 0 ? CodigoServidor::Falso : CodigoServidor::Correcto);
+        vivos.clear();
+        QCOMPARE(exportaciones.DllCanUnloadNow(), CodigoServidor::Correcto);
+    }
+
+    // The host's unload only takes away a library nothing of which is in use.
+    void liberarBibliotecas()
+    {
+        RegistrarBiblioteca(Componente);
+        LiberarBibliotecasSinUso();
+        QVERIFY(!ComponenteEnMemoria());
+
+        std::shared_ptr<QObject> objeto = CrearObjeto(Prueba);
+        QCOMPARE(LiberarBibliotecasSinUso(), 0);
+        QVERIFY(ComponenteEnMemoria());
+
+        objeto.reset();
+        QCOMPARE(LiberarBibliotecasSinUso(), 1);
+        QVERIFY(!ComponenteEnMemoria());
+        QCOMPARE(LiberarBibliotecasSinUso(), 0);
+
+        objeto = CrearObjeto(Prueba);   // loaded afresh on demand
+        QCOMPARE(objeto->metaObject()->className(), "ClasePrueba");
+    }
+
+    void leerVersion()
+    {
+        const DatosVersion version = LeerVersion(Componente);
+        QCOMPARE(version.Version, QStringLiteral("2.03.0007"));
+        QCOMPARE(version.Locale, QStringLiteral("es-ES"));
+        const ErrorServidor error = Fallo([] { LeerVersion(Servidor); });
+        QCOMPARE(error.Numero(), CodigoServidor::SimboloNoEncontrado);
+        QCOMPARE(error.Descripcion(), QStringLiteral("La biblioteca «%1» no exporta «QuiltrenVersion»: no es un componente.").arg(Servidor));
+    }
+
+    void herramientaRegistrar_data()
+    {
+        QTest::addColumn<QStringList>("argumentos");
+        QTest::addColumn<bool>("registradaAntes");
+        QTest::addColumn<int>("salida");
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<bool>("registradaDespues");
+        const QString faltante = carpeta_.filePath(QStringLiteral("no-existe.so"));
+        QTest::newRow("registrar") << QStringList{Componente} << false << 0
+                                   << QStringLiteral("Biblioteca «%1» registrada.\n").arg(Componente) << true;
+        QTest::newRow("desregistrar") << QStringList{QStringLiteral("-u"), Componente} << true << 0
+                                      << QStringLiteral("Biblioteca «%1» desregistrada.\n").arg(Componente) << false;
+        QTest::newRow("biblioteca que falta") << QStringList{faltante} << true << 1
+                                              << QStringLiteral("Error 0x8007007E: No se encuentra la biblioteca «%1».\n").arg(faltante)
+                                              << true;
+    }
+
+    void herramientaRegistrar()
+    {
+        QFETCH(QStringList, argumentos);
+        QFETCH(bool, registradaAntes);
+        QFETCH(int, salida);
+        QFETCH(QString, texto);
+        QFETCH(bool, registradaDespues);
+        Escribir(Registro(), Otras);
+        if (registradaAntes)
+            RegistrarBiblioteca(Componente);
+        const QByteArray antes = Leer(Registro());
+
+        QProcess proceso;
+        proceso.start(QStringLiteral(RUTA_REGISTRAR), argumentos);
+        QVERIFY(proceso.waitForFinished(30000));
+        QCOMPARE(proceso.exitCode(), salida);
+        QCOMPARE(QString::fromUtf8(salida == 0 ? proceso.readAllStandardOutput() : proceso.readAllStandardError()), texto);
+
+        QCOMPARE(RegistroClases().Buscar(Prueba).has_value(), registradaDespues);
+        QVERIFY(RegistroClases().Buscar(QStringLiteral("Otra.Clase")));
+        if (salida != 0)
+            QCOMPARE(Leer(Registro()), antes);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestServidorComponente)
+#include "tst_ServidorComponente.moc"
