@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QLockFile>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -69,7 +70,7 @@ std::optional<EntradaClase> LeerEntrada(const QByteArray& texto, const QString& 
     if (contenido.trimmed().isEmpty() || contenido.startsWith('#'))
         return std::nullopt;
 
-    const int tabulador = contenido.indexOf('\t');
+    const qsizetype tabulador = contenido.indexOf('\t');
     if (tabulador < 0)
         throw ErrorServidor(CodigoServidor::RegistroDanado,
                             MensajeLineaDanada(ruta, numeroLinea, QStringLiteral("falta el tabulador tras la clave de la línea")));
@@ -126,20 +127,20 @@ std::vector<Linea> LeerLineas(const QString& ruta)
     if (!textos.isEmpty() && textos.last().isEmpty())
         textos.removeLast();   // the newline that ends the last line
     std::vector<Linea> lineas;
-    lineas.reserve(textos.size());
+    lineas.reserve(static_cast<size_t>(textos.size()));
+    QHash<QString, int> lineaDeProgId;   // ProgID in lower case -> its line number
     for (qsizetype i = 0; i < textos.size(); ++i) {
         const int numeroLinea = static_cast<int>(i) + 1;
         Linea linea{textos[i], LeerEntrada(textos[i], ruta, numeroLinea)};
         if (linea.Entrada) {
-            for (qsizetype j = 0; j < i; ++j) {
-                const auto& anterior = lineas[static_cast<size_t>(j)].Entrada;
-                if (anterior && anterior->ProgId.compare(linea.Entrada->ProgId, Qt::CaseInsensitive) == 0)
-                    throw ErrorServidor(CodigoServidor::RegistroDanado,
-                                        MensajeLineaDanada(ruta, numeroLinea,
-                                                           QStringLiteral("la clase «%1» ya figura en la línea %2")
-                                                               .arg(linea.Entrada->ProgId)
-                                                               .arg(j + 1)));
-            }
+            const QString clave = linea.Entrada->ProgId.toLower();
+            if (lineaDeProgId.contains(clave))
+                throw ErrorServidor(CodigoServidor::RegistroDanado,
+                                    MensajeLineaDanada(ruta, numeroLinea,
+                                                       QStringLiteral("la clase «%1» ya figura en la línea %2")
+                                                           .arg(linea.Entrada->ProgId)
+                                                           .arg(lineaDeProgId.value(clave))));
+            lineaDeProgId.insert(clave, numeroLinea);
         }
         lineas.push_back(std::move(linea));
     }
@@ -175,7 +176,7 @@ void Modificar(const QString& ruta, Cambio&& cambio)
     }
 
     std::vector<Linea> lineas = LeerLineas(ruta);
-    const bool nuevo = lineas.empty() && !info.exists();
+    const bool nuevo = !QFileInfo::exists(ruta);
     if (!cambio(lineas))
         return;
 
