@@ -1,0 +1,21 @@
+#include "ClassProvincias.h"
+
+#include "FrmProvincias.h"
+#include "VentanaComponente.h"
+
+// The one place in the component that knows the maintenance window.
+
+void ClassProvincias::Cargar(std::shared_ptr<IUtilidades>& DatosClase)
+{
+    VentanaComponente::Cargar<FrmProvincias>(DatosClase);
+}
+
+void ClassProvincias::Ocultar()
+{
+    VentanaComponente::Ocultar<FrmProvincias>();
+}
+
+void ClassProvincias::Cerrar()
+{
+    VentanaComponente::Cerrar<FrmProvincias>();
+}
