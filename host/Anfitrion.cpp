@@ -1,0 +1,144 @@
+#include "Anfitrion.h"
+
+#include "CrearObjeto.h"
+#include "ErrorDatos.h"
+#include "ErrorEjecucion.h"
+#include "ErrorServidor.h"
+#include "EsquemaProvincias.h"
+#include "InterfazClassProvincias.h"
+#include "RegistroClases.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+const QString Anfitrion::ProgId = QStringLiteral("Quiltren.ClassProvincias");
+
+namespace {
+
+// Stored size of the maintenance window, in twips, to centre it.
+constexpr int AnchoFicha = 12146;
+constexpr int AltoFicha = 10540;
+
+QString MismoArchivo(const QString& ruta)
+{
+    const QFileInfo info(ruta);
+    const QString canonica = info.canonicalFilePath();
+    return canonica.isEmpty() ? info.absoluteFilePath() : canonica;
+}
+
+} // namespace
+
+Anfitrion::Anfitrion(Configuracion configuracion) : configuracion_(std::move(configuracion))
+{
+    if (configuracion_.Base.isEmpty())
+        configuracion_.Base = BasePredeterminada();
+    if (configuracion_.RutaComponente.isEmpty())
+        configuracion_.RutaComponente = RutaComponentePredeterminada();
+    if (configuracion_.Usuario.isEmpty())
+        configuracion_.Usuario = UtilidadesAnfitrion::UsuarioDelSistema();
+}
+
+Anfitrion::~Anfitrion()
+{
+    componente_.reset();
+    delete principal_.data();
+    delete ubicacion_.data();
+}
+
+QString Anfitrion::BasePredeterminada()
+{
+    const QString carpeta = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(carpeta);
+    return QDir(carpeta).filePath(QStringLiteral("provincias.sqlite"));
+}
+
+QString Anfitrion::RutaComponentePredeterminada()
+{
+    return QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../lib/libquiltren.so"));
+}
+
+bool Anfitrion::AsegurarRegistro(const QString& rutaComponente)
+{
+    const std::optional<EntradaClase> entrada = RegistroClases().Buscar(ProgId);
+    if (entrada && MismoArchivo(entrada->Biblioteca) == MismoArchivo(rutaComponente))
+        return false;
+    RegistrarBiblioteca(MismoArchivo(rutaComponente));
+    return true;
+}
+
+void Anfitrion::AbrirBase()
+{
+    conexion_ = AbrirBaseProvincias(configuracion_.Base);
+}
+
+void Anfitrion::Iniciar()
+{
+    try {
+        AsegurarRegistro(configuracion_.RutaComponente);
+    } catch (const ErrorServidor& error) {
+        MostrarError(QStringLiteral("No se pudo registrar el componente %1:\n%2")
+                         .arg(QDir::toNativeSeparators(configuracion_.RutaComponente), error.Descripcion()));
+    }
+
+    principal_ = new VentanaPrincipal;
+    ubicacion_ = new VentanaUbicacion;
+    ubicacion_->Centrar(AnchoFicha, AltoFicha);
+    connect(principal_, &VentanaPrincipal::Provincias, this, [this] { AbrirProvincias(); });
+    connect(principal_, &VentanaPrincipal::Salir, this, &Anfitrion::SalidaPedida);
+    const QString base = conexion_ && conexion_->EsPostgres()
+                             ? configuracion_.Base.section(QLatin1Char('@'), -1)
+                             : QDir::toNativeSeparators(configuracion_.Base);
+    principal_->FijarEstado(QStringLiteral("Base de datos: %1    ·    Usuario: %2").arg(base, configuracion_.Usuario));
+
+    UtilidadesAnfitrion::Datos datos;
+    datos.Conexion = conexion_;
+    datos.Ubicacion = ubicacion_.data();
+    datos.Principal = principal_.data();
+    datos.AnchoBase = configuracion_.AnchoBase;
+    datos.AltoBase = configuracion_.AltoBase;
+    datos.Usuario = configuracion_.Usuario;
+    utiles_ = std::make_shared<UtilidadesAnfitrion>(datos);
+
+    principal_->Show();
+}
+
+bool Anfitrion::AbrirProvincias()
+{
+    try {
+        if (!componente_)
+            componente_ = CrearObjeto(ProgId);
+        auto* clase = qobject_cast<_ClassProvincias*>(componente_.get());
+        if (!clase)
+            throw ErrorEjecucion(ErrorEjecucion::TiposNoCoinciden,
+                                 QStringLiteral("El objeto creado para %1 no ofrece la interfaz _ClassProvincias").arg(ProgId));
+        std::shared_ptr<IUtilidades> utiles = utiles_;
+        clase->Cargar(utiles);
+        return true;
+    } catch (const ErrorServidor& error) {
+        MostrarError(QStringLiteral("No se pudo crear la clase %1:\n%2").arg(ProgId, error.Descripcion()));
+    } catch (const ErrorEjecucion& error) {
+        MostrarError(QStringLiteral("No se pudo abrir la ficha de provincias.\n\nError %1: %2")
+                         .arg(error.Number()).arg(error.Description()));
+    } catch (const ErrorDatos& error) {
+        MostrarError(QStringLiteral("No se pudo abrir la ficha de provincias.\n\nError %1: %2")
+                         .arg(error.Number()).arg(error.Description()));
+    } catch (const std::exception& error) {
+        MostrarError(QStringLiteral("No se pudo abrir la ficha de provincias:\n%1").arg(QString::fromUtf8(error.what())));
+    }
+    return false;
+}
+
+void Anfitrion::Terminar()
+{
+    if (auto* clase = qobject_cast<_ClassProvincias*>(componente_.get())) {
+        AtenderEvento([clase] { clase->Cerrar(); });
+    }
+    componente_.reset();
+}
+
+void Anfitrion::MostrarError(const QString& texto)
+{
+    AtenderEvento([&texto] { Tramacor::Mensajes().MostrarMensaje(texto, 16, QStringLiteral("Error")); });
+}

@@ -1,0 +1,120 @@
+// quiltren-demo: the demo host of the province component.
+
+#include "Anfitrion.h"
+#include "Captura.h"
+#include "CrearObjeto.h"
+#include "ErrorDatos.h"
+#include "ErrorServidor.h"
+#include "ListadoSinVentana.h"
+#include "MensajesQt.h"
+#include "OpcionesDemo.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTextStream>
+#include <QTimer>
+
+namespace {
+
+// How long the windows get to show and paint before --captura takes the picture.
+constexpr int EsperaCaptura = 1500;
+
+QStringList Argumentos(int argc, char** argv)
+{
+    QStringList argumentos;
+    for (int i = 1; i < argc; ++i)
+        argumentos.append(QString::fromLocal8Bit(argv[i]));
+    return argumentos;
+}
+
+int MostrarVersion(int argc, char** argv)
+{
+    QCoreApplication aplicacion(argc, argv);
+    const QString ruta = Anfitrion::RutaComponentePredeterminada();
+    try {
+        const DatosVersion datos = LeerVersion(ruta);
+        QTextStream(stdout) << TextoVersion(datos.Version, datos.Locale) << Qt::endl;
+        return 0;
+    } catch (const ErrorServidor& error) {
+        QTextStream(stderr) << QStringLiteral("No se pudo leer la versión de %1: %2")
+                                   .arg(QDir::toNativeSeparators(ruta), error.Descripcion())
+                            << Qt::endl;
+        return 1;
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const OpcionesDemo opciones = LeerOpciones(Argumentos(argc, argv));
+    if (!opciones.Error.isEmpty()) {
+        QTextStream(stderr) << opciones.Error << Qt::endl;
+        return 2;
+    }
+    if (opciones.Ayuda) {
+        QTextStream(stdout) << TextoAyuda();
+        return 0;
+    }
+    if (opciones.Version)
+        return MostrarVersion(argc, argv);
+
+    const bool sinVentanas = !opciones.Listado.isEmpty();
+    if (sinVentanas && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QApplication aplicacion(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Quiltren"));
+    QCoreApplication::setApplicationName(QStringLiteral("quiltren-demo"));
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Quiltren"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    Anfitrion::Configuracion configuracion;
+    configuracion.Base = opciones.Base;
+    configuracion.AnchoBase = opciones.AnchoBase;
+    configuracion.AltoBase = opciones.AltoBase;
+    Anfitrion anfitrion(configuracion);
+
+    try {
+        anfitrion.AbrirBase();
+    } catch (const ErrorDatos& error) {
+        const QString texto = QStringLiteral("No se pudo abrir la base de datos.\n\nError %1: %2")
+                                  .arg(error.Number()).arg(error.Description());
+        if (sinVentanas)
+            QTextStream(stderr) << texto << Qt::endl;
+        else
+            MensajesQt().MostrarMensaje(texto, 16, QStringLiteral("Error"));
+        return 1;
+    }
+
+    if (sinVentanas)
+        return ImprimirListadoSinVentana(opciones, anfitrion.Conexion());
+
+    anfitrion.Iniciar();
+    QObject::connect(&anfitrion, &Anfitrion::SalidaPedida, &aplicacion, [&anfitrion] {
+        anfitrion.Terminar();
+        QCoreApplication::quit();
+    });
+    // The maintenance window opens at once, as if the user had chosen Maestros > Provincias.
+    QTimer::singleShot(0, &anfitrion, [&anfitrion] { anfitrion.AbrirProvincias(); });
+
+    if (!opciones.Captura.isEmpty()) {
+        QTimer::singleShot(EsperaCaptura, &aplicacion, [&opciones] {
+            const QImage imagen = CapturarPantalla();
+            if (imagen.isNull() || !imagen.save(opciones.Captura, "PNG")) {
+                QTextStream(stderr) << QStringLiteral("No se pudo guardar la captura en %1")
+                                           .arg(QDir::toNativeSeparators(opciones.Captura))
+                                    << Qt::endl;
+                QCoreApplication::exit(1);
+                return;
+            }
+            QCoreApplication::exit(0);
+        });
+    }
+
+    const int resultado = aplicacion.exec();
+    anfitrion.Terminar();
+    LiberarBibliotecasSinUso();
+    return resultado;
+}
