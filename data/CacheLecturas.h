@@ -1,9 +1,9 @@
 #pragma once
 
+#include "FilasLeidas.h"
+
 #include <QList>
 #include <QString>
-#include <QStringList>
-#include <QVariant>
 
 // Rows a connection has read recently, kept so that a statement repeated while the database
 // has not changed is answered from memory. The rows are implicitly shared with the recordsets
@@ -11,9 +11,7 @@
 struct CacheLecturas {
     struct Entrada {
         QString sentencia;
-        QStringList nombres;
-        QList<QVariant> celdas;
-        qsizetype filas = 0;
+        FilasLeidas filas;
     };
 
     // Entries are valid only under the mark they were read with.

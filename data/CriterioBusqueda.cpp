@@ -172,7 +172,24 @@ bool CriterioBusqueda::Cumple(const QVariant& valor) const
     }
     if (!numerico)
         comparacion = CompararBinario(valor.toString(), m_texto);
+    return Resultado(comparacion);
+}
 
+bool CriterioBusqueda::CumpleTexto(QStringView texto) const
+{
+    if (m_operador == Operador::Como)
+        return CoincideComo(texto, m_texto);
+    if (m_esNumero) {
+        bool ok = false;
+        const double numero = texto.toDouble(&ok);
+        if (ok)
+            return Resultado(numero < m_numero ? -1 : (numero > m_numero ? 1 : 0));
+    }
+    return Resultado(CompararBinario(texto, m_texto));
+}
+
+bool CriterioBusqueda::Resultado(int comparacion) const
+{
     switch (m_operador) {
     case Operador::Igual: return comparacion == 0;
     case Operador::Distinto: return comparacion != 0;

@@ -15,12 +15,16 @@ public:
     QString Columna() const { return m_columna; }
     Operador Operacion() const { return m_operador; }
     bool Cumple(const QVariant& valor) const;
+    // The same for a text value, without building a QVariant.
+    bool CumpleTexto(QStringView texto) const;
 
     // Exposed for the tests of `like` patterns: * or % any run of characters, _ one character.
     static bool CoincideComo(QStringView texto, QStringView patron);
     static int CompararBinario(QStringView a, QStringView b);
 
 private:
+    bool Resultado(int comparacion) const;
+
     QString m_columna;
     Operador m_operador = Operador::Igual;
     QString m_texto;

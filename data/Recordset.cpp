@@ -92,9 +92,8 @@ void Recordset::Leer()
     const QString marca = reutilizable ? conexion.MarcaCambios() : QString();
     if (reutilizable) {
         if (const CacheLecturas::Entrada* guardada = conexion.Cache().Buscar(m_origen, marca)) {
-            m_nombres = guardada->nombres;
-            m_celdas = guardada->celdas;
-            m_filas = guardada->filas;
+            m_datos = guardada->filas;
+            m_filas = m_datos.Filas();
             m_pos = 0;
             m_abierto = true;
             return;
@@ -117,22 +116,21 @@ void Recordset::Leer()
     for (int i = 0; i < columnas; ++i)
         nombres << registro.fieldName(i);
 
-    QList<QVariant> celdas;
+    FilasLeidas datos(nombres);
     while (consulta.next()) {
         for (int i = 0; i < columnas; ++i)
-            celdas.append(consulta.value(i));
+            datos.Agregar(consulta.value(i));
     }
     // next() also ends on a failure half-way (a lock, a lost server): never show part of the rows.
     if (consulta.lastError().isValid())
         throw ErrorDatos::DesdeSql(consulta.lastError(), m_origen, conexion.EsPostgres());
 
-    m_nombres = std::move(nombres);
-    m_celdas = std::move(celdas);
-    m_filas = columnas > 0 ? m_celdas.size() / columnas : 0;
+    m_datos = std::move(datos);
+    m_filas = m_datos.Filas();
     m_pos = 0;
     m_abierto = true;
     if (reutilizable)
-        conexion.Cache().Guardar(marca, {m_origen, m_nombres, m_celdas, m_filas});
+        conexion.Cache().Guardar(marca, {m_origen, m_datos});
 }
 
 void Recordset::ExigirAbierto() const
@@ -235,10 +233,12 @@ void Recordset::Find(const QString& criteria, long skipRecords, int searchDirect
         desde = m_pos;
     }
 
-    const qsizetype columnas = m_nombres.size();
     for (qsizetype fila = desde + qsizetype(skipRecords) * searchDirection; fila >= 0 && fila < m_filas;
          fila += searchDirection) {
-        if (criterio.Cumple(m_celdas[fila * columnas + indice])) {
+        QStringView texto;
+        const bool cumple = m_datos.Texto(fila, indice, texto) ? criterio.CumpleTexto(texto)
+                                                               : criterio.Cumple(m_datos.Valor(fila, indice));
+        if (cumple) {
             m_pos = fila;
             return;
         }
@@ -294,8 +294,8 @@ void Recordset::AddNew()
     ExigirActualizable();
     ExigirSinEdicion("AddNew");
     m_posAntesDeAgregar = m_pos;
-    m_pendientes = QList<QVariant>(m_nombres.size());
-    m_asignados = QList<bool>(m_nombres.size(), false);
+    m_pendientes = QList<QVariant>(m_datos.Columnas());
+    m_asignados = QList<bool>(m_datos.Columnas(), false);
     m_edicion = adEditAdd;
 }
 
@@ -307,9 +307,8 @@ void Recordset::Collect(const QString& nombre, const QVariant& valor)
         ExigirActualizable();
         if (!HayFilaActual())
             Lanzar(ErroresDatos::SinRegistroActual, QStringLiteral("No hay registro actual que modificar (BOF o EOF)."), m_origen);
-        const qsizetype columnas = m_nombres.size();
-        m_pendientes = m_celdas.mid(m_pos * columnas, columnas);
-        m_asignados = QList<bool>(columnas, false);
+        m_pendientes = m_datos.Fila(m_pos);
+        m_asignados = QList<bool>(m_datos.Columnas(), false);
         m_edicion = adEditInProgress;
     }
     m_pendientes[columna] = valor;
@@ -332,14 +331,14 @@ void Recordset::Update()
 
 QString Recordset::NombreSql(int columna) const
 {
-    return m_conexion->Base().driver()->escapeIdentifier(m_nombres[columna], QSqlDriver::FieldName);
+    return m_conexion->Base().driver()->escapeIdentifier(m_datos.Nombres()[columna], QSqlDriver::FieldName);
 }
 
 void Recordset::InsertarFila()
 {
     QStringList columnas, marcas;
     QList<QVariant> valores;
-    for (int i = 0; i < m_nombres.size(); ++i) {
+    for (int i = 0; i < m_datos.Columnas(); ++i) {
         if (m_asignados[i]) {
             columnas << NombreSql(i);
             marcas << QStringLiteral("?");
@@ -352,7 +351,7 @@ void Recordset::InsertarFila()
                                                                marcas.join(QStringLiteral(", ")));
     Ejecutar(sentencia, valores);
 
-    m_celdas.append(m_pendientes);
+    m_datos.AgregarFila(m_pendientes);
     ++m_filas;
     m_pos = m_filas - 1;
     DescartarEdicion();
@@ -362,7 +361,7 @@ void Recordset::ActualizarFila()
 {
     QStringList asignaciones, condiciones;
     QList<QVariant> valores;
-    for (int i = 0; i < m_nombres.size(); ++i) {
+    for (int i = 0; i < m_datos.Columnas(); ++i) {
         if (m_asignados[i]) {
             asignaciones << NombreSql(i) + QStringLiteral(" = ?");
             valores << m_pendientes[i];
@@ -373,10 +372,9 @@ void Recordset::ActualizarFila()
         return;
     }
     // The row is found by the key it had when it was read, whatever the edit did to it.
-    const qsizetype columnas = m_nombres.size();
     for (int columna : m_columnasClave) {
         condiciones << NombreSql(columna) + QStringLiteral(" = ?");
-        valores << m_celdas[m_pos * columnas + columna];
+        valores << m_datos.Valor(m_pos, columna);
     }
     const QString sentencia = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
                                   .arg(m_tabla, asignaciones.join(QStringLiteral(", ")),
@@ -405,8 +403,7 @@ void Recordset::ActualizarFila()
         Lanzar(ErroresDatos::FilaDesaparecida,
                QStringLiteral("No se pudo actualizar la fila: otro usuario la ha borrado o ha cambiado su clave."), sentencia);
 
-    for (qsizetype i = 0; i < columnas; ++i)
-        m_celdas[m_pos * columnas + i] = m_pendientes[i];
+    m_datos.CambiarFila(m_pos, m_pendientes);
     DescartarEdicion();
 }
 
@@ -452,9 +449,9 @@ void Recordset::Requery(long options)
     if (options != -1 && options != 0)
         Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("Opciones no válidas: %1").arg(options), m_origen);
     // Leer changes nothing until the new rows are complete, so a failing read keeps the old ones.
-    const QStringList nombres = m_nombres;
+    const QStringList nombres = m_datos.Nombres();
     Leer();
-    if (m_abierto && m_nombres != nombres) {
+    if (m_abierto && m_datos.Nombres() != nombres) {
         m_tabla.clear();
         m_columnasClave.clear();
     }
@@ -464,8 +461,7 @@ void Recordset::Close()
 {
     DescartarEdicion();
     m_abierto = false;
-    m_nombres.clear();
-    m_celdas.clear();
+    m_datos = FilasLeidas();
     m_filas = 0;
     m_pos = 0;
     m_tabla.clear();
@@ -480,21 +476,22 @@ Field Recordset::Fields(const QString& nombre) const
 
 int Recordset::NumeroColumnas() const
 {
-    return int(m_nombres.size());
+    return int(m_datos.Columnas());
 }
 
 QString Recordset::NombreColumna(int columna) const
 {
     ExigirAbierto();
-    if (columna < 0 || columna >= m_nombres.size())
+    if (columna < 0 || columna >= m_datos.Columnas())
         Lanzar(ErroresDatos::CampoNoEncontrado, QStringLiteral("No existe el campo número %1.").arg(columna), m_origen);
-    return m_nombres[columna];
+    return m_datos.Nombres()[columna];
 }
 
 int Recordset::IndiceColumna(const QString& nombre) const
 {
-    for (int i = 0; i < m_nombres.size(); ++i) {
-        if (m_nombres[i].compare(nombre, Qt::CaseInsensitive) == 0)
+    const QStringList& nombres = m_datos.Nombres();
+    for (int i = 0; i < nombres.size(); ++i) {
+        if (nombres[i].compare(nombre, Qt::CaseInsensitive) == 0)
             return i;
     }
     return -1;
@@ -512,11 +509,11 @@ int Recordset::IndiceExigido(const QString& nombre) const
 QVariant Recordset::ValorColumna(int columna) const
 {
     ExigirAbierto();
-    if (columna < 0 || columna >= m_nombres.size())
+    if (columna < 0 || columna >= m_datos.Columnas())
         Lanzar(ErroresDatos::CampoNoEncontrado, QStringLiteral("No existe el campo número %1.").arg(columna), m_origen);
     if (m_edicion != adEditNone)
         return m_pendientes[columna];
     if (!HayFilaActual())
         Lanzar(ErroresDatos::SinRegistroActual, QStringLiteral("No hay registro actual (BOF o EOF)."), m_origen);
-    return m_celdas[m_pos * m_nombres.size() + columna];
+    return m_datos.Valor(m_pos, columna);
 }

@@ -3,6 +3,7 @@
 #include "Connection.h"
 #include "Field.h"
 #include "Fields.h"
+#include "FilasLeidas.h"
 
 #include <QList>
 #include <QString>
@@ -11,8 +12,8 @@
 
 // A recordset over a Connection with the members and behaviour the windows rely on.
 //
-// Open reads every row of the statement into memory at once (a forward-only read kept in one
-// contiguous block), so cursors and locks only decide whether the rows can be written: lock
+// Open reads every row of the statement into memory at once (a forward-only read kept in a
+// compact block), so cursors and locks only decide whether the rows can be written: lock
 // type read-only (1, also the default) refuses AddNew and Collect; optimistic (3) and the
 // others allow them. A statement that returns no rows (a DELETE) leaves the recordset closed.
 // Writes use bound parameters: AddNew + Update is one INSERT; Update after Collect on a row
@@ -116,8 +117,7 @@ private:
     int m_bloqueo = adLockReadOnly;
     bool m_abierto = false;
 
-    QStringList m_nombres;
-    QList<QVariant> m_celdas; // row after row, m_nombres.size() cells each
+    FilasLeidas m_datos;
     qsizetype m_filas = 0;
     qsizetype m_pos = 0; // -1 at BOF, m_filas at EOF
 
@@ -127,6 +127,6 @@ private:
     QList<bool> m_asignados;
 
     QString m_tabla;           // the one table of the statement, once a write needs it
-    QList<int> m_columnasClave; // its key columns among m_nombres
+    QList<int> m_columnasClave; // its key columns among the recordset's
     bool m_clavePrimaria = true; // false when the key is only a column named Codigo
 };
