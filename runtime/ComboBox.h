@@ -35,6 +35,7 @@ signals:
 
 protected:
     void aplicarGeometria() override;
+    void aplicarFuente() override;
     void aplicarColores() override;
     bool PuedeTenerFoco() const override { return true; }
 

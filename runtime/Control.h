@@ -6,9 +6,9 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QWidget>
 
 class Form;
-class QWidget;
 
 // Base of every control of a window: a QObject that owns and drives one QWidget.
 // Geometry is kept in whole twips, relative to the container, and mapped to pixels through

@@ -30,8 +30,8 @@ public:
     FlexGrid(Form* formulario, const QString& nombre, Control* contenedor = nullptr);
     ~FlexGrid() override;
 
-    // Setting Rows keeps the header and the first rows; 1 removes every data row. Values
-    // below FixedRows raise run-time error 30009 (rows) or 30010 (columns).
+    // Setting Rows keeps the header and the first rows; 1 removes every data row. Rows below
+    // FixedRows raise run-time error 30009; Cols below 1 error 30010.
     int Rows() const;
     void setRows(int filas);
     int Cols() const { return int(columnas_.size()); }
@@ -48,7 +48,7 @@ public:
     int ColSel() const { return colSel_; }
     void setColSel(int col);
     // The first data row shown; it may go down to the last row (empty space below, as on the
-    // platform). Values out of range raise run-time error 30009.
+    // platform). A value outside the data rows is brought to the nearest one.
     int TopRow() const { return filaSuperior_; }
     void setTopRow(int fila);
     bool RowIsVisible(int fila) const;
@@ -114,6 +114,7 @@ private:
 
     int filasDatos() const { return columnas_.isEmpty() ? 0 : int(columnas_[0].size()); }
     int filasVisibles() const;
+    int maximoDesplazamiento() const;
     int altoFilaPixeles() const;
     void programarVolcado();
     void volcar();
@@ -122,10 +123,13 @@ private:
     void comprobarFila(int fila) const;
     void comprobarCol(int col) const;
     void alCambiarActual(int fila, int col);
+    void avisarCambioDiferido();
     void alDesplazar(int valor);
+    void aplicarActual();
+    void aplicarAnchos();
 
-    VistaGrilla* vista_;
-    ModeloGrilla* modelo_;
+    VistaGrilla* vista_ = nullptr;
+    ModeloGrilla* modelo_ = nullptr;
     // One vector of texts per column for the data rows; the header row apart.
     QVector<QVector<QString>> columnas_;
     QVector<QString> cabecera_;
@@ -138,5 +142,9 @@ private:
     int filasEnVista_ = 0;
     bool volcadoPendiente_ = false;
     bool sincronizando_ = false;
+    // While the view handles a mouse or key event, a change of the current cell is held back
+    // and raised once the view is done with the event.
+    bool diferir_ = false;
+    bool cambioDiferido_ = false;
     QColor fondoFijo_, textoFijo_, fondoSel_, textoSel_, fondoVacio_, colorLineas_, colorLineasFijas_;
 };

@@ -1,0 +1,147 @@
+#include "ComboBox.h"
+
+#include "ErrorEjecucion.h"
+#include "Screen.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+ComboBox::ComboBox(Form* formulario, const QString& nombre, Control* contenedor)
+    : Control(Clase::ComboBox, formulario, nombre, contenedor)
+{
+    combo_ = new QComboBox;
+    combo_->setEditable(false);
+    combo_->setInsertPolicy(QComboBox::NoInsert);
+    setBackColor(Qt::white);
+    setForeColor(Qt::black);
+    // The user's pick, even of the item already shown, is a click; the program's own
+    // assignments raise it in setListIndex.
+    connect(combo_, &QComboBox::activated, this, [this](int) {
+        if (!asignando_)
+            AtenderEvento([this] { emit Click(); });
+    });
+    inicializar(combo_);
+}
+
+void ComboBox::AddItem(const QString& elemento)
+{
+    AddItem(elemento, combo_->count());
+}
+
+void ComboBox::AddItem(const QString& elemento, int indice)
+{
+    if (indice < 0 || indice > combo_->count())
+        throw ErrorEjecucion(ErrorEjecucion::ValorPropiedadNoValido,
+                             QStringLiteral("Índice no válido para AddItem: %1").arg(indice));
+    // Qt selects the first item added to an empty list; the platform leaves ListIndex at -1.
+    const int actual = combo_->currentIndex();
+    asignando_ = true;
+    combo_->insertItem(indice, elemento);
+    if (actual < 0)
+        combo_->setCurrentIndex(-1);
+    asignando_ = false;
+}
+
+void ComboBox::RemoveItem(int indice)
+{
+    if (indice < 0 || indice >= combo_->count())
+        throw ErrorEjecucion(ErrorEjecucion::ValorPropiedadNoValido,
+                             QStringLiteral("Índice no válido para RemoveItem: %1").arg(indice));
+    asignando_ = true;
+    combo_->removeItem(indice);
+    asignando_ = false;
+}
+
+void ComboBox::Clear()
+{
+    asignando_ = true;
+    combo_->clear();
+    asignando_ = false;
+}
+
+int ComboBox::ListCount() const
+{
+    return combo_->count();
+}
+
+QString ComboBox::List(int indice) const
+{
+    if (indice < 0 || indice >= combo_->count())
+        return QString();
+    return combo_->itemText(indice);
+}
+
+int ComboBox::ListIndex() const
+{
+    return combo_->currentIndex();
+}
+
+void ComboBox::setListIndex(int indice)
+{
+    if (indice < -1 || indice >= combo_->count())
+        throw ErrorEjecucion(ErrorEjecucion::ValorPropiedadNoValido,
+                             QStringLiteral("El valor de ListIndex no es válido: %1").arg(indice));
+    asignando_ = true;
+    combo_->setCurrentIndex(indice);
+    asignando_ = false;
+    if (indice >= 0)
+        emit Click();
+}
+
+QString ComboBox::Text() const
+{
+    return combo_->currentText();
+}
+
+void ComboBox::setText(const QString& texto)
+{
+    asignando_ = true;
+    if (combo_->isEditable())
+        combo_->setEditText(texto);
+    else
+        combo_->setCurrentIndex(combo_->findText(texto, Qt::MatchExactly));
+    asignando_ = false;
+}
+
+void ComboBox::setStyle(int estilo)
+{
+    if (estilo != 0 && estilo != 2)
+        throw ErrorEjecucion(ErrorEjecucion::ValorPropiedadNoValido,
+                             QStringLiteral("El valor de Style no es válido: %1").arg(estilo));
+    estilo_ = estilo;
+    combo_->setEditable(estilo == 0);
+    aplicarColores();
+}
+
+int ComboBox::Height() const
+{
+    return Screen::PixelesATwipsY(combo_->sizeHint().height());
+}
+
+void ComboBox::aplicarGeometria()
+{
+    // The height follows the font, as the platform's combo box does.
+    height_ = Height();
+    Control::aplicarGeometria();
+}
+
+void ComboBox::aplicarFuente()
+{
+    Control::aplicarFuente();
+    if (Widget())
+        aplicarGeometria();
+}
+
+void ComboBox::aplicarColores()
+{
+    QPalette paleta = combo_->palette();
+    if (BackColor().isValid()) {
+        paleta.setColor(QPalette::Base, BackColor());
+        paleta.setColor(QPalette::Button, BackColor());
+    }
+    if (ForeColor().isValid()) {
+        paleta.setColor(QPalette::Text, ForeColor());
+        paleta.setColor(QPalette::ButtonText, ForeColor());
+    }
+    combo_->setPalette(paleta);
+}
