@@ -10,6 +10,7 @@
 #include <QPageSize>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRandomGenerator>
 #include <QTemporaryFile>
 
 #include <cstdio>
@@ -17,10 +18,15 @@
 namespace {
 
 // The PDF is written beside its final name and moved there only once complete, so a failure never
-// leaves a truncated file under the name the user asked for.
+// leaves a truncated file under the name the user asked for. The name is new each time so that no
+// file of the user's is overwritten on the way.
 QString NombreParcial(const QString& archivo)
 {
-    return archivo + QStringLiteral(".parcial");
+    QString nombre;
+    do {
+        nombre = QStringLiteral("%1.parcial-%2").arg(archivo).arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+    } while (QFileInfo::exists(nombre));
+    return nombre;
 }
 
 void ComprobarDestinoPdf(const QString& archivo)
@@ -99,12 +105,12 @@ SuperficieImpresora::~SuperficieImpresora()
 
 int SuperficieImpresora::Width() const
 {
-    return qRound(impresora_->pageLayout().fullRectPoints().width() * 20.0);
+    return qRound(impresora_->pageLayout().fullRect(QPageLayout::Millimeter).width() * 1440.0 / 25.4);
 }
 
 int SuperficieImpresora::Height() const
 {
-    return qRound(impresora_->pageLayout().fullRectPoints().height() * 20.0);
+    return qRound(impresora_->pageLayout().fullRect(QPageLayout::Millimeter).height() * 1440.0 / 25.4);
 }
 
 void SuperficieImpresora::SetPaperSize(int tamano)
@@ -129,12 +135,13 @@ void SuperficieImpresora::AbrirDocumento()
     if (esPdf_) {
         // Checked again: the folder may have gone since the surface was made.
         ComprobarDestinoPdf(archivoPdf_);
-        impresora_->setOutputFileName(NombreParcial(archivoPdf_));
+        parcial_ = NombreParcial(archivoPdf_);
+        impresora_->setOutputFileName(parcial_);
     }
     auto pintor = std::make_unique<QPainter>();
     if (!pintor->begin(impresora_.get())) {
         if (esPdf_)
-            QFile::remove(NombreParcial(archivoPdf_));
+            QFile::remove(parcial_);
         throw ErrorImpresion(esPdf_ ? QStringLiteral("No se puede escribir el archivo PDF \"%1\".").arg(archivoPdf_)
                                     : QStringLiteral("No se puede imprimir en la impresora \"%1\".").arg(nombre_));
     }
@@ -177,7 +184,8 @@ void SuperficieImpresora::EndDoc()
             throw ErrorImpresion(QStringLiteral("La impresora \"%1\" no ha podido terminar el documento.").arg(nombre_));
         return;
     }
-    const QString parcial = NombreParcial(archivoPdf_);
+    const QString parcial = parcial_;
+    parcial_.clear();
     if (!terminado || !PdfCompleto(parcial)) {
         QFile::remove(parcial);
         throw ErrorImpresion(QStringLiteral("No se ha podido completar el archivo PDF \"%1\".").arg(archivoPdf_));
@@ -203,6 +211,8 @@ void SuperficieImpresora::Abandonar()
     pintor_.reset();
     pagina_ = 0;
     PlumaAlOrigen();
-    if (esPdf_)
-        QFile::remove(NombreParcial(archivoPdf_));
+    if (esPdf_) {
+        QFile::remove(parcial_);
+        parcial_.clear();
+    }
 }

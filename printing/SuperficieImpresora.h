@@ -45,6 +45,7 @@ private:
 
     QString nombre_;
     QString archivoPdf_;
+    QString parcial_;  // the file the PDF is being written to until EndDoc
     bool esPdf_ = false;
     int papel_ = PapelA4;
     int pagina_ = 0;

@@ -103,6 +103,8 @@ void SuperficiePagina::PaintPicture(const QImage& imagen, double x, double y, do
 
 void SuperficiePagina::Dibujar(QPainter& pintor, const QRectF& destino) const
 {
+    if (!pintor.isActive())
+        throw ErrorImpresion(QStringLiteral("No se puede mostrar la página: el destino no está preparado para dibujar."));
     CerrarGrabacion();
     const QSizeF util = TamanoUtil();
     pintor.save();
