@@ -61,18 +61,10 @@ private slots:
     void init();
     void pdfConSusPaginasYTexto_data();
     void pdfConSusPaginasYTexto();
-    void areaUtilA4();
-    void numeroDePagina();
     void rutaNoEscribible_data();
     void rutaNoEscribible();
-    void carpetaDesaparecidaNoDaPorBuenoElPdf();
-    void documentoAbandonadoNoDejaArchivo_data();
-    void documentoAbandonadoNoDejaArchivo();
-    void impresoraDesconocida();
-    void miembrosDeLaPagina_data();
-    void miembrosDeLaPagina();
-    void papel_data();
-    void papel();
+    void documentoSinTerminarNoDejaPdf_data();
+    void documentoSinTerminarNoDejaPdf();
     void pdfIgualQueLaVistaPrevia();
     void memoriaAcotadaEnPdfLargo();
 
@@ -102,13 +94,20 @@ void TestSuperficieImpresora::pdfConSusPaginasYTexto()
     {
         SuperficieImpresora impresora(Printers::NombrePdf, archivo);
         impresora.SetPaperSize(SuperficieDestino::PapelA4);
+        impresora.SetScaleMode(SuperficieDestino::Centimetros);
+        // A PDF sheet has no unprintable edge: the whole A4 is usable, as on the preview.
+        QVERIFY(std::fabs(impresora.ScaleWidth() - 21.0) < 0.01 && std::fabs(impresora.ScaleHeight() - 29.7) < 0.01);
+        QCOMPARE(impresora.Page(), 0);
         for (int i = 1; i <= paginas; ++i) {
             if (i > 1)
                 impresora.NewPage();
             DibujarPaginaDePrueba(impresora, i, 10);
+            QCOMPARE(impresora.Page(), i);
         }
         QVERIFY(!QFile::exists(archivo));  // nothing under the final name until the document ends
         impresora.EndDoc();
+        QCOMPARE(impresora.Page(), 0);
+        impresora.EndDoc();  // nothing drawn since: nothing to end
     }
     QCOMPARE(PaginasPdf(archivo), paginas);
     QVERIFY(Ejecutar(QStringLiteral("pdfinfo"), {archivo}).contains(QStringLiteral("(A4)")));
@@ -122,76 +121,29 @@ void TestSuperficieImpresora::pdfConSusPaginasYTexto()
     QCOMPARE(QDir(carpeta_->path()).entryList(QDir::Files), QStringList{QStringLiteral("listado de provincias.pdf")});
 }
 
-void TestSuperficieImpresora::areaUtilA4()
-{
-    SuperficieImpresora impresora(Printers::NombrePdf, Ruta(QStringLiteral("a.pdf")));
-    impresora.SetPaperSize(SuperficieDestino::PapelA4);
-    impresora.SetScaleMode(SuperficieDestino::Centimetros);
-    QVERIFY(std::fabs(impresora.ScaleWidth() - 21.0) < 0.01);
-    QVERIFY(std::fabs(impresora.ScaleHeight() - 29.7) < 0.01);
-    QVERIFY(std::abs(impresora.Width() - 11906) <= 2);
-    QVERIFY(std::abs(impresora.Height() - 16838) <= 2);
-    QVERIFY(impresora.EsImpresora());
-    QCOMPARE(impresora.DeviceName(), QStringLiteral("Imprimir a PDF"));
-
-    // Text measures are the same as on a page picture: one layout for paper and screen.
-    SuperficiePagina pagina;
-    for (SuperficieDestino* s : {static_cast<SuperficieDestino*>(&impresora), static_cast<SuperficieDestino*>(&pagina)}) {
-        s->SetScaleMode(SuperficieDestino::Centimetros);
-        s->SetFontName(QStringLiteral("Bookman Old Style"));
-        s->SetFontSize(11);
-    }
-    QCOMPARE(impresora.TextWidth(QStringLiteral("Provincia de Álava")), pagina.TextWidth(QStringLiteral("Provincia de Álava")));
-    QCOMPARE(impresora.TextHeight(QStringLiteral("X")), pagina.TextHeight(QStringLiteral("X")));
-}
-
-void TestSuperficieImpresora::numeroDePagina()
-{
-    const QString archivo = Ruta(QStringLiteral("p.pdf"));
-    SuperficieImpresora impresora(Printers::NombrePdf, archivo);
-    impresora.SetScaleMode(SuperficieDestino::Centimetros);
-    QCOMPARE(impresora.Page(), 0);
-    impresora.SetCurrentX(3);
-    impresora.SetCurrentY(4);
-    impresora.Print(QStringLiteral("uno"));
-    QCOMPARE(impresora.Page(), 1);
-    impresora.NewPage();
-    QCOMPARE(impresora.Page(), 2);
-    QCOMPARE(impresora.CurrentX(), 0.0);
-    QCOMPARE(impresora.CurrentY(), 0.0);
-    impresora.Print(QStringLiteral("dos"));
-    impresora.EndDoc();
-    QCOMPARE(impresora.Page(), 0);
-    QCOMPARE(PaginasPdf(archivo), 2);
-
-    // The surface serves the next document the way the printer object does; EndDoc with nothing
-    // drawn changes nothing.
-    impresora.Print(QStringLiteral("tres"));
-    impresora.EndDoc();
-    impresora.EndDoc();
-    QCOMPARE(PaginasPdf(archivo), 1);
-    QVERIFY(TextoPdf(archivo).contains(QStringLiteral("tres")));
-}
-
 void TestSuperficieImpresora::rutaNoEscribible_data()
 {
+    QTest::addColumn<QString>("impresora");
     QTest::addColumn<QString>("ruta");  // %1 is the test's own folder
     QTest::addColumn<QString>("mensaje");
 
-    QTest::newRow("sin archivo") << "" << "No se ha indicado el archivo PDF";
-    QTest::newRow("carpeta inexistente") << "%1/no existe/listado.pdf" << "no existe";
-    QTest::newRow("es una carpeta") << "%1" << "no es un archivo";
-    QTest::newRow("sistema de archivos de solo lectura") << "/proc/listado-quiltren.pdf" << "No se puede escribir";
+    const QString pdf = Printers::NombrePdf;
+    QTest::newRow("sin archivo") << pdf << "" << "No se ha indicado el archivo PDF de destino.";
+    QTest::newRow("carpeta inexistente") << pdf << "%1/no existe/l.pdf" << "la carpeta \"%1/no existe\" no existe";
+    QTest::newRow("es una carpeta") << pdf << "%1" << "ya existe y no es un archivo";
+    QTest::newRow("solo lectura") << pdf << "/proc/listado-quiltren.pdf" << "no se puede escribir en la carpeta \"/proc\"";
+    QTest::newRow("impresora desconocida") << "imprimir a pdf" << "%1/l.pdf" << "No existe la impresora \"imprimir a pdf\".";
 }
 
 void TestSuperficieImpresora::rutaNoEscribible()
 {
+    QFETCH(QString, impresora);
     QFETCH(QString, ruta);
     QFETCH(QString, mensaje);
-    if (ruta.contains(QLatin1String("%1")))
-        ruta = ruta.arg(carpeta_->path());
+    ruta.replace(QLatin1String("%1"), carpeta_->path());
+    mensaje.replace(QLatin1String("%1"), carpeta_->path());
     try {
-        SuperficieImpresora impresora(Printers::NombrePdf, ruta);
+        SuperficieImpresora superficie(impresora, ruta);
         QFAIL("no se ha producido el error");
     } catch (const ErrorImpresion& error) {
         QVERIFY2(error.Descripcion().contains(mensaje), qPrintable(error.Descripcion()));
@@ -200,41 +152,24 @@ void TestSuperficieImpresora::rutaNoEscribible()
     QVERIFY(QDir(carpeta_->path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
-void TestSuperficieImpresora::carpetaDesaparecidaNoDaPorBuenoElPdf()
+void TestSuperficieImpresora::documentoSinTerminarNoDejaPdf_data()
 {
-    const QString subcarpeta = Ruta(QStringLiteral("salida"));
-    QVERIFY(QDir().mkpath(subcarpeta));
-    const QString archivo = subcarpeta + QStringLiteral("/listado.pdf");
-    SuperficieImpresora impresora(Printers::NombrePdf, archivo);
-    DibujarPaginaDePrueba(impresora, 1);
-    impresora.NewPage();
-    DibujarPaginaDePrueba(impresora, 2);
-    QVERIFY(QDir(subcarpeta).removeRecursively());
-    QVERIFY_THROWS_EXCEPTION(ErrorImpresion, impresora.EndDoc());
-    QVERIFY(!QFile::exists(archivo));
-
-    // With the folder back the next document is written, complete.
-    QVERIFY(QDir().mkpath(subcarpeta));
-    DibujarPaginaDePrueba(impresora, 1);
-    impresora.EndDoc();
-    QCOMPARE(PaginasPdf(archivo), 1);
-}
-
-void TestSuperficieImpresora::documentoAbandonadoNoDejaArchivo_data()
-{
-    QTest::addColumn<bool>("conKillDoc");
+    QTest::addColumn<int>("final");  // 0 KillDoc, 1 destroyed without EndDoc, 2 folder gone before EndDoc
     QTest::addColumn<bool>("habiaArchivo");
-    QTest::newRow("KillDoc") << true << false;
-    QTest::newRow("destruida sin EndDoc") << false << false;
-    QTest::newRow("KillDoc sobre un archivo anterior") << true << true;
-    QTest::newRow("destruida sobre un archivo anterior") << false << true;
+    QTest::newRow("KillDoc") << 0 << false;
+    QTest::newRow("destruida sin EndDoc") << 1 << false;
+    QTest::newRow("carpeta borrada antes de EndDoc") << 2 << false;
+    QTest::newRow("KillDoc sobre un listado anterior") << 0 << true;
+    QTest::newRow("destruida sobre un listado anterior") << 1 << true;
 }
 
-void TestSuperficieImpresora::documentoAbandonadoNoDejaArchivo()
+void TestSuperficieImpresora::documentoSinTerminarNoDejaPdf()
 {
-    QFETCH(bool, conKillDoc);
+    QFETCH(int, final);
     QFETCH(bool, habiaArchivo);
-    const QString archivo = Ruta(QStringLiteral("listado.pdf"));
+    const QString salida = Ruta(QStringLiteral("salida"));
+    QVERIFY(QDir().mkpath(salida));
+    const QString archivo = salida + QStringLiteral("/listado.pdf");
     if (habiaArchivo) {
         QFile anterior(archivo);
         QVERIFY(anterior.open(QIODevice::WriteOnly));
@@ -245,89 +180,27 @@ void TestSuperficieImpresora::documentoAbandonadoNoDejaArchivo()
         DibujarPaginaDePrueba(impresora, 1);
         impresora.NewPage();
         DibujarPaginaDePrueba(impresora, 2);
-        if (conKillDoc) {
+        if (final == 0)
             impresora.KillDoc();
-            QCOMPARE(impresora.Page(), 0);
+        if (final == 2) {
+            QVERIFY(QDir(salida).removeRecursively());
+            QVERIFY_THROWS_EXCEPTION(ErrorImpresion, impresora.EndDoc());
+            // With the folder back the next document is written, complete.
+            QVERIFY(QDir().mkpath(salida));
+            DibujarPaginaDePrueba(impresora, 1);
+            impresora.EndDoc();
+            QCOMPARE(PaginasPdf(archivo), 1);
+            return;
         }
+        QCOMPARE(impresora.Page(), final == 0 ? 0 : 2);
     }
-    const QStringList quedan = QDir(carpeta_->path()).entryList(QDir::Files | QDir::Hidden);
+    const QStringList quedan = QDir(salida).entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(quedan, habiaArchivo ? QStringList{QStringLiteral("listado.pdf")} : QStringList());
     if (habiaArchivo) {
-        QCOMPARE(quedan, QStringList{QStringLiteral("listado.pdf")});
         QFile anterior(archivo);
         QVERIFY(anterior.open(QIODevice::ReadOnly));
         QCOMPARE(anterior.readAll(), QByteArray("listado anterior"));
-    } else {
-        QVERIFY2(quedan.isEmpty(), qPrintable(quedan.join(QLatin1Char(' '))));
     }
-}
-
-void TestSuperficieImpresora::impresoraDesconocida()
-{
-    try {
-        SuperficieImpresora impresora(QStringLiteral("imprimir a pdf"), Ruta(QStringLiteral("x.pdf")));
-        QFAIL("no se ha producido el error");
-    } catch (const ErrorImpresion& error) {
-        QCOMPARE(error.Descripcion(), QStringLiteral("No existe la impresora \"imprimir a pdf\"."));
-    }
-}
-
-void TestSuperficieImpresora::miembrosDeLaPagina_data()
-{
-    QTest::addColumn<int>("miembro");
-    QTest::addColumn<QString>("nombre");
-    QTest::newRow("Cls") << 0 << "Cls";
-    QTest::newRow("Left") << 1 << "Left";
-    QTest::newRow("Top") << 2 << "Top";
-    QTest::newRow("Width") << 3 << "Width";
-}
-
-void TestSuperficieImpresora::miembrosDeLaPagina()
-{
-    QFETCH(int, miembro);
-    QFETCH(QString, nombre);
-    SuperficieImpresora impresora(Printers::NombrePdf, Ruta(QStringLiteral("m.pdf")));
-    try {
-        switch (miembro) {
-        case 0: impresora.Cls(); break;
-        case 1: impresora.SetLeft(10); break;
-        case 2: impresora.Top(); break;
-        default: impresora.SetWidth(100); break;
-        }
-        QFAIL("no se ha producido el error");
-    } catch (const ErrorImpresion& error) {
-        QCOMPARE(error.Numero(), ErrorImpresion::MiembroNoAdmitido);
-        QCOMPARE(error.Descripcion(), QStringLiteral("La impresora no admite %1.").arg(nombre));
-    }
-    QCOMPARE(impresora.Page(), 0);
-}
-
-void TestSuperficieImpresora::papel_data()
-{
-    QTest::addColumn<int>("tamano");
-    QTest::addColumn<bool>("admitido");
-    QTest::addColumn<double>("alto");  // cm
-    QTest::newRow("A4") << 9 << true << 29.7;
-    QTest::newRow("carta") << 1 << true << 27.94;
-    QTest::newRow("A3 no admitido") << 8 << false << 29.7;
-    QTest::newRow("cero") << 0 << false << 29.7;
-}
-
-void TestSuperficieImpresora::papel()
-{
-    QFETCH(int, tamano);
-    QFETCH(bool, admitido);
-    QFETCH(double, alto);
-    SuperficieImpresora impresora(Printers::NombrePdf, Ruta(QStringLiteral("papel.pdf")));
-    impresora.SetScaleMode(SuperficieDestino::Centimetros);
-    QCOMPARE(impresora.PaperSize(), 9);
-    if (admitido) {
-        impresora.SetPaperSize(tamano);
-    } else {
-        QVERIFY_THROWS_EXCEPTION(ErrorImpresion, impresora.SetPaperSize(tamano));
-        tamano = 9;
-    }
-    QCOMPARE(impresora.PaperSize(), tamano);
-    QVERIFY(std::fabs(impresora.ScaleHeight() - alto) < 0.01);
 }
 
 void TestSuperficieImpresora::pdfIgualQueLaVistaPrevia()
