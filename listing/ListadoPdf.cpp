@@ -1,0 +1,108 @@
+#include "ListadoPdf.h"
+
+#include "DatosComunes.h"
+#include "ErrorDatos.h"
+#include "ErrorEjecucion.h"
+#include "ErrorImpresion.h"
+#include "EsquemaProvincias.h"
+#include "Printers.h"
+#include "Recordset.h"
+#include "TextosListados.h"
+#include "Tramacor.h"
+
+#include <QDir>
+#include <memory>
+
+namespace {
+
+// The options of a listing made without the print dialog: fixed when it is created.
+class OpcionesListado : public IDialogoImpresion
+{
+public:
+    OpcionesListado(bool ordenPorCodigo, const QString& desde, const QString& hasta, const QString& archivo)
+        : orden_(ordenPorCodigo), desde_(desde), hasta_(hasta), archivo_(archivo)
+    {
+    }
+
+    void ElegirDestino(IUtilidades*, QObject*&, QString& Destino) override { Destino = Printers::NombrePdf; }
+    bool OrdenPorCodigo() const override { return orden_; }
+    bool ConRango() const override { return !desde_.isEmpty() || !hasta_.isEmpty(); }
+    QString CodigoDesde() const override { return desde_; }
+    QString CodigoHasta() const override { return hasta_; }
+    QString ArchivoPdf() const override { return archivo_; }
+
+private:
+    bool orden_;
+    QString desde_;
+    QString hasta_;
+    QString archivo_;
+};
+
+// Puts back the shared listing state as it was, however the listing ends.
+class EstadoGuardado
+{
+public:
+    EstadoGuardado()
+        : conexion_(DatosComunes::Conexion),
+          textos_(DatosComunes::TextosListado.Existe() ? DatosComunes::TextosListado.Referencia() : nullptr),
+          destino_(DatosComunes::Destino),
+          pagina_(DatosComunes::NumeroPagina),
+          limite_(DatosComunes::LimiteInferior)
+    {
+    }
+
+    ~EstadoGuardado()
+    {
+        DatosComunes::Conexion = conexion_;
+        DatosComunes::TextosListado = textos_;
+        DatosComunes::Destino = destino_;
+        DatosComunes::NumeroPagina = pagina_;
+        DatosComunes::LimiteInferior = limite_;
+    }
+
+private:
+    std::shared_ptr<Connection> conexion_;
+    std::shared_ptr<Recordset> textos_;
+    QString destino_;
+    short pagina_;
+    double limite_;
+};
+
+}  // namespace
+
+int GenerarListadoPdf(ConnectionPtr Conexion, const QString& ArchivoPdf, bool OrdenPorCodigo,
+                      const QString& CodigoDesde, const QString& CodigoHasta, const AvisoPaginas& Progreso)
+{
+    if (ArchivoPdf.trimmed().isEmpty())
+        throw ErrorEjecucion(ErrorEjecucion::LlamadaNoValida, TextosListados::SinArchivoPdf);
+    OpcionesListado opciones(OrdenPorCodigo, CodigoDesde, CodigoHasta, QDir::current().absoluteFilePath(ArchivoPdf));
+    if (!ListadoProvincias::RangoAceptable(opciones.ConRango(), CodigoDesde, CodigoHasta))
+        throw ErrorEjecucion(ErrorEjecucion::LlamadaNoValida, TextosListados::RangoConComillas);
+
+    EstadoGuardado estado;
+    DatosComunes::Conexion = Conexion;
+    // The word for page comes from the texts of the same database.
+    auto textos = std::make_shared<Recordset>();
+    textos->Open(SentenciaTextos(), Conexion, Recordset::adOpenStatic, Recordset::adLockReadOnly, -1);
+    DatosComunes::TextosListado = textos;
+
+    QObject* sinVentana = nullptr;
+    QString destino;
+    opciones.ElegirDestino(nullptr, sinVentana, destino);
+    DatosComunes::Destino = destino;
+    ImprimirEnDestino(opciones, destino, nullptr, Progreso);
+    const int paginas = DatosComunes::NumeroPagina;
+    textos->Close();
+    return paginas;
+}
+
+QString DescripcionError(const std::exception& error)
+{
+    if (auto* e = dynamic_cast<const ErrorEjecucion*>(&error))
+        return e->Description();
+    if (auto* e = dynamic_cast<const ErrorDatos*>(&error))
+        return e->Description();
+    if (auto* e = dynamic_cast<const ErrorImpresion*>(&error))
+        return e->Descripcion();
+    return QString::fromUtf8(error.what());
+}

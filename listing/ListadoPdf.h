@@ -1,0 +1,21 @@
+#pragma once
+// The province listing written to a PDF file without any window (the demo host's --listado), drawn
+// by the same routines as the print command.
+
+#include "Connection.h"
+#include "ListadoProvincias.h"
+
+#include <QString>
+#include <exception>
+
+// Writes the listing of the table on `Conexion` to ArchivoPdf, ordered by code or by name, limited to
+// the codes from CodigoDesde to CodigoHasta when either is given (an empty CodigoHasta then selects
+// no row; a first code after the last gives the same one-page empty listing). Pages stream to the
+// file as they are drawn; Progreso hears of every finished page. Returns the number of pages.
+// Throws on failure (a range with a single quote, a database, file or printer error), and then no
+// file is left behind. The shared listing state of DatosComunes is restored afterwards.
+int GenerarListadoPdf(ConnectionPtr Conexion, const QString& ArchivoPdf, bool OrdenPorCodigo,
+                      const QString& CodigoDesde, const QString& CodigoHasta, const AvisoPaginas& Progreso = {});
+
+// The description of an error raised by the listing, fit for a message to the user.
+QString DescripcionError(const std::exception& error);

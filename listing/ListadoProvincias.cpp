@@ -1,0 +1,363 @@
+#include "ListadoProvincias.h"
+
+#include "AritmeticaListados.h"
+#include "Control.h"
+#include "DatosComunes.h"
+#include "ErrorEjecucion.h"
+#include "Form.h"
+#include "FrmListados.h"
+#include "InstanciaPredeterminada.h"
+#include "Printers.h"
+#include "Recordset.h"
+#include "Screen.h"
+#include "Sentencias.h"
+#include "SuperficieImpresora.h"
+#include "TextosListados.h"
+#include "Tramacor.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLocale>
+#include <QPointer>
+#include <QProgressDialog>
+#include <memory>
+
+using namespace DatosComunes;
+
+namespace {
+
+// The pen steps of the report, in centimetres.
+constexpr double pasoFila = 0.2;
+constexpr double columnaCodigo = 1.2;
+constexpr double columnaProvincia = 3.2;
+constexpr double columnaTituloProvincia = 7.0;
+constexpr double ladoFondo = 10.0;
+
+const QColor negro(0, 0, 0);
+const QColor azul(0, 0, 255);
+
+void Texto(SuperficieDestino& superficie, double x, const QString& alineacion, const QString& texto, bool finLinea)
+{
+    Tramacor::Funciones().ImprimirTexto(superficie, x, alineacion, texto, finLinea, 0);
+}
+
+// The picture file as last read, kept while the file stays the same, so that a long listing reads
+// it once and every page shares one copy.
+struct FondoLeido {
+    QString ruta;
+    QDateTime modificado;
+    qint64 tamano = -1;
+    QImage imagen;
+};
+
+// Shows how many pages are drawn when a listing takes a while; nothing for a short one.
+class ProgresoVentana
+{
+public:
+    ProgresoVentana() { reloj_.start(); }
+
+    void Avisar(int paginas)
+    {
+        if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+            return;
+        if (!dialogo_) {
+            if (reloj_.elapsed() < 400)
+                return;
+            dialogo_ = new QProgressDialog;
+            dialogo_->setWindowTitle(TextosListados::TituloProgreso);
+            dialogo_->setCancelButton(nullptr);
+            dialogo_->setRange(0, 0);
+            dialogo_->setMinimumDuration(0);
+            dialogo_->setWindowModality(Qt::ApplicationModal);
+            dialogo_->setMinimumWidth(360);
+            dialogo_->show();
+        } else if (reloj_.elapsed() - ultimo_ < 100) {
+            return;
+        }
+        ultimo_ = reloj_.elapsed();
+        dialogo_->setLabelText(TextosListados::DibujandoPaginas.arg(paginas));
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+
+    // Closed before the preview shows or the command ends.
+    void Cerrar() { delete dialogo_.data(); }
+    ~ProgresoVentana() { Cerrar(); }
+
+private:
+    QElapsedTimer reloj_;
+    qint64 ultimo_ = 0;
+    QPointer<QProgressDialog> dialogo_;
+};
+
+// A window reference as the host leaves it: a window, nothing, or a type mismatch.
+Form* ComoVentana(QObject* referencia)
+{
+    if (!referencia)
+        return nullptr;
+    Form* ventana = qobject_cast<Form*>(referencia);
+    if (!ventana)
+        throw ErrorEjecucion(ErrorEjecucion::TiposNoCoinciden, QStringLiteral("No coinciden los tipos"));
+    return ventana;
+}
+
+void FinDeLinea(SuperficieDestino& superficie)
+{
+    superficie.Print(QString());
+}
+
+}  // namespace
+
+namespace ListadoProvincias {
+
+QString Sentencia(bool OrdenPorCodigo, bool ConRango, const QString& CodigoDesde, const QString& CodigoHasta)
+{
+    if (ConRango && !CodigoDesde.isEmpty())
+        return Sentencias::ListadoConRango(CodigoDesde, CodigoHasta, OrdenPorCodigo);
+    return Sentencias::Listado(OrdenPorCodigo);
+}
+
+bool RangoAceptable(bool ConRango, const QString& CodigoDesde, const QString& CodigoHasta)
+{
+    if (!ConRango || CodigoDesde.isEmpty())
+        return true;
+    return !CodigoDesde.contains(QLatin1Char('\'')) && !CodigoHasta.contains(QLatin1Char('\''));
+}
+
+QColor ColorBanda(Form* VentanaProvincias)
+{
+    if (!VentanaProvincias)
+        return ColorBandaPredeterminado;
+    return VentanaProvincias->Controls().Item(QStringLiteral("LblCodigo"))->BackColor();
+}
+
+QString FechaLarga(const QDate& fecha)
+{
+    return QLocale(QLocale::Spanish, QLocale::Spain).toString(fecha, QStringLiteral("dddd, d 'de' MMMM 'de' yyyy"));
+}
+
+QImage ImagenFondo()
+{
+    static FondoLeido leido;
+    QString relativa = TextosListados::ArchivoFondo;
+    relativa.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QFileInfo archivo(QDir::current().absoluteFilePath(relativa));
+    if (!archivo.isFile())
+        return QImage();
+    if (archivo.absoluteFilePath() != leido.ruta || archivo.lastModified() != leido.modificado
+        || archivo.size() != leido.tamano) {
+        leido.ruta = archivo.absoluteFilePath();
+        leido.modificado = archivo.lastModified();
+        leido.tamano = archivo.size();
+        leido.imagen = QImage(leido.ruta);
+    }
+    return leido.imagen;
+}
+
+}  // namespace ListadoProvincias
+
+void ImprimirCabecera(SuperficieDestino& Superficie)
+{
+    ModoFondoAnterior = Superficie.SetBkMode(SuperficieDestino::Transparente);
+
+    if (!Superficie.EsImpresora())
+        Superficie.Line(0, 0, Superficie.ScaleWidth() - 0.03, Superficie.ScaleHeight() - 0.03, negro,
+                        SuperficieDestino::ModoLinea::B);
+
+    // A page without its background is still a good page: nothing of this step may stop the listing.
+    try {
+        const QImage fondo = ListadoProvincias::ImagenFondo();
+        if (!fondo.isNull()) {
+            const long x = AritmeticaListados::DivisionEntera(Superficie.ScaleWidth() - ladoFondo, 2);
+            const long y = AritmeticaListados::DivisionEntera(Superficie.ScaleHeight() - ladoFondo, 2);
+            Superficie.PaintPicture(fondo, double(x), double(y), ladoFondo, ladoFondo);
+        }
+    } catch (...) {
+    }
+
+    Superficie.SetCurrentY(1);
+    Superficie.SetFontName(TextosListados::FuenteCabecera);
+    Superficie.SetFontBold(true);
+    Superficie.SetFontSize(14);
+    Superficie.SetCurrentX((Superficie.ScaleWidth() - (Superficie.TextWidth(TextosListados::Titulo) + 2)) / 2);
+    Superficie.Print(TextosListados::Titulo);
+    Superficie.Line(1, Superficie.CurrentY(), Superficie.ScaleWidth() - 1, Superficie.CurrentY());
+
+    Superficie.SetFontBold(false);
+    Superficie.SetFontSize(12);
+    Superficie.SetCurrentY(Superficie.CurrentY() + 0.1);
+    Superficie.SetForeColor(azul);
+    Texto(Superficie, Superficie.ScaleWidth() - 1, QStringLiteral("D"),
+          ListadoProvincias::FechaLarga(QDate::currentDate()), true);
+    FinDeLinea(Superficie);
+    Superficie.SetForeColor(negro);
+
+    LimiteInferior = Superficie.ScaleHeight() - Superficie.TextHeight(QStringLiteral("X"));
+}
+
+void ImprimirTitulos(SuperficieDestino& Superficie, Form* VentanaProvincias)
+{
+    ModoFondoAnterior = Superficie.SetBkMode(SuperficieDestino::Transparente);
+    Superficie.SetFontSize(10);
+    Superficie.SetFontBold(true);
+    // The band's Line leaves the pen at its lower corner; the titles step back up into the band.
+    const double arriba = Superficie.CurrentY() - 0.1;
+    const double abajo = Superficie.CurrentY() + Superficie.TextHeight(QStringLiteral("H")) + 0.1;
+    Superficie.Line(1, arriba, Superficie.ScaleWidth() - 1, abajo, ListadoProvincias::ColorBanda(VentanaProvincias),
+                    SuperficieDestino::ModoLinea::BF);
+    Superficie.SetCurrentY(Superficie.CurrentY() - Superficie.TextHeight(QStringLiteral("H")) - 0.1);
+    Texto(Superficie, columnaCodigo, QStringLiteral("I"), TextosListados::TituloCodigo, false);
+    Texto(Superficie, columnaTituloProvincia, QStringLiteral("I"), TextosListados::TituloProvincia, true);
+    Superficie.SetFontBold(false);
+}
+
+void ImprimirPie(SuperficieDestino& Superficie)
+{
+    NumeroPagina = AritmeticaListados::SiguientePagina(NumeroPagina);
+    Superficie.SetFontSize(9);
+    Superficie.SetForeColor(negro);
+    const QString texto = TextosListados::Pie
+        + TextosListado->Fields(TextosListados::CampoPagina).Value().toString() + QLatin1Char(' ')
+        + QString::number(NumeroPagina);
+    Superficie.SetCurrentX(((Superficie.ScaleWidth() - 1) - Superficie.TextWidth(texto)) / 2);
+    Superficie.SetCurrentY(LimiteInferior);
+    Superficie.Print(texto);
+    Superficie.Line(1, Superficie.CurrentY(), Superficie.ScaleWidth() - 0.9, Superficie.CurrentY());
+}
+
+void ImprimirListado(const IDialogoImpresion& Dialogo, SuperficieDestino*& Superficie, Form* VentanaProvincias,
+                     const AvisoPaginas& Aviso)
+{
+    const bool conRango = Dialogo.ConRango();
+    const QString desde = Dialogo.CodigoDesde();
+    const QString hasta = Dialogo.CodigoHasta();
+    if (!ListadoProvincias::RangoAceptable(conRango, desde, hasta))
+        throw ErrorEjecucion(ErrorEjecucion::LlamadaNoValida, TextosListados::RangoConComillas);
+
+    ModoFondoAnterior = Superficie->SetBkMode(SuperficieDestino::Transparente);
+    ImprimirCabecera(*Superficie);
+    FinDeLinea(*Superficie);
+    ImprimirTitulos(*Superficie, VentanaProvincias);
+
+    const QString sentencia = ListadoProvincias::Sentencia(Dialogo.OrdenPorCodigo(), conRango, desde, hasta);
+    auto filas = std::make_unique<Recordset>();
+    filas->Open(sentencia, Conexion, Recordset::adOpenStatic, Recordset::adLockReadOnly, -1);
+    const Field codigo = filas->Fields(QStringLiteral("Codigo"));
+    const Field provincia = filas->Fields(QStringLiteral("Provincia"));
+
+    while (!filas->Eof()) {
+        Superficie->SetCurrentY(Superficie->CurrentY() + pasoFila);
+        if (Superficie->CurrentY() + Superficie->TextHeight(QStringLiteral("X")) >= LimiteInferior) {
+            ImprimirPie(*Superficie);
+            if (Aviso)
+                Aviso(NumeroPagina);
+            if (Superficie->EsImpresora()) {
+                Superficie->NewPage();
+            } else {
+                FrmListados* listados = InstanciaPredeterminada<FrmListados>::Obtener();
+                PaginaListado* nueva = listados->PicList.Load(listados->PicList.Count());
+                Superficie = &nueva->Superficie();
+                Superficie->Cls();
+            }
+            ImprimirCabecera(*Superficie);
+            FinDeLinea(*Superficie);
+            ImprimirTitulos(*Superficie, VentanaProvincias);
+        }
+        Superficie->SetFontSize(11);
+        Superficie->SetCurrentY(Superficie->CurrentY() + pasoFila);
+        Texto(*Superficie, columnaCodigo, QStringLiteral("I"), codigo.Value().toString(), false);
+        Texto(*Superficie, columnaProvincia, QStringLiteral("I"), provincia.Value().toString(), true);
+        filas->MoveNext();
+    }
+    filas->Close();
+
+    Superficie->SetFontBold(false);
+    ImprimirPie(*Superficie);
+    if (Aviso)
+        Aviso(NumeroPagina);
+}
+
+void ImprimirEnDestino(const IDialogoImpresion& Dialogo, const QString& Destino, Form* VentanaProvincias,
+                       const AvisoPaginas& Aviso, const std::function<void()>& Dibujado)
+{
+    SuperficieDestino* superficie = nullptr;
+    std::unique_ptr<SuperficieImpresora> impresora;
+    QPointer<FrmListados> listados;
+    if (Destino == TextosListados::Pantalla) {
+        listados = InstanciaPredeterminada<FrmListados>::Obtener();
+        listados->Load();
+        superficie = &listados->PicList(0)->Superficie();
+    } else {
+        Printers::Seleccionar(Destino);
+        const Impresora actual = Printers::Actual();
+        impresora = std::make_unique<SuperficieImpresora>(actual.DeviceName(),
+                                                          actual.EsPdf() ? Dialogo.ArchivoPdf() : QString());
+        superficie = impresora.get();
+    }
+
+    try {
+        superficie->SetScaleMode(SuperficieDestino::Centimetros);
+        superficie->SetFontTransparent(true);
+        ModoFondoAnterior = superficie->SetBkMode(SuperficieDestino::Transparente);
+        superficie->SetFillStyle(1);
+        if (!superficie->EsImpresora()) {
+            // A4 in the window's twips.
+            superficie->SetWidth(int(AritmeticaListados::RedondearLargo(21.0 * 1440.0 / 2.54)));
+            superficie->SetHeight(int(AritmeticaListados::RedondearLargo(29.7 * 1440.0 / 2.54)));
+            superficie->SetLeft(int(AritmeticaListados::RedondearLargo((Screen::Width() - superficie->Width()) / 2.0)));
+            superficie->SetTop(10);
+        } else {
+            superficie->SetPaperSize(SuperficieDestino::PapelA4);
+        }
+        NumeroPagina = 0;
+        ImprimirListado(Dialogo, superficie, VentanaProvincias, Aviso);
+        if (Dibujado)
+            Dibujado();
+        if (superficie->EsImpresora()) {
+            superficie->EndDoc();
+        } else {
+            listados->ShowP();
+        }
+    } catch (...) {
+        // No half-drawn listing survives a failure: the printer document is abandoned (a PDF being
+        // written is removed) and the preview window with its pages goes away.
+        if (impresora)
+            impresora->KillDoc();
+        if (listados && listados->Loaded() && !listados->Descargando()) {
+            try {
+                listados->Unload();
+            } catch (...) {
+            }
+        }
+        throw;
+    }
+}
+
+void ComandoImprimir(Form*& VentanaProvincias)
+{
+    ObjetoEstablecido(FormPrincipal).Refresh();
+    if (!VentanaProvincias)
+        throw ErrorEjecucion(91, QStringLiteral("Variable de objeto o bloque With no establecido"));
+    VentanaProvincias->Refresh();
+
+    std::unique_ptr<IDialogoImpresion> Dialogo = Tramacor::NuevoDialogoImpresion();
+    QObject* ventana = VentanaProvincias;
+    QString destino;
+    Dialogo->ElegirDestino(Utiles.get(), ventana, destino);
+    VentanaProvincias = ComoVentana(ventana);
+    Destino = destino;
+
+    if (Destino == TextosListados::SinImpresion)
+        return;
+    if (!ListadoProvincias::RangoAceptable(Dialogo->ConRango(), Dialogo->CodigoDesde(), Dialogo->CodigoHasta())) {
+        Tramacor::Mensajes().MostrarMensaje(TextosListados::RangoConComillas, 16, TextosListados::TituloAtencion);
+        return;
+    }
+
+    ProgresoVentana progreso;
+    ImprimirEnDestino(
+        *Dialogo, Destino, VentanaProvincias, [&progreso](int paginas) { progreso.Avisar(paginas); },
+        [&progreso] { progreso.Cerrar(); });
+}

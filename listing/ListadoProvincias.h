@@ -1,0 +1,68 @@
+#pragma once
+// The listing of the province table: the print command of the maintenance window's printer
+// picture and the four routines that draw the report on any SuperficieDestino (printer, PDF or a
+// page of the preview window). The same routines serve every destination.
+//
+// The routines keep their state where the rest of the component does: the page counter
+// DatosComunes::NumeroPagina, the page-break line DatosComunes::LimiteInferior, the connection
+// DatosComunes::Conexion and the word for page in DatosComunes::TextosListado.
+
+#include <QColor>
+#include <QDate>
+#include <QImage>
+#include <QString>
+#include <functional>
+
+class Form;
+class IDialogoImpresion;
+class SuperficieDestino;
+
+// Told the number of pages finished so far, after every page's footer.
+using AvisoPaginas = std::function<void(int paginas)>;
+
+// The print command (the click of ImgImpresora). VentanaProvincias is the maintenance window's
+// default instance reference: it is handed to the host's print dialog, and the reference the host
+// leaves there is stored back. Returns when the printer document has ended or the preview closed.
+// Errors of the dialog, the database or the printer reach the caller; a range holding a single
+// quote is refused with a message and nothing is drawn.
+void ComandoImprimir(Form*& VentanaProvincias);
+
+// Draws the listing for the options of Dialogo on the destination chosen: "Pantalla" (the preview
+// window, shown modally at the end) or a printer's device name (the current printer when no name
+// matches; the PDF printer writes Dialogo.ArchivoPdf()). VentanaProvincias (may be null) gives the
+// colour of the title band. Aviso hears of every finished page and Dibujado is called once the last
+// page is drawn, before the document ends or the preview shows. A failure abandons the printer
+// document or unloads the preview window and reaches the caller.
+void ImprimirEnDestino(const IDialogoImpresion& Dialogo, const QString& Destino, Form* VentanaProvincias,
+                       const AvisoPaginas& Aviso = {}, const std::function<void()>& Dibujado = {});
+
+// Body of the report: header and titles, the rows of the statement the options choose, page breaks
+// and the last footer. On a page of the preview each new page is a new element of
+// frmListados.PicList, and Superficie is left pointing at the last one.
+void ImprimirListado(const IDialogoImpresion& Dialogo, SuperficieDestino*& Superficie, Form* VentanaProvincias,
+                     const AvisoPaginas& Aviso = {});
+void ImprimirCabecera(SuperficieDestino& Superficie);
+void ImprimirTitulos(SuperficieDestino& Superficie, Form* VentanaProvincias);
+void ImprimirPie(SuperficieDestino& Superficie);
+
+namespace ListadoProvincias {
+
+// The statement of the listing: the whole table, or the codes from Desde to Hasta when ConRango
+// is set and Desde is not empty.
+QString Sentencia(bool OrdenPorCodigo, bool ConRango, const QString& CodigoDesde, const QString& CodigoHasta);
+// Whether the codes the statement would carry are free of single quotes.
+bool RangoAceptable(bool ConRango, const QString& CodigoDesde, const QString& CodigoHasta);
+
+// The title band's colour: the back colour of the window's LblCodigo, or the colour that window
+// gives it when there is no window (a listing made without it).
+QColor ColorBanda(Form* VentanaProvincias);
+inline const QColor ColorBandaPredeterminado = QColor(0xC0, 0xC0, 0xFF);
+
+// A date in the long Spanish form, e.g. "domingo, 6 de diciembre de 2026".
+QString FechaLarga(const QDate& fecha);
+
+// The background picture of the pages ("fotos\fondo.bmp" relative to the current folder, with the
+// separator of this system), or a null picture when it is missing or unreadable.
+QImage ImagenFondo();
+
+}  // namespace ListadoProvincias
