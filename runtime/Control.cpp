@@ -55,7 +55,6 @@ void Control::inicializar(QWidget* widget)
     aplicarGeometria();
     widget->setEnabled(habilitado_);
     widget->setVisible(visible_);
-    formulario_->encadenarTabulacion();
 }
 
 int Control::Left() const { return left_; }

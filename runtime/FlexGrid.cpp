@@ -229,6 +229,24 @@ protected:
         verticalScrollBar()->setRange(0, g_->maximoDesplazamiento());
         verticalScrollBar()->setValue(g_->filaSuperior_ - g_->filasFijas_);
         g_->sincronizando_ = antes;
+        corregirDesplazamiento();
+    }
+
+    void scrollContentsBy(int dx, int dy) override
+    {
+        QTableView::scrollContentsBy(dx, dy);
+        corregirDesplazamiento();
+    }
+
+    // At the end of its range Qt shows the last page; the grid shows the row of the scroll
+    // value at the top, with empty space below the last row.
+    void corregirDesplazamiento()
+    {
+        QHeaderView* filas = verticalHeader();
+        const int antes = filas->offset();
+        filas->setOffsetToSectionPosition(verticalScrollBar()->value());
+        if (filas->offset() != antes)
+            viewport()->update();
     }
 
 private:

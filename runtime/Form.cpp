@@ -197,13 +197,12 @@ void Form::Refresh()
 
 Control* Form::ActiveControl() const
 {
-    QWidget* foco = focusWidget();
-    if (!foco)
-        return nullptr;
-    for (Control* c : controles_) {
-        QWidget* w = c->Widget();
-        if (w && (w == foco || w->isAncestorOf(foco)))
-            return c;
+    // The innermost control around the focus widget: a text box, not the picture box holding it.
+    for (QWidget* w = focusWidget(); w && w != this; w = w->parentWidget()) {
+        for (Control* c : controles_) {
+            if (c->Widget() == w)
+                return c;
+        }
     }
     return nullptr;
 }
@@ -231,20 +230,25 @@ void Form::renumerarTabulacion(Control* c, int indice)
 {
     ordenTab_.removeOne(c);
     ordenTab_.insert(qMin(indice, int(ordenTab_.size())), c);
-    encadenarTabulacion();
 }
 
-void Form::encadenarTabulacion()
+bool Form::focusNextPrevChild(bool siguiente)
 {
-    QWidget* anterior = nullptr;
+    // Tab follows TabIndex among the controls that can take the focus now.
+    QList<QWidget*> orden;
     for (Control* c : ordenTab_) {
         QWidget* w = c->Widget();
-        if (!w || w->focusPolicy() == Qt::NoFocus)
-            continue;
-        if (anterior)
-            QWidget::setTabOrder(anterior, w);
-        anterior = w;
+        if (w && c->TabStop() && (w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(this) && w->isEnabled())
+            orden.append(w);
     }
+    if (orden.isEmpty())
+        return QWidget::focusNextPrevChild(siguiente);
+    const Control* activo = ActiveControl();
+    const int i = activo ? int(orden.indexOf(activo->Widget())) : -1;
+    const int n = int(orden.size());
+    const int j = i < 0 ? (siguiente ? 0 : n - 1) : (i + (siguiente ? 1 : -1) + n) % n;
+    orden[j]->setFocus(siguiente ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
 void Form::paintEvent(QPaintEvent* evento)

@@ -93,6 +93,7 @@ protected:
     void moveEvent(QMoveEvent* evento) override;
     void closeEvent(QCloseEvent* evento) override;
     void changeEvent(QEvent* evento) override;
+    bool focusNextPrevChild(bool siguiente) override;
 
 private:
     friend class Control;
@@ -102,7 +103,6 @@ private:
     void registrarControl(Control* c);
     void olvidarControl(Control* c);
     void renumerarTabulacion(Control* c, int indice);
-    void encadenarTabulacion();
     void soltarInstancia();
 
     QString nombre_;

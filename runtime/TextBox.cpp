@@ -58,26 +58,29 @@ protected:
         QLineEdit::keyPressEvent(evento);
     }
 
+    // Switching to another application and back, or opening a menu, is no focus change for
+    // the window: the field keeps the focus it had, and its events are not raised again.
     void focusInEvent(QFocusEvent* evento) override
     {
         QLineEdit::focusInEvent(evento);
-        if (cuentaParaElPrograma(evento->reason()))
-            AtenderEvento([this] { emit caja_->GotFocus(); });
+        if (conFoco_)
+            return;
+        conFoco_ = true;
+        AtenderEvento([this] { emit caja_->GotFocus(); });
     }
 
     void focusOutEvent(QFocusEvent* evento) override
     {
         QLineEdit::focusOutEvent(evento);
-        if (cuentaParaElPrograma(evento->reason()))
-            AtenderEvento([this] { emit caja_->LostFocus(); });
+        const Qt::FocusReason razon = evento->reason();
+        if (!conFoco_ || razon == Qt::ActiveWindowFocusReason || razon == Qt::PopupFocusReason)
+            return;
+        conFoco_ = false;
+        AtenderEvento([this] { emit caja_->LostFocus(); });
     }
 
 private:
-    // Switching to another application or opening a menu is no focus change for the window.
-    static bool cuentaParaElPrograma(Qt::FocusReason razon)
-    {
-        return razon != Qt::ActiveWindowFocusReason && razon != Qt::PopupFocusReason;
-    }
+    bool conFoco_ = false;
 };
 
 namespace {

@@ -1,0 +1,200 @@
+#include "ErrorEjecucion.h"
+#include "Form.h"
+#include "TextBox.h"
+
+#include <QClipboard>
+#include <QLineEdit>
+#include <QtTest>
+
+namespace {
+
+class FrmCampos : public Form
+{
+public:
+    FrmCampos() : Form(QStringLiteral("FrmCampos"))
+    {
+        TxtCodigo = new TextBox(this, QStringLiteral("TxtCodigo"));
+        TxtCodigo->Move(120, 120, 585, 405);
+        TxtProvincia = new TextBox(this, QStringLiteral("TxtProvincia"));
+        TxtProvincia->Move(120, 720, 3420, 390);
+        Move(0, 0, 6000, 3000);
+    }
+    TextBox* TxtCodigo;
+    TextBox* TxtProvincia;
+};
+
+QLineEdit* campo(TextBox* caja)
+{
+    return static_cast<QLineEdit*>(caja->Widget());
+}
+
+} // namespace
+
+class TstCajaTexto : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cambioSincronoYAnidado()
+    {
+        FrmCampos f;
+        QStringList registro;
+        // The handler assigns the field again: the nested change runs inside the outer one,
+        // and both before the assignment returns.
+        connect(f.TxtCodigo, &TextBox::Change, &f, [&] {
+            registro << QStringLiteral("cambio:") + f.TxtCodigo->Text();
+            if (f.TxtCodigo->Text() == QLatin1String("x"))
+                f.TxtCodigo->setText(QStringLiteral("01"));
+            registro << QStringLiteral("fin:") + f.TxtCodigo->Text();
+        });
+        f.TxtCodigo->setText(QStringLiteral("x"));
+        registro << QStringLiteral("asignado");
+        QCOMPARE(registro, QStringList({QStringLiteral("cambio:x"), QStringLiteral("cambio:01"),
+                                        QStringLiteral("fin:01"), QStringLiteral("fin:01"),
+                                        QStringLiteral("asignado")}));
+        // The same text again is no change.
+        f.TxtCodigo->setText(QStringLiteral("01"));
+        QCOMPARE(registro.size(), 5);
+    }
+
+    void errorEnCambioLlegaAlQueAsigna()
+    {
+        FrmCampos f;
+        connect(f.TxtCodigo, &TextBox::Change, &f, [] {
+            throw ErrorEjecucion(3021, QStringLiteral("No hay registro actual"));
+        });
+        try {
+            f.TxtCodigo->setText(QStringLiteral("07"));
+            QFAIL("el error del controlador debe llegar a la asignación");
+        } catch (const ErrorEjecucion& e) {
+            QCOMPARE(e.Number(), 3021);
+        }
+        QCOMPARE(f.TxtCodigo->Text(), QStringLiteral("07"));
+    }
+
+    void longitudMaximaAlTeclear_data()
+    {
+        QTest::addColumn<int>("maximo");
+        QTest::addColumn<QString>("inicial");
+        QTest::addColumn<QString>("teclas");
+        QTest::addColumn<QString>("esperado");
+        QTest::newRow("código de dos") << 2 << QString() << QStringLiteral("123") << QStringLiteral("12");
+        QTest::newRow("nombre de veinte") << 20 << QString() << QStringLiteral("Santa Cruz de Tenerife")
+                                          << QStringLiteral("Santa Cruz de Teneri");
+        QTest::newRow("sin límite") << 0 << QString() << QStringLiteral("Santa Cruz de Tenerife")
+                                    << QStringLiteral("Santa Cruz de Tenerife");
+        QTest::newRow("lleno no admite más") << 2 << QStringLiteral("28") << QStringLiteral("9") << QStringLiteral("28");
+    }
+
+    void longitudMaximaAlTeclear()
+    {
+        QFETCH(int, maximo);
+        QFETCH(QString, inicial);
+        QFETCH(QString, teclas);
+        QFETCH(QString, esperado);
+        FrmCampos f;
+        f.TxtCodigo->setMaxLength(maximo);
+        f.TxtCodigo->setText(inicial);
+        f.Show();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        f.TxtCodigo->SetFocus();
+        campo(f.TxtCodigo)->end(false);
+        QTest::keyClicks(f.TxtCodigo->Widget(), teclas);
+        QCOMPARE(f.TxtCodigo->Text(), esperado);
+    }
+
+    void pegarEnUnaLinea_data()
+    {
+        QTest::addColumn<int>("maximo");
+        QTest::addColumn<QString>("portapapeles");
+        QTest::addColumn<QString>("esperado");
+        QTest::newRow("salto final") << 20 << QStringLiteral("Madrid\n") << QStringLiteral("Madrid");
+        QTest::newRow("salto de Windows") << 20 << QStringLiteral("Madrid\r\nLugo") << QStringLiteral("Madrid");
+        QTest::newRow("tabulador") << 20 << QStringLiteral("28\tMadrid") << QStringLiteral("28 Madrid");
+        QTest::newRow("recortado al máximo") << 2 << QStringLiteral("280") << QStringLiteral("28");
+        QTest::newRow("salto y máximo") << 2 << QStringLiteral("\n28") << QString();
+    }
+
+    void pegarEnUnaLinea()
+    {
+        QFETCH(int, maximo);
+        QFETCH(QString, portapapeles);
+        QFETCH(QString, esperado);
+        FrmCampos f;
+        f.TxtProvincia->setMaxLength(maximo);
+        f.Show();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        f.TxtProvincia->SetFocus();
+        QGuiApplication::clipboard()->setText(portapapeles);
+        QTest::keySequence(f.TxtProvincia->Widget(), QKeySequence::Paste);
+        QCOMPARE(f.TxtProvincia->Text(), esperado);
+    }
+
+    void asignacionNoSeRecorta()
+    {
+        // MaxLength limits the user only, as on the platform.
+        FrmCampos f;
+        f.TxtCodigo->setMaxLength(2);
+        f.TxtCodigo->setText(QStringLiteral("ABC\tD"));
+        QCOMPARE(f.TxtCodigo->Text(), QStringLiteral("ABC\tD"));
+    }
+
+    void teclaIntro()
+    {
+        FrmCampos f;
+        QList<int> teclas;
+        connect(f.TxtCodigo, &TextBox::KeyPress, &f, [&](int& KeyAscii) {
+            teclas << KeyAscii;
+            if (KeyAscii == 13)
+                f.TxtProvincia->SetFocus();
+            if (KeyAscii == 'x')
+                KeyAscii = 0;
+            if (KeyAscii == 'a')
+                KeyAscii = 'A';
+        });
+        f.Show();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        f.TxtCodigo->SetFocus();
+        QTest::keyClicks(f.TxtCodigo->Widget(), QStringLiteral("xa"));
+        QTest::keyClick(f.TxtCodigo->Widget(), Qt::Key_Return);
+        QCOMPARE(teclas, QList<int>({'x', 'a', 13}));
+        QCOMPARE(f.TxtCodigo->Text(), QStringLiteral("A"));
+        QCOMPARE(f.ActiveControl(), f.TxtProvincia);
+    }
+
+    void focoYSeleccion()
+    {
+        FrmCampos f;
+        QStringList registro;
+        connect(f.TxtCodigo, &TextBox::GotFocus, &f, [&] {
+            registro << QStringLiteral("entra");
+            f.TxtCodigo->setSelStart(0);
+            f.TxtCodigo->setSelLength(int(f.TxtCodigo->Text().size()));
+        });
+        connect(f.TxtCodigo, &TextBox::LostFocus, &f, [&] { registro << QStringLiteral("sale"); });
+        f.TxtCodigo->setText(QStringLiteral("28"));
+        f.Show();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        f.TxtCodigo->SetFocus();
+        QCOMPARE(f.TxtCodigo->SelLength(), 2);
+        // The first key replaces the selected text.
+        QTest::keyClicks(f.TxtCodigo->Widget(), QStringLiteral("4"));
+        QCOMPARE(f.TxtCodigo->Text(), QStringLiteral("4"));
+        f.TxtProvincia->SetFocus();
+        QCOMPARE(registro, QStringList({QStringLiteral("entra"), QStringLiteral("sale")}));
+    }
+
+    void focoImposible()
+    {
+        FrmCampos f;
+        f.TxtCodigo->setEnabled(false);
+        try {
+            f.TxtCodigo->SetFocus();
+            QFAIL("un campo deshabilitado no puede tomar el foco");
+        } catch (const ErrorEjecucion& e) {
+            QCOMPARE(e.Number(), 5);
+        }
+    }
+};
+
+QTEST_MAIN(TstCajaTexto)
+#include "tst_cajatexto.moc"

@@ -1,0 +1,225 @@
+#include "ComboBox.h"
+#include "ErrorEjecucion.h"
+#include "Form.h"
+#include "Image.h"
+#include "PictureBox.h"
+#include "ScrollBar.h"
+#include "Shape.h"
+
+#include <QComboBox>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+class FrmVarios : public Form
+{
+public:
+    FrmVarios() : Form(QStringLiteral("FrmVarios"))
+    {
+        CbxPor = new ComboBox(this, QStringLiteral("CbxPor"));
+        CbxPor->Move(120, 120, 2295, 360);
+        Scroll = new ScrollBar(this, QStringLiteral("Scroll"));
+        Scroll->Move(5000, 120, 490, 3000);
+        ImgFlecha = new Image(this, QStringLiteral("ImgFlecha"));
+        ImgFlecha->Move(120, 1200, 1065, 600);
+        Move(0, 0, 7000, 4000);
+    }
+    ComboBox* CbxPor;
+    ScrollBar* Scroll;
+    Image* ImgFlecha;
+};
+
+int numeroDeError(const std::function<void()>& accion)
+{
+    try {
+        accion();
+    } catch (const ErrorEjecucion& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+} // namespace
+
+class TstControles : public QObject
+{
+    Q_OBJECT
+private slots:
+    void listaDesplegable()
+    {
+        FrmVarios f;
+        int clics = 0;
+        QString textoEnClic;
+        connect(f.CbxPor, &ComboBox::Click, &f, [&] {
+            ++clics;
+            textoEnClic = f.CbxPor->Text();
+        });
+        for (const char* e : {"50 %", "100 %", "Encajar en Pantalla"})
+            f.CbxPor->AddItem(QString::fromUtf8(e));
+        QCOMPARE(f.CbxPor->ListCount(), 3);
+        QCOMPARE(f.CbxPor->ListIndex(), -1);
+        QCOMPARE(clics, 0);
+        f.CbxPor->setListIndex(1);
+        QCOMPARE(clics, 1);
+        QCOMPARE(textoEnClic, QStringLiteral("100 %"));
+        // An assignment of the same item is a click too.
+        f.CbxPor->setListIndex(1);
+        QCOMPARE(clics, 2);
+        QCOMPARE(numeroDeError([&] { f.CbxPor->setListIndex(3); }), 380);
+        QCOMPARE(f.CbxPor->ListIndex(), 1);
+
+        // The user's pick with the keyboard.
+        f.Show();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        f.CbxPor->SetFocus();
+        QTest::keyClick(f.CbxPor->Widget(), Qt::Key_Down);
+        QCOMPARE(clics, 3);
+        QCOMPARE(textoEnClic, QStringLiteral("Encajar en Pantalla"));
+    }
+
+    void barraDeDesplazamiento_data()
+    {
+        QTest::addColumn<int>("minimo");
+        QTest::addColumn<int>("maximo");
+        QTest::addColumn<int>("valor");
+        QTest::addColumn<int>("error");
+        QTest::newRow("dentro") << 0 << 24 << 24 << 0;
+        QTest::newRow("por encima") << 0 << 24 << 25 << 380;
+        QTest::newRow("por debajo") << 0 << 24 << -1 << 380;
+        QTest::newRow("máximo de 16 bits") << 0 << 32768 << 0 << 380;
+    }
+
+    void barraDeDesplazamiento()
+    {
+        QFETCH(int, minimo);
+        QFETCH(int, maximo);
+        QFETCH(int, valor);
+        QFETCH(int, error);
+        FrmVarios f;
+        int cambios = 0;
+        connect(f.Scroll, &ScrollBar::Change, &f, [&] { ++cambios; });
+        const int obtenido = numeroDeError([&] {
+            f.Scroll->setMin(minimo);
+            f.Scroll->setMax(maximo);
+            f.Scroll->setValue(valor);
+        });
+        QCOMPARE(obtenido, error);
+        if (error == 0) {
+            QCOMPARE(f.Scroll->Value(), valor);
+            QCOMPARE(cambios, valor != 0 ? 1 : 0);
+        } else {
+            QCOMPARE(cambios, 0);
+        }
+    }
+
+    void barraMovidaPorElUsuario()
+    {
+        FrmVarios f;
+        f.Scroll->setMax(20);
+        f.Scroll->setSmallChange(1);
+        int cambios = 0;
+        connect(f.Scroll, &ScrollBar::Change, &f, [&] { ++cambios; });
+        f.Show();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        static_cast<QScrollBar*>(f.Scroll->Widget())->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(f.Scroll->Value(), 1);
+        QCOMPARE(cambios, 1);
+        // Lowering Max below Value moves Value, and that is a change.
+        f.Scroll->setMax(0);
+        QCOMPARE(f.Scroll->Value(), 0);
+        QCOMPARE(cambios, 2);
+    }
+
+    void imagenDesdeArchivo()
+    {
+        QTemporaryDir dir;
+        QImage flecha(71, 40, QImage::Format_ARGB32);
+        flecha.fill(Qt::transparent);
+        const QString gif = dir.filePath(QStringLiteral("derecha.png"));
+        QVERIFY(flecha.save(gif));
+        FrmVarios f;
+        f.ImgFlecha->Move(600, 1080, 2000, 2000);
+        f.ImgFlecha->setPicture(gif);
+        // Without Stretch the control takes the picture's size (71 by 40 pixels).
+        QCOMPARE(f.ImgFlecha->Width(), 1065);
+        QCOMPARE(f.ImgFlecha->Height(), 600);
+        QCOMPARE(f.ImgFlecha->Left(), 600);
+        f.ImgFlecha->setStretch(true);
+        f.ImgFlecha->Move(600, 1080, 798, 450);
+        QCOMPARE(f.ImgFlecha->Picture().size(), QSize(71, 40));
+        QCOMPARE(f.ImgFlecha->Width(), 798);
+    }
+
+    void imagenQueNoEsImagen_data()
+    {
+        QTest::addColumn<QString>("archivo");
+        QTest::addColumn<QByteArray>("contenido");
+        QTest::addColumn<int>("error");
+        QTest::newRow("no existe") << QStringLiteral("nada.gif") << QByteArray() << 53;
+        QTest::newRow("texto") << QStringLiteral("falso.gif") << QByteArray("no soy un GIF") << 481;
+        QTest::newRow("vacío") << QStringLiteral("vacio.bmp") << QByteArray("") << 481;
+    }
+
+    void imagenQueNoEsImagen()
+    {
+        QFETCH(QString, archivo);
+        QFETCH(QByteArray, contenido);
+        QFETCH(int, error);
+        QTemporaryDir dir;
+        const QString ruta = dir.filePath(archivo);
+        if (error != 53) {
+            QFile f(ruta);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(contenido);
+        }
+        FrmVarios f;
+        PictureBox caja(&f, QStringLiteral("PicFondo"));
+        QImage anterior(4, 4, QImage::Format_RGB32);
+        anterior.fill(Qt::red);
+        caja.setPicture(anterior);
+        QCOMPARE(numeroDeError([&] { caja.setPicture(ruta); }), error);
+        QCOMPARE(numeroDeError([&] { f.ImgFlecha->setPicture(ruta); }), error);
+        // The picture there before stays.
+        QCOMPARE(caja.Picture(), anterior);
+    }
+
+    void errorEnEventoDelUsuario()
+    {
+        // An error thrown by a handler of a user event goes to the runtime's error handler, and
+        // the program goes on.
+        QList<int> errores;
+        FijarManejadorErroresEventos([&](int numero, const QString&) { errores << numero; });
+        FrmVarios f;
+        connect(f.ImgFlecha, &Image::Click, &f, [] { throw ErrorEjecucion(3021, QStringLiteral("No hay registro actual")); });
+        QImage flecha(20, 20, QImage::Format_RGB32);
+        flecha.fill(Qt::blue);
+        f.ImgFlecha->setPicture(flecha);
+        f.Show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QTest::mouseClick(f.ImgFlecha->Widget(), Qt::LeftButton);
+        FijarManejadorErroresEventos(nullptr);
+        QCOMPARE(errores, QList<int>({3021}));
+    }
+
+    void figuraPintaSuBorde()
+    {
+        FrmVarios f;
+        auto* figura = new Shape(&f, QStringLiteral("SpProvincias"));
+        figura->Move(360, 360, 1500, 900);
+        figura->setBorderColor(QColor(0x80, 0, 0));
+        // Windowless controls stay under windowed ones created before them, and a frame never
+        // takes a click.
+        const QObjectList pila = f.children();
+        QVERIFY(pila.indexOf(figura->Widget()) < pila.indexOf(f.CbxPor->Widget()));
+        QVERIFY(figura->Widget()->testAttribute(Qt::WA_TransparentForMouseEvents));
+        const QImage imagen = figura->Widget()->grab().toImage();
+        QCOMPARE(imagen.pixelColor(0, 30), QColor(0x80, 0, 0));
+        QCOMPARE(imagen.pixelColor(99, 30), QColor(0x80, 0, 0));
+        QVERIFY(imagen.pixelColor(50, 30) != QColor(0x80, 0, 0));
+    }
+};
+
+QTEST_MAIN(TstControles)
+#include "tst_controles.moc"

@@ -1,0 +1,292 @@
+#include "ErrorEjecucion.h"
+#include "FlexGrid.h"
+#include "Form.h"
+
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTableView>
+#include <QtTest>
+
+namespace {
+
+// The province grid's shape: a header row, two columns, rows 500 twips high, four of them
+// fully visible in a grid 2500 twips high.
+class FrmGrilla : public Form
+{
+public:
+    FrmGrilla() : Form(QStringLiteral("FrmGrilla"))
+    {
+        LinProvincias = new FlexGrid(this, QStringLiteral("LinProvincias"));
+        LinProvincias->Move(600, 600, 3855, 2500);
+        LinProvincias->setRowHeightMin(500);
+        LinProvincias->setColWidth(0, 900);
+        LinProvincias->setColWidth(1, 2955);
+        LinProvincias->setTextMatrix(0, 0, QStringLiteral("CÓDIGO"));
+        LinProvincias->setTextMatrix(0, 1, QStringLiteral("PROVINCIA"));
+        Move(0, 0, 6000, 4500);
+    }
+
+    void llenar(int filas)
+    {
+        LinProvincias->setRows(1);
+        for (int i = 1; i <= filas; ++i)
+            LinProvincias->AddItem(QStringLiteral("%1\tProvincia %1").arg(i, 2, 10, QLatin1Char('0')));
+    }
+
+    FlexGrid* LinProvincias;
+};
+
+QTableView* vista(FlexGrid* g)
+{
+    return static_cast<QTableView*>(g->Widget());
+}
+
+int numeroDeError(const std::function<void()>& accion)
+{
+    try {
+        accion();
+    } catch (const ErrorEjecucion& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+} // namespace
+
+class TstGrilla : public QObject
+{
+    Q_OBJECT
+private slots:
+    void agregarFilas_data()
+    {
+        QTest::addColumn<QString>("elemento");
+        QTest::addColumn<QString>("col0");
+        QTest::addColumn<QString>("col1");
+        QTest::newRow("dos columnas") << QStringLiteral("28\tMadrid") << QStringLiteral("28") << QStringLiteral("Madrid");
+        QTest::newRow("sin tabulador") << QStringLiteral("28") << QStringLiteral("28") << QString();
+        QTest::newRow("de más") << QStringLiteral("28\tMadrid\tsobra") << QStringLiteral("28") << QStringLiteral("Madrid");
+        QTest::newRow("vacío") << QString() << QString() << QString();
+        QTest::newRow("código vacío") << QStringLiteral("\tMadrid") << QString() << QStringLiteral("Madrid");
+        QTest::newRow("espacios finales") << QStringLiteral("28 \tMadrid  ") << QStringLiteral("28 ") << QStringLiteral("Madrid  ");
+    }
+
+    void agregarFilas()
+    {
+        QFETCH(QString, elemento);
+        QFETCH(QString, col0);
+        QFETCH(QString, col1);
+        FrmGrilla f;
+        auto* g = f.LinProvincias;
+        g->AddItem(QStringLiteral("01\tÁlava"));
+        g->AddItem(elemento);
+        g->AddItem(QStringLiteral("02\tAlbacete"));
+        QCOMPARE(g->Rows(), 4);
+        QCOMPARE(g->TextMatrix(1, 1), QStringLiteral("Álava"));
+        QCOMPARE(g->TextMatrix(2, 0), col0);
+        QCOMPARE(g->TextMatrix(2, 1), col1);
+        QCOMPARE(g->TextMatrix(3, 0), QStringLiteral("02"));
+        // The view learns of the rows on the next turn of the event loop.
+        QCoreApplication::processEvents();
+        QCOMPARE(vista(g)->model()->rowCount(), 3);
+        QCOMPARE(vista(g)->model()->index(1, 1).data().toString(), col1);
+    }
+
+    void vaciarConservaCabecera()
+    {
+        FrmGrilla f;
+        auto* g = f.LinProvincias;
+        int cambios = 0;
+        connect(g, &FlexGrid::RowColChange, &f, [&] { ++cambios; });
+        f.llenar(6);
+        g->setRow(5);
+        QCOMPARE(cambios, 1);
+        g->setRows(1);
+        QCOMPARE(g->Rows(), 1);
+        QCOMPARE(g->TextMatrix(0, 1), QStringLiteral("PROVINCIA"));
+        QCOMPARE(g->Row(), 0);
+        QCOMPARE(g->TopRow(), 1);
+        // Changing the rows is no row change.
+        QCOMPARE(cambios, 1);
+        QCOMPARE(vista(g)->model()->rowCount(), 0);
+        QCOMPARE(numeroDeError([&] { g->TextMatrix(1, 0); }), 381);
+    }
+
+    void asignarFila()
+    {
+        FrmGrilla f;
+        auto* g = f.LinProvincias;
+        f.llenar(10);
+        QList<int> filas;
+        connect(g, &FlexGrid::RowColChange, &f, [&] { filas << g->Row(); });
+        g->setRow(8);
+        QCOMPARE(filas, QList<int>({8}));
+        g->setRow(8);
+        QCOMPARE(filas, QList<int>({8}));
+        QCOMPARE(numeroDeError([&] { g->setRow(11); }), 30009);
+        QCOMPARE(numeroDeError([&] { g->setRow(-1); }), 30009);
+        QCOMPARE(g->Row(), 8);
+        // Assigning a row does not scroll: the program decides with RowIsVisible and TopRow.
+        QCOMPARE(g->TopRow(), 1);
+        QVERIFY(!g->RowIsVisible(8));
+        g->setCol(1);
+        QCOMPARE(filas, QList<int>({8, 8}));
+        QCOMPARE(g->ColSel(), 1);
+    }
+
+    void filasVisibles_data()
+    {
+        QTest::addColumn<int>("filas");
+        QTest::addColumn<int>("superior");
+        QTest::addColumn<int>("superiorObtenida");
+        QTest::addColumn<QList<int>>("visibles");
+        QTest::addColumn<QList<int>>("ocultas");
+        QTest::newRow("arriba") << 10 << 1 << 1 << QList<int>({0, 1, 4}) << QList<int>({5, 10});
+        QTest::newRow("en medio") << 10 << 5 << 5 << QList<int>({0, 5, 8}) << QList<int>({4, 9});
+        QTest::newRow("última arriba") << 10 << 10 << 10 << QList<int>({0, 10}) << QList<int>({9, 1});
+        QTest::newRow("por debajo del encabezado") << 10 << 0 << 1 << QList<int>({1, 4}) << QList<int>({5});
+        QTest::newRow("más allá del final") << 10 << 99 << 10 << QList<int>({10}) << QList<int>({9});
+        QTest::newRow("caben todas") << 4 << 3 << 1 << QList<int>({1, 4}) << QList<int>();
+        QTest::newRow("sin filas") << 0 << 1 << 1 << QList<int>({0}) << QList<int>();
+    }
+
+    void filasVisibles()
+    {
+        QFETCH(int, filas);
+        QFETCH(int, superior);
+        QFETCH(int, superiorObtenida);
+        QFETCH(QList<int>, visibles);
+        QFETCH(QList<int>, ocultas);
+        FrmGrilla f;
+        auto* g = f.LinProvincias;
+        f.llenar(filas);
+        g->setTopRow(superior);
+        QCOMPARE(g->TopRow(), superiorObtenida);
+        for (int fila : visibles)
+            QVERIFY2(g->RowIsVisible(fila), qPrintable(QString::number(fila)));
+        for (int fila : ocultas)
+            QVERIFY2(!g->RowIsVisible(fila), qPrintable(QString::number(fila)));
+        QCOMPARE(numeroDeError([&] { g->RowIsVisible(filas + 1); }), 30009);
+        // The view shows the same first row once it has the rows.
+        f.Show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QCOMPARE(vista(g)->rowAt(0) + 1, filas > 0 ? superiorObtenida : 0);
+        QCOMPARE(g->TopRow(), superiorObtenida);
+    }
+
+    void llenadoQueSeleccionaAbajo()
+    {
+        // The fill of the window: append rows one at a time, select the matching one, and when
+        // it is not visible make it the third visible row.
+        FrmGrilla f;
+        auto* g = f.LinProvincias;
+        g->setRows(1);
+        for (int i = 1; i <= 30; ++i) {
+            g->AddItem(QStringLiteral("%1\tP").arg(i, 2, 10, QLatin1Char('0')));
+            if (i == 12)
+                g->setRow(g->Rows() - 1);
+            if (!g->RowIsVisible(g->Row()))
+                g->setTopRow(g->Rows() - 3);
+        }
+        QCOMPARE(g->Row(), 12);
+        QCOMPARE(g->TopRow(), 10);
+        f.Show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QCOMPARE(vista(g)->rowAt(0), 9);
+        QCOMPARE(vista(g)->currentIndex().row(), 11);
+    }
+
+    void pulsacionAntesDelCambio()
+    {
+        FrmGrilla f;
+        auto* g = f.LinProvincias;
+        f.llenar(10);
+        QStringList registro;
+        connect(g, &FlexGrid::MouseDown, &f, [&](int boton, int mayus, int x, int y) {
+            registro << QStringLiteral("MouseDown %1 %2 %3 %4 fila %5").arg(boton).arg(mayus).arg(x).arg(y).arg(g->Row());
+        });
+        connect(g, &FlexGrid::RowColChange, &f, [&] { registro << QStringLiteral("RowColChange %1").arg(g->Row()); });
+        f.Show();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        QWidget* viewport = vista(g)->viewport();
+        const QPoint punto = vista(g)->visualRect(vista(g)->model()->index(2, 1)).center();
+        QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, punto);
+        const QPoint enGrilla = viewport->mapTo(vista(g), punto);
+        QCOMPARE(registro, QStringList({QStringLiteral("MouseDown 1 0 %1 %2 fila 0").arg(enGrilla.x() * 15).arg(enGrilla.y() * 15),
+                                        QStringLiteral("RowColChange 3")}));
+        // The keyboard moves the current row too.
+        QTest::keyClick(vista(g), Qt::Key_Down);
+        QCOMPARE(g->Row(), 4);
+        QCOMPARE(registro.last(), QStringLiteral("RowColChange 4"));
+        QTest::keyClick(vista(g), Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(g->Row(), 10);
+        QVERIFY(g->RowIsVisible(10));
+    }
+
+    void rellenarDentroDelCambio()
+    {
+        // A row change whose handler refills the grid, as the window does after a save.
+        FrmGrilla f;
+        auto* g = f.LinProvincias;
+        f.llenar(10);
+        int cambios = 0;
+        connect(g, &FlexGrid::RowColChange, &f, [&] {
+            ++cambios;
+            if (cambios == 1) {
+                f.llenar(8);
+                g->setRow(2);
+            }
+        });
+        f.Show();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        QTest::mouseClick(vista(g)->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          vista(g)->visualRect(vista(g)->model()->index(3, 0)).center());
+        QCOMPARE(cambios, 2);
+        QCOMPARE(g->Rows(), 9);
+        QCOMPARE(g->Row(), 2);
+        QCoreApplication::processEvents();
+        QCOMPARE(vista(g)->model()->rowCount(), 8);
+        QCOMPARE(vista(g)->currentIndex().row(), 1);
+    }
+
+    void anchosYAlineaciones()
+    {
+        FrmGrilla f;
+        auto* g = f.LinProvincias;
+        QCOMPARE(g->ColWidth(0), 900);
+        g->setColWidth(1, 3855 - 900 - 350);
+        QCOMPARE(g->ColWidth(1), 2605);
+        QCOMPARE(vista(g)->columnWidth(1), 174);
+        g->setCols(3);
+        QCOMPARE(g->ColWidth(2), 960);
+        QCOMPARE(g->ColWidth(0), 900);
+        QCOMPARE(g->ColAlignment(2), 9);
+        QCOMPARE(numeroDeError([&] { g->setColAlignment(0, 10); }), 380);
+        QCOMPARE(numeroDeError([&] { g->ColWidth(3); }), 30010);
+        QCOMPARE(numeroDeError([&] { g->setRows(0); }), 30009);
+    }
+
+    void unMillonDeFilas()
+    {
+        FrmGrilla f;
+        auto* g = f.LinProvincias;
+        g->setRows(1);
+        const QString nombre = QStringLiteral("Provincia de prueba");
+        for (int i = 0; i < 1000000; ++i) {
+            g->AddItem(QString::number(i) + QLatin1Char('\t') + nombre);
+            if (!g->RowIsVisible(g->Row()))
+                g->setTopRow(g->Rows() - 3);
+        }
+        QCOMPARE(g->Rows(), 1000001);
+        QCOMPARE(g->TextMatrix(1000000, 0), QStringLiteral("999999"));
+        f.Show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QCOMPARE(vista(g)->model()->rowCount(), 1000000);
+        g->setTopRow(999998);
+        QCOMPARE(vista(g)->rowAt(0), 999997);
+        g->setRows(1);
+        QCOMPARE(vista(g)->model()->rowCount(), 0);
+    }
+};
+
+QTEST_MAIN(TstGrilla)
+#include "tst_grilla.moc"
