@@ -11,6 +11,13 @@ class Form;
 
 namespace Escalado {
 
+// Whether a window laid out for AnchoBase must be scaled on a screen AnchoPantalla wide (both in
+// twips, compared as floating-point numbers). The height never decides.
+inline bool HayQueAjustar(double AnchoPantalla, long AnchoBase)
+{
+    return AnchoPantalla != double(AnchoBase);
+}
+
 // value × actual ÷ base, computed in double (product first), truncated toward zero.
 // A zero base raises run-time error 11, a result beyond a Long raises 6.
 long Escalar(long valor, long actual, long base);
