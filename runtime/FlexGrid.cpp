@@ -76,7 +76,7 @@ public:
     QVariant data(const QModelIndex& indice, int rol) const override
     {
         if (rol == Qt::DisplayRole && indice.isValid())
-            return g_->columnas_[indice.column()][indice.row()];
+            return g_->columnas_[indice.column()].Texto(indice.row());
         return QVariant();
     }
     QVariant headerData(int seccion, Qt::Orientation orientacion, int rol) const override
@@ -115,7 +115,7 @@ public:
         const int fila = indice.row() + g_->filasFijas_;
         const bool seleccionada = fila == g_->fila_;
         pintor->fillRect(r, seleccionada ? g_->fondoSel_ : g_->BackColor());
-        const QString& texto = g_->columnas_[indice.column()][indice.row()];
+        const QString texto = g_->columnas_[indice.column()].Texto(indice.row());
         if (!texto.isEmpty()) {
             pintor->setPen(seleccionada ? g_->textoSel_ : g_->ForeColor());
             pintor->setFont(opcion.font);
@@ -350,14 +350,12 @@ void FlexGrid::setRows(int filas)
     const int datos = filas - filasFijas_;
     if (datos >= filasDatos()) {
         for (auto& columna : columnas_)
-            columna.resize(datos);
+            columna.Redimensionar(datos);
         programarVolcado();
     } else {
         modelo_->empezarReinicio();
-        for (auto& columna : columnas_) {
-            columna.resize(datos);
-            columna.squeeze();
-        }
+        for (auto& columna : columnas_)
+            columna.Redimensionar(datos);
         filasEnVista_ = datos;
         modelo_->terminarReinicio();
         volcadoPendiente_ = false;
@@ -379,7 +377,7 @@ void FlexGrid::setCols(int columnas)
     modelo_->empezarReinicio();
     columnas_.resize(columnas);
     for (auto& columna : columnas_)
-        columna.resize(datos);
+        columna.Redimensionar(datos);
     cabecera_.resize(columnas);
     anchos_.resize(columnas);
     alineaciones_.resize(columnas);
@@ -408,15 +406,17 @@ void FlexGrid::setFixedRows(int filas)
     if (filas == 0) {
         // The header row becomes the first data row.
         for (int c = 0; c < Cols(); ++c)
-            columnas_[c].prepend(cabecera_[c]);
+            columnas_[c].Insertar(0, cabecera_[c]);
         cabecera_.fill(QString());
     } else {
         if (filasDatos() == 0) {
             for (auto& columna : columnas_)
-                columna.append(QString());
+                columna.Redimensionar(1);
         }
-        for (int c = 0; c < Cols(); ++c)
-            cabecera_[c] = columnas_[c].takeFirst();
+        for (int c = 0; c < Cols(); ++c) {
+            cabecera_[c] = columnas_[c].Texto(0);
+            columnas_[c].Quitar(0);
+        }
     }
     filasFijas_ = filas;
     filasEnVista_ = filasDatos();
@@ -485,8 +485,7 @@ void FlexGrid::setTopRow(int fila)
 
 int FlexGrid::altoFilaPixeles() const
 {
-    const int fuente = QFontMetrics(Font().AQFont()).height() + 4;
-    return qMax(fuente, Screen::TwipsAPixelesY(altoMinimo_));
+    return altoFila_;
 }
 
 int FlexGrid::filasVisibles() const
@@ -563,7 +562,7 @@ QString FlexGrid::TextMatrix(int fila, int col) const
                              QStringLiteral("Índice de TextMatrix no válido: fila %1, columna %2").arg(fila).arg(col));
     if (fila < filasFijas_)
         return cabecera_[col];
-    return columnas_[col][fila - filasFijas_];
+    return columnas_[col].Texto(fila - filasFijas_);
 }
 
 void FlexGrid::setTextMatrix(int fila, int col, const QString& texto)
@@ -577,29 +576,27 @@ void FlexGrid::setTextMatrix(int fila, int col, const QString& texto)
         return;
     }
     const int m = fila - filasFijas_;
-    columnas_[col][m] = texto;
+    columnas_[col].Fijar(m, texto);
     if (m < filasEnVista_)
         modelo_->celdaCambiada(m, col);
 }
 
 void FlexGrid::AddItem(const QString& elemento)
 {
-    // Split in place: one allocation per cell at most, the whole text shared when it has no tab.
+    // Split in place into the column buffers: no allocation per cell.
     const int nc = Cols();
-    const qsizetype n = elemento.size();
+    const QStringView texto(elemento);
+    const qsizetype n = texto.size();
     qsizetype inicio = 0;
     for (int c = 0; c < nc; ++c) {
         if (inicio > n) {
-            columnas_[c].append(QString());
+            columnas_[c].Agregar(QStringView());
             continue;
         }
-        qsizetype tab = elemento.indexOf(QLatin1Char('\t'), inicio);
+        qsizetype tab = texto.indexOf(QLatin1Char('\t'), inicio);
         if (tab < 0)
             tab = n;
-        if (inicio == 0 && tab == n)
-            columnas_[c].append(elemento);
-        else
-            columnas_[c].append(elemento.mid(inicio, tab - inicio));
+        columnas_[c].Agregar(texto.mid(inicio, tab - inicio));
         inicio = tab + 1;
     }
     programarVolcado();
@@ -619,7 +616,7 @@ void FlexGrid::AddItem(const QString& elemento, int indice)
     const QStringList partes = elemento.split(QLatin1Char('\t'));
     modelo_->empezarInsercion(m, m);
     for (int c = 0; c < Cols(); ++c)
-        columnas_[c].insert(m, partes.value(c));
+        columnas_[c].Insertar(m, partes.value(c));
     ++filasEnVista_;
     modelo_->terminarInsercion();
 }
@@ -633,7 +630,7 @@ void FlexGrid::RemoveItem(int indice)
     const int m = indice - filasFijas_;
     modelo_->empezarBorrado(m, m);
     for (auto& columna : columnas_)
-        columna.remove(m);
+        columna.Quitar(m);
     --filasEnVista_;
     modelo_->terminarBorrado();
     fila_ = qMin(fila_, Rows() - 1);
@@ -657,7 +654,10 @@ int FlexGrid::RowHeight() const
 
 void FlexGrid::fijarAltoFilas()
 {
-    const int alto = altoFilaPixeles();
+    // Kept at hand: RowIsVisible runs once per appended row during a fill.
+    const int fuente = QFontMetrics(Font().AQFont()).height() + 4;
+    altoFila_ = qMax(fuente, Screen::TwipsAPixelesY(altoMinimo_));
+    const int alto = altoFila_;
     vista_->verticalHeader()->setDefaultSectionSize(alto);
     vista_->horizontalHeader()->setFixedHeight(alto);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ColumnaTexto.h"
 #include "Control.h"
 
 #include <QString>
@@ -112,7 +113,7 @@ private:
     friend class DelegadoGrilla;
     friend class CabeceraGrilla;
 
-    int filasDatos() const { return columnas_.isEmpty() ? 0 : int(columnas_[0].size()); }
+    int filasDatos() const { return columnas_.isEmpty() ? 0 : columnas_[0].Filas(); }
     int filasVisibles() const;
     int maximoDesplazamiento() const;
     int altoFilaPixeles() const;
@@ -130,8 +131,8 @@ private:
 
     VistaGrilla* vista_ = nullptr;
     ModeloGrilla* modelo_ = nullptr;
-    // One vector of texts per column for the data rows; the header row apart.
-    QVector<QVector<QString>> columnas_;
+    // The data rows, column by column; the header row apart.
+    QVector<ColumnaTexto> columnas_;
     QVector<QString> cabecera_;
     QVector<int> anchos_;
     QVector<int> alineaciones_;
@@ -139,6 +140,7 @@ private:
     int filasFijas_ = 1;
     int fila_ = 0, col_ = 0, colSel_ = 0, filaSuperior_ = 1;
     int altoMinimo_ = 0;
+    int altoFila_ = 1;
     int filasEnVista_ = 0;
     bool volcadoPendiente_ = false;
     bool sincronizando_ = false;
