@@ -141,6 +141,9 @@ TextBox::TextBox(Form* formulario, const QString& nombre, Control* contenedor)
     setBackColor(Qt::white);
     setForeColor(Qt::black);
     connect(campo_, &QLineEdit::textChanged, this, [this](const QString& texto) {
+        // A key the limits refused is reported by Qt with the text it already had.
+        if (texto == campo_->anterior_)
+            return;
         campo_->anterior_ = texto;
         if (campo_->asignando_) {
             campo_->cambiado_ = true;

@@ -77,12 +77,13 @@ private slots:
         QTest::addColumn<QString>("inicial");
         QTest::addColumn<QString>("teclas");
         QTest::addColumn<QString>("esperado");
-        QTest::newRow("código de dos") << 2 << QString() << QStringLiteral("123") << QStringLiteral("12");
+        QTest::addColumn<int>("cambios");
+        QTest::newRow("código de dos") << 2 << QString() << QStringLiteral("123") << QStringLiteral("12") << 2;
         QTest::newRow("nombre de veinte") << 20 << QString() << QStringLiteral("Santa Cruz de Tenerife")
-                                          << QStringLiteral("Santa Cruz de Teneri");
+                                          << QStringLiteral("Santa Cruz de Teneri") << 20;
         QTest::newRow("sin límite") << 0 << QString() << QStringLiteral("Santa Cruz de Tenerife")
-                                    << QStringLiteral("Santa Cruz de Tenerife");
-        QTest::newRow("lleno no admite más") << 2 << QStringLiteral("28") << QStringLiteral("9") << QStringLiteral("28");
+                                    << QStringLiteral("Santa Cruz de Tenerife") << 22;
+        QTest::newRow("lleno no admite más") << 2 << QStringLiteral("28") << QStringLiteral("9") << QStringLiteral("28") << 0;
     }
 
     void longitudMaximaAlTeclear()
@@ -91,6 +92,7 @@ private slots:
         QFETCH(QString, inicial);
         QFETCH(QString, teclas);
         QFETCH(QString, esperado);
+        QFETCH(int, cambios);
         FrmCampos f;
         f.TxtCodigo->setMaxLength(maximo);
         f.TxtCodigo->setText(inicial);
@@ -98,8 +100,12 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&f));
         f.TxtCodigo->SetFocus();
         campo(f.TxtCodigo)->end(false);
+        int recibidos = 0;
+        connect(f.TxtCodigo, &TextBox::Change, &f, [&] { ++recibidos; });
         QTest::keyClicks(f.TxtCodigo->Widget(), teclas);
         QCOMPARE(f.TxtCodigo->Text(), esperado);
+        // Every key that changed the text raised Change; a refused key raised nothing.
+        QCOMPARE(recibidos, cambios);
     }
 
     void pegarEnUnaLinea_data()

@@ -203,6 +203,35 @@ private slots:
         QCOMPARE(errores, QList<int>({3021}));
     }
 
+    void fuente_data()
+    {
+        QTest::addColumn<double>("tamano");
+        QTest::addColumn<double>("reduccion");
+        QTest::newRow("etiqueta") << 14.25 << 4.0;
+        QTest::newRow("campo") << 12.0 << 3.0;
+        QTest::newRow("lista") << 9.75 << 3.0;
+    }
+
+    void fuente()
+    {
+        QFETCH(double, tamano);
+        QFETCH(double, reduccion);
+        FrmVarios f;
+        Fuente& fuente = f.CbxPor->Font();
+        fuente.setName(QStringLiteral("Bookman Old Style"));
+        fuente.setWeight(600);
+        fuente.setSize(tamano);
+        const int altoAntes = f.CbxPor->Height();
+        // Read, reduce and write back, as the scaling of a window does.
+        fuente.setSize(fuente.Size() - reduccion);
+        QCOMPARE(fuente.Size(), tamano - reduccion);
+        QVERIFY(fuente.Bold());
+        QCOMPARE(f.CbxPor->Widget()->font().pointSizeF(), tamano - reduccion);
+        QCOMPARE(f.CbxPor->Widget()->font().weight(), QFont::Weight(600));
+        // A combo box's height follows its font.
+        QVERIFY(f.CbxPor->Height() < altoAntes);
+    }
+
     void figuraPintaSuBorde()
     {
         FrmVarios f;

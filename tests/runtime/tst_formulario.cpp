@@ -30,6 +30,8 @@ public:
     int cargas = 0;
     int descargas = 0;
     int activaciones = 0;
+    int pinturas = 0;
+    int redimensiones = 0;
     bool fallarAlCargar = false;
     bool cancelarDescarga = false;
     bool descargarDentro = false;
@@ -55,6 +57,8 @@ protected:
             referencia() = nullptr;
     }
     void Form_Activate() override { ++activaciones; }
+    void Form_Paint() override { ++pinturas; }
+    void Form_Resize() override { ++redimensiones; }
 };
 
 class FrmOtra : public Form
@@ -260,6 +264,47 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(f));
         QVERIFY(f->activaciones >= 1);
         f->Unload();
+    }
+
+    void pintarYRedimensionar()
+    {
+        FrmContador* f = Predeterminada::Obtener();
+        f->Show();
+        QVERIFY(QTest::qWaitForWindowExposed(f));
+        QTRY_VERIFY(f->pinturas >= 1);
+        const int antes = f->redimensiones;
+        f->setWidth(9000);
+        QVERIFY(f->redimensiones > antes);
+        QCOMPARE(f->Width(), 9000);
+        f->Unload();
+    }
+
+    void estadoDeVentana_data()
+    {
+        QTest::addColumn<int>("estado");
+        QTest::addColumn<int>("error");
+        QTest::newRow("normal") << 0 << 0;
+        QTest::newRow("minimizada") << 1 << 0;
+        QTest::newRow("maximizada") << 2 << 0;
+        QTest::newRow("no válido") << 3 << 380;
+    }
+
+    void estadoDeVentana()
+    {
+        QFETCH(int, estado);
+        QFETCH(int, error);
+        FrmContador f;
+        f.Show();
+        int obtenido = 0;
+        try {
+            f.setWindowState(estado);
+        } catch (const ErrorEjecucion& e) {
+            obtenido = e.Number();
+        }
+        QCOMPARE(obtenido, error);
+        QCOMPARE(f.WindowState(), error ? 0 : estado);
+        f.setWindowState(0);
+        QCOMPARE(f.WindowState(), 0);
     }
 
     void ordenDeTabulacion()
