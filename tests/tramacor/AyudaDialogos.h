@@ -24,3 +24,17 @@ void AlAbrirse(std::function<void(T*)> accion)
     });
     reloj->start(20);
 }
+
+#include <QKeyEvent>
+#include <QWidget>
+
+// Types a text key by key, accented letters included (QTest::keyClicks only knows ASCII).
+inline void Teclear(QWidget* destino, const QString& texto)
+{
+    for (const QChar c : texto) {
+        QKeyEvent pulsar(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(destino, &pulsar);
+        QKeyEvent soltar(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(destino, &soltar);
+    }
+}

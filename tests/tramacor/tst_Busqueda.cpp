@@ -6,6 +6,7 @@
 #include "EsquemaProvincias.h"
 #include "ErrorEjecucion.h"
 #include "Falsos.h"
+#include "Form.h"
 #include "TextBox.h"
 #include "VentanaBusqueda.h"
 
@@ -111,7 +112,7 @@ void TestBusqueda::filtrar()
 
     DialogoBusqueda dialogo(conexion_, QStringLiteral("Provincias"), QStringLiteral("Codigo"), QString());
     dialogo.show();
-    QTest::keyClicks(dialogo.Filtro(), escrito);
+    Teclear(dialogo.Filtro(), escrito);
     QCOMPARE(dialogo.Filtro()->text(), escrito);
     QCOMPARE(dialogo.FilasMostradas(), filas);
     QCOMPARE(dialogo.HayMas(), hayMas);
