@@ -16,7 +16,7 @@ Field Fields::Item(int indice) const
     return Field(m_recordset, indice);
 }
 
-Field Fields::Item(const QString& nombre) const
+Field Fields::Item(QAnyStringView nombre) const
 {
     return m_recordset->Fields(nombre);
 }

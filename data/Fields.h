@@ -2,6 +2,7 @@
 
 #include "Field.h"
 
+#include <QAnyStringView>
 #include <QString>
 
 // The columns of a recordset, looked up by position or by name (names ignore letter case).
@@ -12,8 +13,8 @@ public:
     int Count() const;
     // Throws ErrorDatos CampoNoEncontrado when there is no such column.
     Field Item(int indice) const;
-    Field Item(const QString& nombre) const;
-    Field operator()(const QString& nombre) const { return Item(nombre); }
+    Field Item(QAnyStringView nombre) const;
+    Field operator()(QAnyStringView nombre) const { return Item(nombre); }
     Field operator()(int indice) const { return Item(indice); }
 
 private:

@@ -1,9 +1,20 @@
 #include "FilasLeidas.h"
 
-void FilasLeidas::AgregarOtro(const QVariant& valor)
+std::shared_ptr<FilasLeidas::Almacen> FilasLeidas::Almacen::Copia() const
 {
-    m_celdas.append(Celda::DeOtro(m_otros.size()));
-    m_otros.append(valor);
+    auto copia = std::make_shared<Almacen>();
+    for (const auto& bloque : celdas) {
+        copia->celdas.emplace_back(new Celda[CeldasPorBloque]);
+        std::copy(bloque.get(), bloque.get() + CeldasPorBloque, copia->celdas.back().get());
+    }
+    copia->numCeldas = numCeldas;
+    for (const auto& bloque : textos) {
+        copia->textos.emplace_back(new char16_t[TamanoBloque]);
+        std::copy(bloque.get(), bloque.get() + TamanoBloque, copia->textos.back().get());
+    }
+    copia->usadoEnUltimo = usadoEnUltimo;
+    copia->otros = otros;
+    return copia;
 }
 
 void FilasLeidas::AgregarFila(const QList<QVariant>& valores)
@@ -14,26 +25,27 @@ void FilasLeidas::AgregarFila(const QList<QVariant>& valores)
 
 void FilasLeidas::CambiarFila(qsizetype fila, const QList<QVariant>& valores)
 {
-    // The new values go to the end of the storage; the old ones stay unused, which costs
-    // little since only single rows are ever edited.
+    // The new values go to the end of the storage and the row's cells point there; the old
+    // texts stay unused, which costs little since only single rows are ever edited.
     const qsizetype primera = fila * Columnas();
-    const qsizetype fin = m_celdas.size();
+    const qsizetype fin = Escribible().numCeldas;
     AgregarFila(valores);
+    Almacen& almacen = *m_almacen;
     for (qsizetype i = 0; i < valores.size(); ++i)
-        m_celdas[primera + i] = m_celdas[fin + i];
-    m_celdas.resize(fin);
+        almacen.En(primera + i) = almacen.En(fin + i);
+    almacen.numCeldas = fin;
 }
 
 QVariant FilasLeidas::Valor(qsizetype fila, qsizetype columna) const
 {
-    const Celda celda = m_celdas[fila * Columnas() + columna];
+    const Celda celda = m_almacen->En(fila * Columnas() + columna);
     switch (celda.TipoCelda()) {
     case Celda::Texto:
         // An empty text stays a text, distinct from a null.
         return celda.Longitud() == 0 ? QVariant(QString(QLatin1String("")))
-                                     : QVariant(QString(m_textos.constData() + celda.Inicio(), celda.Longitud()));
+                                     : QVariant(QString(m_almacen->Caracteres(celda), celda.Longitud()));
     case Celda::Otro:
-        return m_otros[celda.Inicio()];
+        return m_almacen->otros[celda.Inicio()];
     case Celda::Nulo:
         break;
     }
@@ -51,9 +63,9 @@ QList<QVariant> FilasLeidas::Fila(qsizetype fila) const
 
 bool FilasLeidas::Texto(qsizetype fila, qsizetype columna, QStringView& texto) const
 {
-    const Celda celda = m_celdas[fila * Columnas() + columna];
+    const Celda celda = m_almacen->En(fila * Columnas() + columna);
     if (celda.TipoCelda() != Celda::Texto)
         return false;
-    texto = QStringView(m_textos.constData() + celda.Inicio(), celda.Longitud());
+    texto = QStringView(m_almacen->Caracteres(celda), celda.Longitud());
     return true;
 }

@@ -5,34 +5,36 @@
 #include <QStringList>
 #include <QVariant>
 
-// The rows of a recordset, stored compactly: a table may hold a million rows, so texts are
-// kept side by side in one character block instead of one heap string per cell. Copies are
-// cheap and share the storage until one of them is changed.
+#include <cstring>
+#include <memory>
+#include <vector>
+
+// The rows of a recordset, stored compactly: a table may hold a million rows, so cells are
+// 8 bytes each and texts lie side by side in blocks of characters instead of one heap string
+// per cell. Blocks never move once allocated, so growing never copies what was read.
+// Copies of a FilasLeidas share the storage; the first change to a shared one copies it.
 class FilasLeidas {
 public:
-    FilasLeidas() = default;
-    explicit FilasLeidas(const QStringList& nombres) : m_nombres(nombres) {}
+    FilasLeidas() : FilasLeidas(QStringList()) {}
+    explicit FilasLeidas(const QStringList& nombres) : m_nombres(nombres), m_almacen(std::make_shared<Almacen>()) {}
 
     const QStringList& Nombres() const { return m_nombres; }
     qsizetype Columnas() const { return m_nombres.size(); }
-    qsizetype Filas() const { return m_nombres.isEmpty() ? 0 : m_celdas.size() / m_nombres.size(); }
+    qsizetype Filas() const { return m_nombres.isEmpty() ? 0 : m_almacen->numCeldas / m_nombres.size(); }
 
     // Appends one cell; a row is complete after Columnas() cells. Inline: it runs once per
     // cell of every read.
     void Agregar(const QVariant& valor)
     {
+        Almacen& almacen = Escribible();
         if (valor.isNull()) {
-            m_celdas.append(Celda::Nula());
-        } else if (valor.userType() == QMetaType::QString && m_textos.size() <= Celda::MaximoInicio) {
-            const QString& texto = *static_cast<const QString*>(valor.constData());
-            if (texto.size() <= Celda::MaximaLongitud) {
-                m_celdas.append(Celda::DeTexto(m_textos.size(), texto.size()));
-                m_textos.append(texto);
-                return;
-            }
-            AgregarOtro(valor);
+            almacen.AgregarCelda(Celda::Nula());
+        } else if (valor.userType() == QMetaType::QString
+                   && static_cast<const QString*>(valor.constData())->size() <= TamanoBloque) {
+            almacen.AgregarTexto(*static_cast<const QString*>(valor.constData()));
         } else {
-            AgregarOtro(valor);
+            almacen.AgregarCelda(Celda::DeOtro(almacen.otros.size()));
+            almacen.otros.append(valor);
         }
     }
     void AgregarFila(const QList<QVariant>& valores);
@@ -44,12 +46,15 @@ public:
     bool Texto(qsizetype fila, qsizetype columna, QStringView& texto) const;
 
 private:
-    // One cell in 8 bytes: its kind, where it starts (in m_textos for a text, in m_otros for
-    // another value) and, for a text, its length. Longer texts go to m_otros.
+    // Characters per text block and cells per cell block (64 KB each).
+    static constexpr qsizetype TamanoBloque = qsizetype(1) << 15;
+    static constexpr qsizetype CeldasPorBloque = qsizetype(1) << 13;
+
+    // One cell: its kind, where it starts (block * TamanoBloque + offset for a text, the index
+    // in `otros` for another value) and, for a text, its length.
     struct Celda {
         enum Tipo : quint64 { Nulo = 0, Texto = 1, Otro = 2 };
-        static constexpr qsizetype MaximaLongitud = (qsizetype(1) << 22) - 1;
-        static constexpr qsizetype MaximoInicio = (qsizetype(1) << 40) - 1;
+        static constexpr quint64 MascaraLongitud = (quint64(1) << 22) - 1;
 
         quint64 bits;
 
@@ -60,14 +65,53 @@ private:
         }
         static Celda DeOtro(qsizetype indice) { return {Otro | quint64(indice) << 24}; }
         Tipo TipoCelda() const { return Tipo(bits & 3); }
-        qsizetype Longitud() const { return qsizetype((bits >> 2) & MaximaLongitud); }
+        qsizetype Longitud() const { return qsizetype((bits >> 2) & MascaraLongitud); }
         qsizetype Inicio() const { return qsizetype(bits >> 24); }
     };
 
-    void AgregarOtro(const QVariant& valor);
+    struct Almacen {
+        std::vector<std::unique_ptr<Celda[]>> celdas;
+        qsizetype numCeldas = 0;
+        std::vector<std::unique_ptr<char16_t[]>> textos;
+        qsizetype usadoEnUltimo = TamanoBloque; // characters used in the last text block
+        QList<QVariant> otros;
+
+        void AgregarCelda(Celda celda)
+        {
+            // A block may already be there: CambiarFila gives back cells it used for a moment.
+            const size_t bloque = size_t(numCeldas / CeldasPorBloque);
+            if (bloque == celdas.size())
+                celdas.emplace_back(new Celda[CeldasPorBloque]);
+            celdas[bloque][numCeldas % CeldasPorBloque] = celda;
+            ++numCeldas;
+        }
+        void AgregarTexto(const QString& texto)
+        {
+            if (usadoEnUltimo + texto.size() > TamanoBloque) {
+                textos.emplace_back(new char16_t[TamanoBloque]);
+                usadoEnUltimo = 0;
+            }
+            AgregarCelda(Celda::DeTexto(qsizetype(textos.size() - 1) * TamanoBloque + usadoEnUltimo, texto.size()));
+            std::memcpy(static_cast<void*>(textos.back().get() + usadoEnUltimo), texto.constData(),
+                        size_t(texto.size()) * sizeof(QChar));
+            usadoEnUltimo += texto.size();
+        }
+        Celda& En(qsizetype indice) const { return celdas[size_t(indice / CeldasPorBloque)][indice % CeldasPorBloque]; }
+        const QChar* Caracteres(Celda celda) const
+        {
+            return reinterpret_cast<const QChar*>(textos[size_t(celda.Inicio() / TamanoBloque)].get())
+                + celda.Inicio() % TamanoBloque;
+        }
+        std::shared_ptr<Almacen> Copia() const;
+    };
+
+    Almacen& Escribible()
+    {
+        if (m_almacen.use_count() != 1)
+            m_almacen = m_almacen->Copia();
+        return *m_almacen;
+    }
 
     QStringList m_nombres;
-    QList<Celda> m_celdas; // row after row
-    QString m_textos;
-    QList<QVariant> m_otros;
+    std::shared_ptr<Almacen> m_almacen;
 };

@@ -299,7 +299,7 @@ void Recordset::AddNew()
     m_edicion = adEditAdd;
 }
 
-void Recordset::Collect(const QString& nombre, const QVariant& valor)
+void Recordset::Collect(QAnyStringView nombre, const QVariant& valor)
 {
     ExigirAbierto();
     const int columna = IndiceExigido(nombre);
@@ -315,7 +315,7 @@ void Recordset::Collect(const QString& nombre, const QVariant& valor)
     m_asignados[columna] = true;
 }
 
-QVariant Recordset::Collect(const QString& nombre) const
+QVariant Recordset::Collect(QAnyStringView nombre) const
 {
     return ValorColumna(IndiceExigido(nombre));
 }
@@ -469,7 +469,7 @@ void Recordset::Close()
     m_conexion.reset();
 }
 
-Field Recordset::Fields(const QString& nombre) const
+Field Recordset::Fields(QAnyStringView nombre) const
 {
     return Field(this, IndiceExigido(nombre));
 }
@@ -487,22 +487,27 @@ QString Recordset::NombreColumna(int columna) const
     return m_datos.Nombres()[columna];
 }
 
-int Recordset::IndiceColumna(const QString& nombre) const
+int Recordset::IndiceColumna(QAnyStringView nombre) const
 {
+    // Callers nearly always spell the name as the engine does; letter case is the fallback.
     const QStringList& nombres = m_datos.Nombres();
     for (int i = 0; i < nombres.size(); ++i) {
-        if (nombres[i].compare(nombre, Qt::CaseInsensitive) == 0)
+        if (QAnyStringView::equal(nombres[i], nombre))
+            return i;
+    }
+    for (int i = 0; i < nombres.size(); ++i) {
+        if (QAnyStringView::compare(nombres[i], nombre, Qt::CaseInsensitive) == 0)
             return i;
     }
     return -1;
 }
 
-int Recordset::IndiceExigido(const QString& nombre) const
+int Recordset::IndiceExigido(QAnyStringView nombre) const
 {
     ExigirAbierto();
     const int columna = IndiceColumna(nombre);
     if (columna < 0)
-        Lanzar(ErroresDatos::CampoNoEncontrado, QStringLiteral("No existe el campo «%1» en el recordset.").arg(nombre), m_origen);
+        Lanzar(ErroresDatos::CampoNoEncontrado, QStringLiteral("No existe el campo «%1» en el recordset.").arg(nombre.toString()), m_origen);
     return columna;
 }
 

@@ -6,6 +6,7 @@
 #include "FilasLeidas.h"
 
 #include <QList>
+#include <QAnyStringView>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -69,9 +70,9 @@ public:
     // Starts a new row; its fields are empty until assigned through Collect.
     void AddNew();
     // Assigns a field of the new row or of the current row; it reaches the database on Update.
-    void Collect(const QString& nombre, const QVariant& valor);
+    void Collect(QAnyStringView nombre, const QVariant& valor);
     // Reads a field of the current row (the pending value when one was assigned).
-    QVariant Collect(const QString& nombre) const;
+    QVariant Collect(QAnyStringView nombre) const;
     // Writes the pending new row or edits. On failure they stay pending (CancelUpdate drops them).
     void Update();
     // Drops the pending new row or edits; does nothing when there are none or the recordset is closed.
@@ -87,7 +88,7 @@ public:
 
     ::Fields Fields() const { return ::Fields(this); }
     // Throws ErrorDatos CampoNoEncontrado when there is no such column.
-    Field Fields(const QString& nombre) const;
+    Field Fields(QAnyStringView nombre) const;
 
     QString Source() const { return m_origen; }
     ConnectionPtr ActiveConnection() const { return m_conexion; }
@@ -95,7 +96,7 @@ public:
     // Column access for Field and Fields.
     int NumeroColumnas() const;
     QString NombreColumna(int columna) const;
-    int IndiceColumna(const QString& nombre) const; // -1 when missing
+    int IndiceColumna(QAnyStringView nombre) const; // -1 when missing
     QVariant ValorColumna(int columna) const;
 
 private:
@@ -103,7 +104,7 @@ private:
     void ExigirSinEdicion(const char* operacion) const;
     void ExigirActualizable();
     void Leer();
-    int IndiceExigido(const QString& nombre) const;
+    int IndiceExigido(QAnyStringView nombre) const;
     bool HayFilaActual() const { return m_pos >= 0 && m_pos < m_filas; }
     void DescartarEdicion();
     void InsertarFila();
