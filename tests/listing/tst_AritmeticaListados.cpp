@@ -1,0 +1,255 @@
+// The whole-number arithmetic of the listing and of its preview: rounding a half to the even
+// neighbour, the runtime's integer division, overflow of 16 and 32 bits, and the column of pages
+// and the scroll bar at every zoom.
+
+#include "AritmeticaListados.h"
+#include "ErrorEjecucion.h"
+
+#include <QtTest>
+
+using namespace AritmeticaListados;
+
+Q_DECLARE_METATYPE(AritmeticaListados::TamanoPagina)
+
+namespace {
+
+const TamanoPagina A4{11906, 16838};
+
+std::vector<TamanoPagina> Paginas(int cuantas, TamanoPagina tamano = A4)
+{
+    return std::vector<TamanoPagina>(std::size_t(cuantas), tamano);
+}
+
+// The number of the run-time error `accion` raises, or 0.
+template <class F>
+int ErrorDe(F&& accion)
+{
+    try {
+        accion();
+    } catch (const ErrorEjecucion& error) {
+        return error.Number();
+    }
+    return 0;
+}
+
+}  // namespace
+
+class PruebaAritmeticaListados : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void redondeos_data()
+    {
+        QTest::addColumn<double>("valor");
+        QTest::addColumn<long>("largo");
+        QTest::addColumn<int>("entero");
+        QTest::newRow("medio a par, abajo") << 2.5 << 2L << 2;
+        QTest::newRow("medio a par, arriba") << 3.5 << 4L << 4;
+        QTest::newRow("medio negativo") << -2.5 << -2L << -2;
+        QTest::newRow("cerca del medio") << 2.5000001 << 3L << 3;
+        QTest::newRow("límite de 16 bits") << 32767.4 << 32767L << 32767;
+        QTest::newRow("límite negativo") << -32768.5 << -32768L << -32768;
+        QTest::newRow("pasa de 16 bits") << 32767.5 << 32768L << -1;
+        QTest::newRow("por debajo de 16 bits") << -32769.0 << -32769L << -1;
+    }
+
+    void redondeos()
+    {
+        QFETCH(double, valor);
+        QFETCH(long, largo);
+        QFETCH(int, entero);
+        QCOMPARE(RedondearLargo(valor), largo);
+        if (entero == -1)
+            QCOMPARE(ErrorDe([&] { RedondearEntero(valor); }), ErrorDesbordamiento);
+        else
+            QCOMPARE(RedondearEntero(valor), entero);
+    }
+
+    void desbordamientos_data()
+    {
+        QTest::addColumn<int>("caso");
+        QTest::addColumn<int>("error");
+        QTest::newRow("Long, arriba") << 0 << ErrorDesbordamiento;
+        QTest::newRow("Long, abajo") << 1 << ErrorDesbordamiento;
+        QTest::newRow("no es un número") << 2 << ErrorDesbordamiento;
+        QTest::newRow("división entera por cero") << 3 << ErrorDivisionPorCero;
+        QTest::newRow("x / 0") << 4 << ErrorDivisionPorCero;
+        QTest::newRow("0 / 0") << 5 << ErrorDesbordamiento;
+        QTest::newRow("página 32768") << 6 << ErrorDesbordamiento;
+        QTest::newRow("página 32767") << 7 << 0;
+    }
+
+    void desbordamientos()
+    {
+        QFETCH(int, caso);
+        QFETCH(int, error);
+        const auto accion = [caso] {
+            switch (caso) {
+            case 0: RedondearLargo(2147483647.5); break;
+            case 1: RedondearLargo(-2147483649.0); break;
+            case 2: RedondearLargo(std::nan("")); break;
+            case 3: DivisionEntera(7, 0.4); break;
+            case 4: Dividir(7, 0); break;
+            case 5: Dividir(0, 0); break;
+            case 6: SiguientePagina(32767); break;
+            case 7: QCOMPARE(SiguientePagina(32766), short(32767)); break;
+            }
+        };
+        QCOMPARE(ErrorDe(accion), error);
+    }
+
+    void divisionEntera_data()
+    {
+        QTest::addColumn<double>("dividendo");
+        QTest::addColumn<double>("divisor");
+        QTest::addColumn<long>("cociente");
+        // The background square on an A4 page: 21.0009 and 29.7004 cm wide and high.
+        QTest::newRow("horizontal en A4") << 21.0009 - 10 << 2.0 << 5L;
+        QTest::newRow("vertical en A4") << 29.7004 - 10 << 2.0 << 10L;
+        QTest::newRow("operandos redondeados antes") << 10.5 << 2.0 << 5L;
+        QTest::newRow("11,5 se hace 12") << 11.5 << 2.0 << 6L;
+        QTest::newRow("trunca hacia cero") << -7.0 << 2.0 << -3L;
+        QTest::newRow("décimas de la vista") << 30450.0 << 10.0 << 3045L;
+        QTest::newRow("décimas truncadas") << 10155.0 << 10.0 << 1015L;
+    }
+
+    void divisionEntera()
+    {
+        QFETCH(double, dividendo);
+        QFETCH(double, divisor);
+        QFETCH(long, cociente);
+        QCOMPARE(DivisionEntera(dividendo, divisor), cociente);
+    }
+
+    void altoVisible()
+    {
+        QCOMPARE(AltoVisible(11520, 555, 615), 10150L);
+        QCOMPARE(AltoVisible(18000, 555, 615), 16630L);
+        QCOMPARE(AltoVisible(1370, 555, 615), 0L);
+    }
+
+    void columna_data()
+    {
+        QTest::addColumn<QString>("zoom");
+        QTest::addColumn<int>("paginas");
+        QTest::addColumn<int>("altoPagina");
+        QTest::addColumn<long>("altoVisible");
+        QTest::addColumn<long>("anchoVentana");
+        QTest::addColumn<long>("alto");
+        QTest::addColumn<long>("altoMostrado");
+        QTest::addColumn<long>("ancho");
+        QTest::addColumn<long>("izquierda");
+        QTest::addColumn<int>("maximo");
+        QTest::addColumn<bool>("visible");
+
+        // A 1024 x 768 screen leaves 10150 twips for the pages, a 1920 x 1200 one 16630.
+        QTest::newRow("100 %, una página más alta que la vista")
+            << "100 %" << 1 << 16838 << 10150L << 15360L << 16838L << 16838L << 11906L << 1727L << 7 << true;
+        QTest::newRow("encajar, una página")
+            << "Encajar en Pantalla" << 1 << 16838 << 10150L << 15360L << 10150L << 10150L << 7177L << 4092L << 0 << false;
+        QTest::newRow("encajar, tres páginas")
+            << "Encajar en Pantalla" << 3 << 16838 << 10150L << 15360L << 30650L << 10150L << 7177L << 4092L << 20 << true;
+        QTest::newRow("50 % en pantalla alta: cabe")
+            << "50 %" << 1 << 16838 << 16630L << 28800L << 8419L << 8419L << 5953L << 11424L << -5 << false;
+        QTest::newRow("50 %, dos páginas apenas no caben")
+            << "50 %" << 2 << 16838 << 16630L << 28800L << 16938L << 8419L << 5953L << 11424L << 0 << true;
+        QTest::newRow("50 %, cinco páginas")
+            << "50 %" << 5 << 16838 << 10150L << 15360L << 42495L << 8419L << 5953L << 4704L << 32 << true;
+        QTest::newRow("máximo en el medio, a par abajo")
+            << "100 %" << 1 << 1250 << 1000L << 15360L << 1250L << 1250L << 1000L << 7180L << 2 << true;
+        QTest::newRow("máximo en el medio, a par arriba")
+            << "100 %" << 1 << 1350 << 1000L << 15360L << 1350L << 1350L << 1000L << 7180L << 4 << true;
+        QTest::newRow("texto desconocido: no crece")
+            << "75 %" << 2 << 16838 << 10150L << 15360L << 100L << 0L << 0L << 7680L << -10 << false;
+        QTest::newRow("1900 páginas a 100 %")
+            << "100 %" << 1900 << 16838 << 10150L << 15360L << 32182100L << 16838L << 11906L << 1727L << 31697 << true;
+        QTest::newRow("1964 páginas a 100 %: la última que cabe")
+            << "100 %" << 1964 << 16838 << 10150L << 15360L << 33266132L << 16838L << 11906L << 1727L << 32765 << true;
+    }
+
+    void columna()
+    {
+        QFETCH(QString, zoom);
+        QFETCH(int, paginas);
+        QFETCH(int, altoPagina);
+        QFETCH(long, altoVisible);
+        QFETCH(long, anchoVentana);
+        QFETCH(long, alto);
+        QFETCH(long, altoMostrado);
+        QFETCH(long, ancho);
+        QFETCH(long, izquierda);
+        QFETCH(int, maximo);
+        QFETCH(bool, visible);
+
+        const TamanoPagina tamano{altoPagina == 16838 ? 11906 : 1000, altoPagina};
+        QList<long> posiciones;
+        const Columna columna = ComponerColumna(zoom, Paginas(paginas, tamano), altoVisible, anchoVentana, 1175, 100,
+                                                [&](int, long y, const Columna&) { posiciones << y; });
+        QCOMPARE(columna.alto, alto);
+        QCOMPARE(columna.altoPagina, altoMostrado);
+        QCOMPARE(columna.ancho, ancho);
+        QCOMPARE(columna.izquierda, izquierda);
+        QCOMPARE(columna.arriba, 1275L);
+        QCOMPARE(columna.maximo, maximo);
+        QCOMPARE(columna.barraVisible, visible);
+        // Each page one displayed height and a gap of 100 below the one before.
+        QCOMPARE(posiciones.size(), paginas);
+        QCOMPARE(posiciones.last(), (altoMostrado + 100) * (paginas - 1));
+    }
+
+    void columnaDesborda_data()
+    {
+        QTest::addColumn<QString>("zoom");
+        QTest::addColumn<int>("paginas");
+        QTest::addColumn<TamanoPagina>("tamano");
+        QTest::addColumn<long>("altoVisible");
+        QTest::addColumn<int>("error");
+        QTest::newRow("1965 páginas a 100 %") << "100 %" << 1965 << A4 << 10150L << ErrorDesbordamiento;
+        QTest::newRow("20000 páginas a 50 %") << "50 %" << 20000 << A4 << 10150L << ErrorDesbordamiento;
+        QTest::newRow("20000 páginas encajadas") << "Encajar en Pantalla" << 20000 << A4 << 10150L << ErrorDesbordamiento;
+        QTest::newRow("posición de página de más de 32 bits")
+            << "Encajar en Pantalla" << 80 << A4 << 30000000L << ErrorDesbordamiento;
+        QTest::newRow("sin sitio para las páginas") << "100 %" << 1 << A4 << 0L << ErrorDivisionPorCero;
+        QTest::newRow("página sin altura") << "Encajar en Pantalla" << 1 << TamanoPagina{11906, 0} << 10150L << ErrorDivisionPorCero;
+    }
+
+    void columnaDesborda()
+    {
+        QFETCH(QString, zoom);
+        QFETCH(int, paginas);
+        QFETCH(TamanoPagina, tamano);
+        QFETCH(long, altoVisible);
+        QFETCH(int, error);
+        QCOMPARE(ErrorDe([&] { ComponerColumna(zoom, Paginas(paginas, tamano), altoVisible, 15360, 1175, 100); }),
+                 error);
+    }
+
+    void desplazamiento_data()
+    {
+        QTest::addColumn<int>("valor");
+        QTest::addColumn<int>("maximo");
+        QTest::addColumn<long>("altoColumna");
+        QTest::addColumn<long>("altoVisible");
+        QTest::addColumn<long>("arriba");
+        QTest::newRow("arriba del todo") << 0 << 7 << 16838L << 10150L << 1275L;
+        QTest::newRow("tres décimas de la vista") << 3 << 7 << 16838L << 10150L << -1770L;
+        QTest::newRow("al final, borde con borde") << 7 << 7 << 16838L << 10150L << -5413L;
+        QTest::newRow("décimas truncadas") << 1 << 7 << 16838L << 10155L << 260L;
+        QTest::newRow("sin recorrido") << 0 << 0 << 10150L << 10150L << 1275L;
+        QTest::newRow("encajar, tres páginas, al final") << 20 << 20 << 30650L << 10150L << -19225L;
+    }
+
+    void desplazamiento()
+    {
+        QFETCH(int, valor);
+        QFETCH(int, maximo);
+        QFETCH(long, altoColumna);
+        QFETCH(long, altoVisible);
+        QFETCH(long, arriba);
+        QCOMPARE(ArribaColumna(valor, 0, maximo, altoColumna, altoVisible, 1175, 100), arriba);
+    }
+};
+
+QTEST_GUILESS_MAIN(PruebaAritmeticaListados)
+#include "tst_AritmeticaListados.moc"
