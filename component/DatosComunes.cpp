@@ -1,5 +1,6 @@
 #include "DatosComunes.h"
 
+#include "Control.h"
 #include "Controles.h"
 
 std::shared_ptr<Recordset>& RecordsetAutomatico::Referencia()

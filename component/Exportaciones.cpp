@@ -2,6 +2,7 @@
 // every export only hands over to it.
 
 #include "ClassProvincias.h"
+#include "DatosComunes.h"
 #include "ExportacionesServidor.h"
 #include "FabricaClases.h"
 #include "Form.h"
@@ -12,7 +13,11 @@
 
 namespace {
 
-FabricaClases Fabricas(QStringLiteral("1.00.0051"),
+// File and product version, and locale, as a host reads them.
+constexpr const char* Version = "1.00.0051";
+constexpr const char* Locale = "es-ES";
+
+FabricaClases Fabricas(QString::fromLatin1(Version),
                        {{QStringLiteral("Quiltren.ClassProvincias"), QStringLiteral("ClassProvincias"),
                          [] { return new ClassProvincias; }}});
 
@@ -34,10 +39,18 @@ int VentanasPropias()
     return propias;
 }
 
-struct InstalarContador
+// What the library holds for its host (the host's objects, the connection, its recordsets) is let
+// go when the host's application object ends, while Qt can still close them; the data of the
+// library itself dies with the library.
+struct CicloBiblioteca
 {
-    InstalarContador() { Fabricas.FijarContadorVentanas(VentanasPropias); }
-} instalarContador;
+    CicloBiblioteca()
+    {
+        Fabricas.FijarContadorVentanas(VentanasPropias);
+        qAddPostRoutine(DatosComunes::Liberar);
+    }
+    ~CicloBiblioteca() { qRemovePostRoutine(DatosComunes::Liberar); }
+} cicloBiblioteca;
 
 } // namespace
 
@@ -47,7 +60,7 @@ int DllRegisterServer() { return Fabricas.RegistrarServidor(); }
 int DllUnregisterServer() { return Fabricas.DesregistrarServidor(); }
 int DllGetClassObject(const char* progId, void** fabrica) { return Fabricas.ObtenerFabrica(progId, fabrica); }
 int DllCanUnloadNow() { return Fabricas.ConsultarDescarga(); }
-const char* QuiltrenVersion() { return "1.00.0051"; }
-const char* QuiltrenLocale() { return "es-ES"; }
+const char* QuiltrenVersion() { return Version; }
+const char* QuiltrenLocale() { return Locale; }
 
 } // extern "C"

@@ -131,7 +131,7 @@ void TestClaseComponente::cargarDosVeces()
     QCOMPARE(primeras.use_count(), 2L); // the test's two references: the library let it go
     int ventanas = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
-        ventanas += qobject_cast<VentanaFicha*>(w) ? 1 : 0;
+        ventanas += dynamic_cast<VentanaFicha*>(w) ? 1 : 0;
     QCOMPARE(ventanas, 1);
 }
 
