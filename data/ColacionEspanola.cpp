@@ -15,14 +15,38 @@ struct Colacion {
     QCollator collator;
 };
 
-// Decodes without touching the heap for the short texts a name column holds.
+// Decodes without touching the heap for the short texts a name column holds. The collation
+// runs for every comparison of an index build, so plain text is widened directly and only
+// the rest goes through the general decoder.
 using Buffer = QVarLengthArray<QChar, 128>;
 
 QStringView Decodificar(const void* datos, int bytes, Buffer& buffer)
 {
+    const auto* texto = static_cast<const unsigned char*>(datos);
+    buffer.resize(bytes);
+    QChar* destino = buffer.data();
+    int i = 0;
+    while (i < bytes) {
+        const unsigned char c = texto[i];
+        if (c < 0x80) {
+            *destino++ = QChar(c);
+            ++i;
+        } else if ((c & 0xE0) == 0xC0 && i + 1 < bytes && (texto[i + 1] & 0xC0) == 0x80 && c >= 0xC2) {
+            *destino++ = QChar(char16_t((c & 0x1F) << 6 | (texto[i + 1] & 0x3F)));
+            i += 2;
+        } else {
+            break;
+        }
+    }
+    if (i == bytes)
+        return QStringView(buffer.data(), destino - buffer.data());
+
+    // Three- and four-byte sequences and malformed input: the general decoder from here on.
+    const qsizetype hecho = destino - buffer.data();
     QStringDecoder decodificador(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    buffer.resize(decodificador.requiredSpace(bytes));
-    QChar* fin = decodificador.appendToBuffer(buffer.data(), QByteArrayView(static_cast<const char*>(datos), bytes));
+    buffer.resize(hecho + decodificador.requiredSpace(bytes - i));
+    QChar* fin = decodificador.appendToBuffer(buffer.data() + hecho,
+                                              QByteArrayView(reinterpret_cast<const char*>(texto) + i, bytes - i));
     return QStringView(buffer.data(), fin - buffer.data());
 }
 

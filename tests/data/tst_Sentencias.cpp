@@ -1,4 +1,4 @@
-// The statement texts and the guard on pasted codes, without a database.
+// The guard on codes pasted into statements, without a database.
 
 #include "Sentencias.h"
 
@@ -31,37 +31,6 @@ private slots:
         QFETCH(QString, codigo);
         QFETCH(bool, aceptable);
         QCOMPARE(Sentencias::CodigoAceptable(codigo), aceptable);
-    }
-
-    // Every text that carries a code, with a code holding quotes: each quote doubled, the rest
-    // exactly as the system sends it.
-    void comillasDobladas_data()
-    {
-        QTest::addColumn<QString>("obtenida");
-        QTest::addColumn<QString>("esperada");
-        const QString c = "a'b''";
-        QTest::newRow("S3") << Sentencias::PorCodigoParaModificar(c)
-                            << "SELECT Provincias.* From Provincias WHERE (((Provincias.Codigo) Like 'a''b'''''))ORDER BY Provincias.Provincia";
-        QTest::newRow("S4") << Sentencias::BorrarPorCodigo(c)
-                            << "DELETE From Provincias WHERE (((Provincias.Codigo) Like 'a''b'''''))";
-        QTest::newRow("S5") << Sentencias::VerificarCambios(c)
-                            << "SELECT Provincias.Codigo, Provincias.Provincia FROM Provincias WHERE ((Provincias.Codigo)like 'a''b''''') ORDER BY Provincias.Codigo";
-        QTest::newRow("S6") << Sentencias::MostrarPorCodigo(c)
-                            << " SELECT Provincias.Codigo, Provincias.Provincia From Provincias WHERE (((Provincias.codigo) like 'a''b'''''))ORDER BY Provincias.Provincia";
-        QTest::newRow("S7") << Sentencias::ComprobarCodigo(c)
-                            << "SELECT Provincias.* FROM Provincias WHERE Provincias.Codigo like 'a''b'''''";
-        QTest::newRow("S9") << Sentencias::ListadoConRango(c, "'", false)
-                            << "SELECT Provincias.* From Provincias Where  Provincias.Codigo >= 'a''b''''' AND Provincias.Codigo <= '''' ORDER BY Provincias.Provincia";
-        QTest::newRow("Find >=") << Sentencias::CriterioCodigoMayorOIgual(c) << "Codigo >= 'a''b'''''";
-        QTest::newRow("Find <") << Sentencias::CriterioCodigoMenor(c) << "Codigo < 'a''b'''''";
-        QTest::newRow("Find like") << Sentencias::CriterioCodigoComo(c) << "Codigo like 'a''b'''''";
-    }
-
-    void comillasDobladas()
-    {
-        QFETCH(QString, obtenida);
-        QFETCH(QString, esperada);
-        QCOMPARE(obtenida, esperada);
     }
 };
 
