@@ -1,0 +1,207 @@
+// The demo host: registration of the component, its windows, its utilities object, opening the
+// maintenance window by ProgID, and the errors it shows while it keeps running.
+
+#include "Anfitrion.h"
+#include "ErrorDatos.h"
+#include "ErrorServidor.h"
+#include "Falsos.h"
+#include "Recordset.h"
+#include "RegistroClases.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QString Componente = QFileInfo(QStringLiteral(RUTA_QUILTREN)).canonicalFilePath();
+
+QList<QWidget*> FichasVisibles()
+{
+    QList<QWidget*> fichas;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("FrmProvincias") && w->isVisible())
+            fichas.append(w);
+    return fichas;
+}
+
+} // namespace
+
+class TestAnfitrion : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void asegurarRegistro();
+    void registroDanado();
+    void baseNoValida();
+    void utilidadesDelAnfitrion();
+    void abrirProvincias();
+    void claseNoRegistrada();
+
+private:
+    std::unique_ptr<Anfitrion> NuevoAnfitrion(long anchoBase = 15360);
+
+    QTemporaryDir carpeta_;
+    std::shared_ptr<MensajesFalsos> mensajes_;
+};
+
+void TestAnfitrion::initTestCase()
+{
+    QVERIFY(carpeta_.isValid());
+    QVERIFY(!qEnvironmentVariableIsEmpty("QUILTREN_REGISTRO"));
+    QVERIFY(QFileInfo::exists(Componente));
+}
+
+void TestAnfitrion::init()
+{
+    QFile::remove(RegistroClases::RutaPredeterminada());
+    mensajes_ = InstalarMensajesFalsos();
+}
+
+void TestAnfitrion::cleanup()
+{
+    Tramacor::FijarMensajes(nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+std::unique_ptr<Anfitrion> TestAnfitrion::NuevoAnfitrion(long anchoBase)
+{
+    Anfitrion::Configuracion configuracion;
+    configuracion.Base = carpeta_.filePath(QStringLiteral("anfitrion.sqlite"));
+    configuracion.RutaComponente = Componente;
+    configuracion.Usuario = QStringLiteral("carmen");
+    configuracion.AnchoBase = anchoBase;
+    auto anfitrion = std::make_unique<Anfitrion>(configuracion);
+    anfitrion->AbrirBase();
+    return anfitrion;
+}
+
+void TestAnfitrion::asegurarRegistro()
+{
+    QVERIFY(Anfitrion::AsegurarRegistro(Componente));
+    QCOMPARE(RegistroClases().Buscar(Anfitrion::ProgId)->Biblioteca, Componente);
+    QVERIFY(!Anfitrion::AsegurarRegistro(Componente));
+
+    // Registered to another copy: registered again to this one.
+    RegistroClases().Registrar({{Anfitrion::ProgId, QStringLiteral("/opt/otra/libquiltren.so"),
+                                 QStringLiteral("ClassProvincias"), QStringLiteral("1.00.0050")}});
+    QVERIFY(Anfitrion::AsegurarRegistro(Componente));
+    const std::optional<EntradaClase> entrada = RegistroClases().Buscar(Anfitrion::ProgId);
+    QCOMPARE(entrada->Biblioteca, Componente);
+    QCOMPARE(entrada->Version, QStringLiteral("1.00.0051"));
+}
+
+void TestAnfitrion::registroDanado()
+{
+    QFile registro(RegistroClases::RutaPredeterminada());
+    QVERIFY(registro.open(QIODevice::WriteOnly));
+    registro.write("clase\tsolo dos campos\n");
+    registro.close();
+
+    QVERIFY_THROWS_EXCEPTION(ErrorServidor, Anfitrion::AsegurarRegistro(Componente));
+
+    // The host reports it and goes on with its windows; opening the class reports again.
+    auto anfitrion = NuevoAnfitrion();
+    anfitrion->Iniciar();
+    QVERIFY(anfitrion->Principal()->isVisible());
+    QCOMPARE(mensajes_->Llamadas.size(), 1);
+    QCOMPARE(mensajes_->Llamadas.at(0).Estilo, 16);
+    QCOMPARE(mensajes_->Llamadas.at(0).Titulo, QStringLiteral("Error"));
+    QVERIFY(mensajes_->Llamadas.at(0).Texto.startsWith(QStringLiteral("No se pudo registrar el componente")));
+    QVERIFY(!anfitrion->AbrirProvincias());
+    QCOMPARE(mensajes_->Llamadas.size(), 2);
+    QVERIFY(mensajes_->Llamadas.at(1).Texto.contains(Anfitrion::ProgId));
+    QVERIFY(FichasVisibles().isEmpty());
+    QVERIFY(anfitrion->Principal()->isVisible());
+}
+
+void TestAnfitrion::baseNoValida()
+{
+    Anfitrion::Configuracion configuracion;
+    configuracion.Base = carpeta_.filePath(QStringLiteral("no/existe/base.sqlite"));
+    Anfitrion anfitrion(configuracion);
+    QVERIFY_THROWS_EXCEPTION(ErrorDatos, anfitrion.AbrirBase());
+    QVERIFY(!anfitrion.Conexion());
+}
+
+void TestAnfitrion::utilidadesDelAnfitrion()
+{
+    auto anfitrion = NuevoAnfitrion(19200);
+    anfitrion->Iniciar();
+
+    ConnectionPtr conexion;
+    QVariant v2, v3, v4, v5, v10, parametro;
+    QObject* ubicacion = nullptr;
+    QObject* principal = nullptr;
+    long ancho = 0, alto = 0;
+    auto textos = std::make_shared<Recordset>();
+    auto textosListado = std::make_shared<Recordset>();
+    auto sinUso = std::make_shared<Recordset>();
+    QString usuario;
+    anfitrion->Utiles()->ObtenerDatos(conexion, v2, v3, v4, v5, ubicacion, principal, ancho, alto, v10, textos,
+                                      textosListado, sinUso, parametro, usuario);
+    QCOMPARE(conexion, anfitrion->Conexion());
+    QCOMPARE(ubicacion, anfitrion->Ubicacion());
+    QCOMPARE(principal, anfitrion->Principal());
+    QCOMPARE(ancho, 19200L);
+    QCOMPARE(alto, 11520L);
+    QCOMPARE(usuario, QStringLiteral("carmen"));
+    QCOMPARE(parametro, QVariant(QStringLiteral("carmen")));
+    QCOMPARE(textos->Fields(QStringLiteral("Provincias")).Value().toString(), QStringLiteral("Provincias"));
+
+    // The position window is never shown; its place centres the maintenance window.
+    QVERIFY(!anfitrion->Ubicacion()->isVisible());
+    QVERIFY(anfitrion->Ubicacion()->Left() >= 0);
+    // The main window offers Maestros > Provincias.
+    QStringList menus;
+    for (QAction* a : anfitrion->Principal()->Menu()->actions())
+        menus.append(a->text().remove(QLatin1Char('&')));
+    QCOMPARE(menus, (QStringList{QStringLiteral("Archivo"), QStringLiteral("Maestros")}));
+}
+
+void TestAnfitrion::abrirProvincias()
+{
+    auto anfitrion = NuevoAnfitrion();
+    anfitrion->Iniciar();
+    QVERIFY(RegistroClases().Buscar(Anfitrion::ProgId));
+
+    QVERIFY(anfitrion->AbrirProvincias());
+    QCOMPARE(FichasVisibles().size(), 1);
+    auto* ficha = qobject_cast<Form*>(FichasVisibles().first());
+    QCOMPARE(ficha->Top(), anfitrion->Ubicacion()->Top());
+    QCOMPARE(ficha->Left(), anfitrion->Ubicacion()->Left());
+
+    // The menu again: the same component, the same window shown again.
+    QObject* componente = anfitrion->Componente();
+    QAction* maestros = anfitrion->Principal()->Menu()->actions().at(1);
+    maestros->menu()->actions().first()->trigger();
+    QCOMPARE(anfitrion->Componente(), componente);
+    QCOMPARE(FichasVisibles().size(), 1);
+    QVERIFY(mensajes_->Llamadas.isEmpty());
+
+    anfitrion->Terminar();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(FichasVisibles().isEmpty());
+    QVERIFY(!anfitrion->Componente());
+}
+
+void TestAnfitrion::claseNoRegistrada()
+{
+    auto anfitrion = NuevoAnfitrion();
+    anfitrion->Iniciar();
+    RegistroClases().Desregistrar({Anfitrion::ProgId});
+    QVERIFY(!anfitrion->AbrirProvincias());
+    QCOMPARE(mensajes_->Llamadas.size(), 1);
+    QCOMPARE(mensajes_->Llamadas.at(0).Estilo, 16);
+    QVERIFY(mensajes_->Llamadas.at(0).Texto.startsWith(QStringLiteral("No se pudo crear la clase Quiltren.ClassProvincias")));
+    QVERIFY(anfitrion->Principal()->isVisible());
+}
+
+QTEST_MAIN(TestAnfitrion)
+#include "tst_Anfitrion.moc"
