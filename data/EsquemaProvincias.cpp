@@ -201,8 +201,9 @@ void LlenarProvinciasDePrueba(Connection& conexion, int cuantas)
     EnTransaccion(conexion, [&] {
         conexion.Execute(QStringLiteral("DELETE FROM Municipios"));
         conexion.Execute(QStringLiteral("DELETE FROM Provincias"));
-        if (cuantas == 0)
-            return;
+        // Building the name index once at the end sorts the names instead of descending the
+        // index for every row.
+        conexion.Execute(QStringLiteral("DROP INDEX IF EXISTS IxProvinciasNombre"));
         if (postgres) {
             // One statement on the server: a prepared insert per row would cost a round trip each.
             QStringList nombres;
@@ -213,11 +214,9 @@ void LlenarProvinciasDePrueba(Connection& conexion, int cuantas)
                 "SELECT lpad(i::text, %1, '0'), (ARRAY[%2])[1 + (i - 1) % %3] || ' ' || i "
                 "FROM generate_series(1, %4) AS i")
                                  .arg(ancho).arg(nombres.join(QLatin1Char(','))).arg(base).arg(cuantas));
+            conexion.Execute(IndiceNombre);
             return;
         }
-        // Building the name index once at the end sorts the names instead of descending the
-        // index for every row.
-        conexion.Execute(QStringLiteral("DROP INDEX IF EXISTS IxProvinciasNombre"));
         QSqlQuery consulta(conexion.Base());
         const QString insertar = QStringLiteral("INSERT INTO Provincias (Codigo, Provincia) VALUES (?, ?)");
         Preparar(consulta, insertar, false);
