@@ -124,6 +124,17 @@ public:
         pintor->setPen(g_->colorLineas_);
         pintor->drawLine(r.topRight(), r.bottomRight());
         pintor->drawLine(r.bottomLeft(), r.bottomRight());
+        if (seleccionada && g_->Widget()->hasFocus()) {
+            // With the keyboard on the grid, the current row is outlined.
+            pintor->setPen(g_->fondoSel_.darker(160));
+            const QRect borde = r.adjusted(0, 0, -1, -1);
+            pintor->drawLine(borde.topLeft(), borde.topRight());
+            pintor->drawLine(borde.bottomLeft(), borde.bottomRight());
+            if (indice.column() == 0)
+                pintor->drawLine(borde.topLeft(), borde.bottomLeft());
+            if (indice.column() == g_->Cols() - 1)
+                pintor->drawLine(borde.topRight(), borde.bottomRight());
+        }
     }
 
     QSize sizeHint(const QStyleOptionViewItem& opcion, const QModelIndex& indice) const override
@@ -206,6 +217,12 @@ protected:
         QTableView::focusInEvent(evento);
         g_->sincronizando_ = antes;
         g_->aplicarActual();
+    }
+
+    void focusOutEvent(QFocusEvent* evento) override
+    {
+        QTableView::focusOutEvent(evento);
+        viewport()->update();
     }
 
     void currentChanged(const QModelIndex& actual, const QModelIndex& anterior) override
