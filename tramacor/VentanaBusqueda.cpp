@@ -7,6 +7,7 @@
 #include "Recordset.h"
 #include "TextBox.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -204,30 +206,47 @@ DialogoBusqueda::DialogoBusqueda(ConnectionPtr conexion, const QString& tabla, c
 void DialogoBusqueda::Filtrar()
 {
     const QString texto = filtro_->text();
-    QString sentencia = QStringLiteral("SELECT %1%2 FROM %3 WHERE %1 LIKE ? ESCAPE '\\'")
-                            .arg(campo_, columnaNombre_.isEmpty() ? QString() : QStringLiteral(", ") + columnaNombre_, tabla_);
-    if (!columnaNombre_.isEmpty())
-        sentencia += QStringLiteral(" OR upper(%1) LIKE ? ESCAPE '\\'").arg(columnaNombre_);
-    sentencia += QStringLiteral(" ORDER BY %1 LIMIT %2").arg(campo_).arg(Limite + 1);
-
-    QSqlQuery consulta(conexion_->Base());
-    consulta.setForwardOnly(true);
-    if (!consulta.prepare(sentencia))
-        throw ErrorDatos::DesdeSql(consulta.lastError(), sentencia, conexion_->EsPostgres());
-    consulta.addBindValue(Prefijo(texto));
-    if (!columnaNombre_.isEmpty())
-        consulta.addBindValue(Prefijo(texto.toUpper()));
-    if (!consulta.exec())
-        throw ErrorDatos::DesdeSql(consulta.lastError(), sentencia, conexion_->EsPostgres());
-
+    const QString columnas = columnaNombre_.isEmpty() ? campo_ : campo_ + QStringLiteral(", ") + columnaNombre_;
     QStringList codigos, nombres;
-    while (consulta.next() && codigos.size() < Limite) {
-        codigos.append(consulta.value(0).toString());
-        if (!columnaNombre_.isEmpty())
-            nombres.append(consulta.value(1).toString());
-    }
-    hayMas_ = consulta.isValid();
-    QStringList titulos{campo_};
+    QSet<QString> vistos;
+    hayMas_ = false;
+
+    // Each query walks one index in its order and stops after the rows it can show.
+    auto leer = [&](const QString& sentencia, const QVariantList& valores) {
+        QSqlQuery consulta(conexion_->Base());
+        consulta.setForwardOnly(true);
+        if (!consulta.prepare(sentencia))
+            throw ErrorDatos::DesdeSql(consulta.lastError(), sentencia, conexion_->EsPostgres());
+        for (const QVariant& valor : valores)
+            consulta.addBindValue(valor);
+        if (!consulta.exec())
+            throw ErrorDatos::DesdeSql(consulta.lastError(), sentencia, conexion_->EsPostgres());
+        while (consulta.next()) {
+            const QString codigo = consulta.value(0).toString();
+            if (vistos.contains(codigo))
+                continue;
+            if (codigos.size() == Limite) {
+                hayMas_ = true;
+                break;
+            }
+            vistos.insert(codigo);
+            codigos.append(codigo);
+            nombres.append(columnaNombre_.isEmpty() ? QString() : consulta.value(1).toString());
+        }
+    };
+
+    // Codes that begin with the text, exactly as typed.
+    leer(QStringLiteral("SELECT %1 FROM %2 WHERE %3 LIKE ? ESCAPE '\\' ORDER BY %3 LIMIT %4")
+             .arg(columnas, tabla_, campo_).arg(Limite + 1),
+         {Prefijo(texto)});
+    // Then names that begin with it, compared in the column's own (Spanish) order, so letter case
+    // and accents do not matter: "ca" finds Cáceres. U+FFFF sorts after every letter.
+    if (!texto.isEmpty() && !columnaNombre_.isEmpty())
+        leer(QStringLiteral("SELECT %1 FROM %2 WHERE %3 >= ? AND %3 < ? ORDER BY %3 LIMIT %4")
+                 .arg(columnas, tabla_, columnaNombre_).arg(Limite + 1),
+             {texto, texto + QChar(0xFFFF)});
+
+    QStringList titulos{campo_ == QLatin1String("Codigo") ? QStringLiteral("Código") : campo_};
     if (!columnaNombre_.isEmpty())
         titulos.append(columnaNombre_);
     modelo_->Reemplazar(codigos, nombres, titulos);

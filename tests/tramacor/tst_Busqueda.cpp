@@ -93,14 +93,18 @@ void TestBusqueda::filtrar_data()
     QTest::addColumn<int>("filas");
     QTest::addColumn<QString>("primero");
     QTest::addColumn<bool>("hayMas");
+    QTest::addColumn<QString>("nombresEmpiezan");
 
-    QTest::newRow("código: cien filas") << "0999" << 100 << "099900" << false;
-    QTest::newRow("código exacto") << "054321" << 1 << "054321" << false;
-    QTest::newRow("nombre en minúsculas") << "madrid" << DialogoBusqueda::Limite << "" << true;
-    QTest::newRow("nombre con tilde") << "álava 1" << DialogoBusqueda::Limite << "000001" << true;
-    QTest::newRow("comodín escrito es literal") << "%" << 0 << "" << false;
-    QTest::newRow("guion bajo es literal") << "_1" << 0 << "" << false;
-    QTest::newRow("nada coincide") << "zzz" << 0 << "" << false;
+    QTest::newRow("código: cien filas") << "0999" << 100 << "099900" << false << "";
+    QTest::newRow("código exacto") << "054321" << 1 << "054321" << false << "";
+    QTest::newRow("nombre en minúsculas") << "madrid" << DialogoBusqueda::Limite << "" << true << "Madrid ";
+    QTest::newRow("nombre con tilde") << "álava 1" << DialogoBusqueda::Limite << "000001" << true << "Álava 1";
+    QTest::newRow("sin tilde encuentra la tilde") << "cadiz 1" << DialogoBusqueda::Limite << "" << true << "Cádiz 1";
+    QTest::newRow("nombre que no existe") << "Ávila 100005" << 0 << "" << false << "";
+    QTest::newRow("una sola fila por nombre") << "Ávila 99949" << 1 << "099949" << false << "Ávila 99949";
+    QTest::newRow("comodín escrito es literal") << "%" << 0 << "" << false << "";
+    QTest::newRow("guion bajo es literal") << "_1" << 0 << "" << false << "";
+    QTest::newRow("nada coincide") << "zzz" << 0 << "" << false << "";
 }
 
 void TestBusqueda::filtrar()
@@ -109,6 +113,7 @@ void TestBusqueda::filtrar()
     QFETCH(int, filas);
     QFETCH(QString, primero);
     QFETCH(bool, hayMas);
+    QFETCH(QString, nombresEmpiezan);
 
     DialogoBusqueda dialogo(conexion_, QStringLiteral("Provincias"), QStringLiteral("Codigo"), QString());
     dialogo.show();
@@ -118,9 +123,9 @@ void TestBusqueda::filtrar()
     QCOMPARE(dialogo.HayMas(), hayMas);
     if (!primero.isEmpty())
         QCOMPARE(CodigoFila(dialogo, 0), primero);
-    if (escrito == QLatin1String("madrid"))
+    if (!nombresEmpiezan.isEmpty())
         for (int fila = 0; fila < dialogo.FilasMostradas(); ++fila)
-            QVERIFY(dialogo.Lista()->model()->index(fila, 1).data().toString().startsWith(QLatin1String("Madrid ")));
+            QVERIFY(dialogo.Lista()->model()->index(fila, 1).data().toString().startsWith(nombresEmpiezan));
 }
 
 void TestBusqueda::filtrarEsRapido()
