@@ -4,6 +4,7 @@
 #include "ErrorDatos.h"
 #include "ErroresDatos.h"
 #include "EsquemaProvincias.h"
+#include "ListadoProvincias.h"
 #include "Recordset.h"
 
 #include <QCoreApplication>
@@ -68,6 +69,13 @@ void BaseListado::Codigos(const QStringList& codigos)
     Filas(filas);
 }
 
+void BaseListado::Reponer()
+{
+    for (const char* tabla : {"Municipios", "Provincias", "Textos", "Auditoria"})
+        conexion_->Execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(QLatin1String(tabla)));
+    CrearEsquemaSiFalta(*conexion_);
+}
+
 void BaseListado::Generadas(int cuantas)
 {
     LlenarProvinciasDePrueba(*conexion_, cuantas);
@@ -94,7 +102,10 @@ void BaseListado::Instalar() const
 
 SuperficieGrabadora::SuperficieGrabadora(double anchoCm, double altoCm) : ancho_(anchoCm), alto_(altoCm) {}
 
-SuperficieGrabadora::SuperficieGrabadora(SuperficiePagina& pagina) : real_(&pagina) {}
+SuperficieGrabadora::SuperficieGrabadora(SuperficiePagina& pagina, bool comoImpresora)
+    : real_(&pagina), comoImpresora_(comoImpresora)
+{
+}
 
 QList<SuperficieGrabadora::Llamada> SuperficieGrabadora::De(const QString& que) const
 {
@@ -242,6 +253,35 @@ void SuperficieGrabadora::NewPage()
 void SuperficieGrabadora::EndDoc()
 {
     Llamadas << Anotar(QStringLiteral("EndDoc"));
+}
+
+void PrepararPaginaA4(SuperficiePagina& pagina)
+{
+    pagina.SetScaleMode(SuperficieDestino::Centimetros);
+    pagina.SetFontTransparent(true);
+    pagina.SetBkMode(SuperficieDestino::Transparente);
+    pagina.SetFillStyle(1);
+    pagina.SetWidth(11906);
+    pagina.SetHeight(16838);
+}
+
+int FilasPorPaginaA4()
+{
+    SuperficiePagina pagina;
+    PrepararPaginaA4(pagina);
+    SuperficieGrabadora superficie(pagina, true);
+    SuperficieDestino* actual = &superficie;
+    const short antes = DatosComunes::NumeroPagina;
+    ImprimirListado(OpcionesFijas(), actual, nullptr);
+    DatosComunes::NumeroPagina = antes;
+    int filas = 0;
+    for (const auto& llamada : superficie.Llamadas) {
+        if (llamada.Que == QLatin1String("NewPage"))
+            break;
+        if (llamada.Que == QLatin1String("Print") && llamada.X == 1.2 && llamada.Puntos == 11)
+            ++filas;
+    }
+    return filas;
 }
 
 QString TextoPdf(const QString& archivo)

@@ -30,6 +30,8 @@ public:
     void Filas(const QList<QPair<QString, QString>>& filas);
     // Replaces every province with these codes, each named "Provincia <code>".
     void Codigos(const QStringList& codigos);
+    // Drops the tables and creates the schema again, with its 52 provinces.
+    void Reponer();
     // Replaces every province with `cuantas` generated ones.
     void Generadas(int cuantas);
     // Codes of the table in the order of the statement.
@@ -88,7 +90,9 @@ public:
     };
 
     SuperficieGrabadora(double anchoCm, double altoCm);
-    explicit SuperficieGrabadora(SuperficiePagina& pagina);
+    // Over a real page; as a printer, page breaks are recorded as NewPage and drawing goes on over
+    // the same page, which measures a real page's breaks without the preview window.
+    explicit SuperficieGrabadora(SuperficiePagina& pagina, bool comoImpresora = false);
 
     QList<Llamada> Llamadas;
     // The calls of one kind, in order.
@@ -96,7 +100,7 @@ public:
     // The Print calls of one text.
     QList<Llamada> Textos(const QString& texto) const;
 
-    bool EsImpresora() const override { return !real_; }
+    bool EsImpresora() const override { return !real_ || comoImpresora_; }
     int SetBkMode(int modo) override;
     int ScaleMode() const override;
     void SetScaleMode(int modo) override;
@@ -147,6 +151,7 @@ private:
     Llamada Anotar(const QString& que, const QString& texto = {}) const;
 
     SuperficiePagina* real_ = nullptr;
+    bool comoImpresora_ = false;
     double ancho_ = 0, alto_ = 0;
     double x_ = 0, y_ = 0;
     double puntos_ = 10;
@@ -158,6 +163,11 @@ private:
     int modo_ = 2, escala_ = Centimetros, estilo_ = 1;
     bool transparente_ = false;
 };
+
+// An A4 page of the preview set up as the print command sets it.
+void PrepararPaginaA4(SuperficiePagina& pagina);
+// How many rows of the current table the first A4 page of the listing holds.
+int FilasPorPaginaA4();
 
 // The text of a PDF file (pdftotext -layout) and its page count (pdfinfo); -1 when unreadable.
 QString TextoPdf(const QString& archivo);

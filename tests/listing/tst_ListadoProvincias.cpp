@@ -56,17 +56,6 @@ int FilasAntesDelSalto(const SuperficieGrabadora& superficie)
     return filas;
 }
 
-// An A4 page of the preview set up as the print command sets it.
-void PrepararPagina(SuperficiePagina& pagina)
-{
-    pagina.SetScaleMode(SuperficieDestino::Centimetros);
-    pagina.SetFontTransparent(true);
-    pagina.SetBkMode(SuperficieDestino::Transparente);
-    pagina.SetFillStyle(1);
-    pagina.SetWidth(11906);
-    pagina.SetHeight(16838);
-}
-
 // Text measures on an A4 page in a given font.
 struct Medida {
     double ancho, alto;
@@ -74,7 +63,7 @@ struct Medida {
 Medida Medir(const QString& texto, double puntos, bool negrita, const QString& fuente = QStringLiteral("Bookman Old Style"))
 {
     SuperficiePagina pagina;
-    PrepararPagina(pagina);
+    PrepararPaginaA4(pagina);
     pagina.SetFontName(fuente);
     pagina.SetFontSize(puntos);
     pagina.SetFontBold(negrita);
@@ -238,7 +227,7 @@ private slots:
     {
         base_->Filas({{"01", "Álava"}, {"02", "Albacete"}, {"03", "Alicante"}});
         SuperficiePagina pagina;
-        PrepararPagina(pagina);
+        PrepararPaginaA4(pagina);
         SuperficieGrabadora superficie(pagina);
         Dibujar(superficie, OpcionesFijas());
         const double ancho = pagina.ScaleWidth();
@@ -357,7 +346,7 @@ private slots:
         QVERIFY(QDir::setCurrent(carpeta.path()));
         base_->Codigos({"01", "02"});
         SuperficiePagina pagina;
-        PrepararPagina(pagina);
+        PrepararPaginaA4(pagina);
         SuperficieGrabadora superficie(pagina);
         Dibujar(superficie, OpcionesFijas());
         QDir::setCurrent(raiz);
