@@ -627,6 +627,9 @@ void FrmProvincias::TxtCodigo_Change()
     }
     if (RsProvincias->Eof()) {
         Mensaje(T::ProvinciaNoEncontrada, EstiloError, T::TituloError);
+        // Emptying the field raises this handler again; with the code already consumed it does
+        // not look for it (and report it missing) a second time.
+        TxtCodigo->setTag(QString());
         LimpiarCampos();
     } else {
         MostrarRegistro();
@@ -782,14 +785,177 @@ void FrmProvincias::LblCancelar_Click()
 
 void FrmProvincias::lblAceptar_Click()
 {
+    ValidacionFallida = false;
+    if (TxtCodigo->Text().isEmpty()) {
+        Mensaje(T::CodigoEnBlanco, EstiloError, T::TituloAtencion);
+        if (TxtCodigo->Enabled())
+            TxtCodigo->SetFocus();
+        ValidacionFallida = true;
+        return;
+    }
+    // A code is pasted into every later statement and criterion: one that would change their
+    // meaning is never stored.
+    if (!Sentencias::CodigoAceptable(TxtCodigo->Text())) {
+        Mensaje(T::CodigoNoValido, EstiloError, T::TituloAtencion);
+        if (TxtCodigo->Enabled())
+            TxtCodigo->SetFocus();
+        ValidacionFallida = true;
+        return;
+    }
+    if (TxtProvincia->Text().isEmpty()) {
+        Mensaje(T::ProvinciaEnBlanco, EstiloError, T::TituloAtencion);
+        if (TxtProvincia->Enabled())
+            TxtProvincia->SetFocus();
+        ValidacionFallida = true;
+        return;
+    }
+
+    LblNuevo->setEnabled(true);
+    LblBuscar->setEnabled(true);
+    LblBorrar->setEnabled(true);
+    LblNuevo->setVisible(true);
+    ImgProvIzquierda->setEnabled(true);
+    ImgProvDerecha->setEnabled(true);
+
+    RsProvincias->Close();
+    bool escribir = true;
+    if (RegistroNuevo) {
+        Modificando = false;
+        AbrirProvincias(Sentencias::TodasLasColumnas());
+        RsProvincias->AddNew();
+    } else {
+        Modificando = true;
+        AbrirProvincias(Sentencias::PorCodigoParaModificar(CodigoActual));
+        SituarEnCodigo(*RsProvincias, CodigoActual);
+    }
+
+    if (Modificando && RsProvincias->Eof()) {
+        // Another user deleted the row: nothing is written, and the window shows the first
+        // province in name order whose code is not below the lost one, or else one below it.
+        Mensaje(T::NoSePudoModificar, EstiloError, T::TituloAtencion);
+        RsProvincias->Close();
+        AbrirProvincias(Sentencias::TodasPorNombre());
+        if (!RsProvincias->Eof()) {
+            RsProvincias->Find(Sentencias::CriterioCodigoMayorOIgual(CodigoActual), 0, Recordset::adSearchForward);
+            if (RsProvincias->Eof()) {
+                RsProvincias->MoveFirst();
+                RsProvincias->Find(Sentencias::CriterioCodigoMenor(CodigoActual), 0, Recordset::adSearchForward);
+            }
+            MostrarRegistro();
+            LlenarGrilla();
+        }
+        escribir = false;
+    }
+
+    if (escribir) {
+        RsProvincias->Collect(QStringLiteral("Codigo"), TxtCodigo->Text());
+        RsProvincias->Collect(QStringLiteral("Provincia"), TxtProvincia->Text());
+        RsProvincias->Collect(QStringLiteral("Actualizado"), Tramacor::Funciones().FormatearFecha(QDateTime::currentDateTime()));
+        RsProvincias->Collect(QStringLiteral("ModificadoPor"), Usuario);
+
+        try {
+            RsProvincias->Update();
+            CodigoActual = Texto(RsProvincias->Fields(QStringLiteral("Codigo")).Value());
+            RsProvincias->Requery(-1);
+        } catch (const ErrorDatos& error) {
+            FallaGrabacion(error.Number(), error.Description());
+            return;
+        } catch (const ErrorEjecucion& error) {
+            FallaGrabacion(error.Number(), error.Description());
+            return;
+        }
+
+        IgnorarSeleccion = true;
+        if (LinProvincias->Tag() != QLatin1String("1"))
+            LlenarGrilla();
+        RsProvincias->Close();
+        AbrirProvincias(Sentencias::TodasPorNombre());
+        CodigoActual = TxtCodigo->Text();
+    }
+
+    RegistroNuevo = false;
+    LblBuscar->setEnabled(true);
+    Modificando = true;
+    LinProvincias->setEnabled(true);
+    EdicionEnCurso = false;
+    PicDatosProvincias->SetFocus();
+}
+
+// The save's answer to a write the database refused.
+void FrmProvincias::FallaGrabacion(long numero, const QString& descripcion)
+{
+    if (numero == ErroresDatos::ViolacionIntegridad) {
+        Mensaje(T::CodigoDuplicado, EstiloError, T::TituloError);
+        RsProvincias->CancelUpdate();
+        RsProvincias->Close();
+        AbrirProvincias(Sentencias::TodasPorNombre());
+        LinProvincias->setEnabled(true);
+        EdicionEnCurso = false;
+        RegistroNuevo = false;
+        TxtCodigo->setText(CodigoActual);
+        if (TxtCodigo->Enabled())
+            TxtCodigo->SetFocus();
+        return;
+    }
+    MostrarErrorNumerado(numero, descripcion);
+    // The edits stay in the fields for another try; the recordset lets go of them so that the
+    // other commands can move it again.
+    RsProvincias->CancelUpdate();
 }
 
 void FrmProvincias::LblBorrar_Click()
 {
+    // A code with a wildcard (stored by another program) would delete more than its own row.
+    if (!Sentencias::CodigoAceptable(CodigoActual)) {
+        Mensaje(T::CodigoNoBorrable, EstiloError, T::TituloAtencion);
+        return;
+    }
+    if (Mensaje(T::DeseaEliminar, EstiloPregunta, T::TituloAtencion) != RespuestaSi)
+        return;
+
+    const QString sentencia = Sentencias::BorrarPorCodigo(CodigoActual);
+    auto fallo = [this](long numero, const QString& descripcion) {
+        if (numero == ErroresDatos::ViolacionIntegridad) {
+            Mensaje(T::ImposibleBorrar, EstiloError, T::SinTitulo);
+            RsProvincias->CancelBatch(Recordset::adAffectAll);
+        } else {
+            MostrarErrorNumerado(numero, descripcion);
+        }
+    };
+    try {
+        RsProvincias->Close();
+        AbrirProvincias(sentencia);
+        Tramacor::Funciones().RegistrarOperacion(ParametroRegistro, Conexion, sentencia);
+    } catch (const ErrorDatos& error) {
+        fallo(error.Number(), error.Description());
+    } catch (const ErrorEjecucion& error) {
+        fallo(error.Number(), error.Description());
+    }
+
+    if (RsProvincias->State() == Recordset::adStateOpen)
+        RsProvincias->Close();
+    AbrirProvincias(Sentencias::TodasPorNombre());
+    if (!RsProvincias->Eof())
+        RsProvincias->MoveFirst();
+    MostrarRegistro();
+    LlenarGrilla();
 }
 
 void FrmProvincias::LblBuscar_Click()
 {
+    VerificarCambios();
+    if (HayCambios && Mensaje(T::DeseaGuardar, EstiloPregunta, T::TituloAtencion) == RespuestaSi)
+        lblAceptar_Click();
+
+    const QString valorActual = TxtCodigo->Text();
+    std::unique_ptr<IBusqueda> busqueda = Tramacor::NuevaBusqueda();
+    Form*& instancia = InstanciaPredeterminada<FrmProvincias>::Referencia();
+    QObject* ventana = instancia;
+    bool marca = true;
+    busqueda->BuscarRegistro(Utiles.get(), ventana, T::TablaBusqueda, T::CampoBusqueda, valorActual,
+                             T::ModoBusqueda, marca);
+    instancia = qobject_cast<Form*>(ventana);
+    TxtCodigo->setTag(QString());
 }
 
 void FrmProvincias::ImgImpresora_Click()

@@ -15,8 +15,6 @@
 #include <QString>
 #include <memory>
 
-class ErrorDatos;
-
 // The maintenance window of the province table: a grid of every province in name order, the
 // code and name of the one shown in two edit fields, and the commands to step through the
 // provinces, enter a new one, save, delete, search by code and print the listing.
@@ -117,6 +115,7 @@ private:
     void ResaltarCampo(TextBox* campo);
     int Mensaje(const QString& texto, int estilo, const QString& titulo);
     void MostrarErrorNumerado(long numero, const QString& descripcion);
+    void FallaGrabacion(long numero, const QString& descripcion);
 
     // Window state shared by every handler.
     std::shared_ptr<Recordset> RsProvincias;

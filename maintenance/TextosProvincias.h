@@ -49,6 +49,10 @@ inline const QString ImposibleBorrar =
 inline const QString CodigoNoValido = QStringLiteral(
     "El Código no puede contener comillas ('), los caracteres % _ * [ \\ ni caracteres de control. "
     "Escriba un código formado solo por letras, números o espacios.");
+// A stored code of that kind: deleting by it could reach other rows.
+inline const QString CodigoNoBorrable = QStringLiteral(
+    "Esta provincia tiene un código con comillas, caracteres % _ * [ \\ o de control y no puede "
+    "borrarse desde esta ventana: el borrado podría alcanzar a otras provincias.");
 
 // "Nº Error:" followed by the number in decimal, a line break and the description.
 inline QString NumeroError(long numero, const QString& descripcion)

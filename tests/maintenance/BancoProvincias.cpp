@@ -213,8 +213,13 @@ void BancoProvincias::Escribir(TextBox* caja, const QString& texto)
     campo->selectAll();
     if (texto.isEmpty())
         QTest::keyClick(campo, Qt::Key_Delete);
-    else
-        QTest::keyClicks(campo, texto);
+    // One key per character; the keys QTest cannot name (accented letters) travel as their text.
+    for (const QChar c : texto) {
+        if (c.unicode() < 128)
+            QTest::keyClick(campo, char(c.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, campo, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }
 
 void BancoProvincias::Tecla(TextBox* caja, Qt::Key tecla)

@@ -1,0 +1,518 @@
+// The window's writing commands, driven through the real window: the save with each of its
+// outcomes, the delete, the search, hostile codes, a second user on the same database, and a
+// database that refuses to write. Every case checks the messages and the table's rows after.
+
+#include "BancoProvincias.h"
+
+#include "DatosComunes.h"
+#include "ErroresDatos.h"
+#include "InstanciaPredeterminada.h"
+#include "Recordset.h"
+#include "TextosProvincias.h"
+
+#include <QTest>
+#include <algorithm>
+
+namespace T = TextosProvincias;
+using Mensajes = QList<LlamadaMensaje>;
+
+class PruebaComandosProvincias : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<BancoProvincias> banco;
+    FrmProvincias* v = nullptr;
+    QList<FilaProvincia> originales;
+
+    // Shows a province: the first data rows are clicked, the others reached with the cursor keys.
+    void Mostrar(int fila)
+    {
+        banco->ClicFila(1);
+        for (int i = 1; i < fila; ++i)
+            QTest::keyClick(v->LinProvincias->Widget(), Qt::Key_Down);
+    }
+
+    // The original rows with `codigo` removed and `nueva` added, in the order Filas() reads them.
+    QList<FilaProvincia> Esperadas(const QString& quitar, const FilaProvincia& nueva = {})
+    {
+        QList<FilaProvincia> filas;
+        for (const FilaProvincia& f : originales) {
+            if (f.Codigo != quitar)
+                filas << f;
+        }
+        if (!nueva.Codigo.isNull())
+            filas << nueva;
+        return filas;
+    }
+
+    static QList<FilaProvincia> Ordenadas(QList<FilaProvincia> filas)
+    {
+        std::sort(filas.begin(), filas.end(),
+                  [](const FilaProvincia& a, const FilaProvincia& b) { return a.Codigo < b.Codigo; });
+        return filas;
+    }
+
+    static FilaProvincia Grabada(const QString& codigo, const QString& nombre)
+    {
+        return {codigo, nombre, BancoProvincias::Fecha, BancoProvincias::Usuario};
+    }
+
+private slots:
+    void cleanupTestCase()
+    {
+        BancoProvincias::BorrarBase();
+    }
+
+    void init()
+    {
+        banco = std::make_unique<BancoProvincias>();
+        originales = banco->Filas();
+        v = banco->Abrir();
+    }
+
+    void cleanup()
+    {
+        const QStringList errores = banco->ErroresEventos;
+        banco.reset();
+        v = nullptr;
+        QVERIFY2(errores.isEmpty(), qPrintable(errores.join(QLatin1Char('\n'))));
+    }
+
+    void grabarCompleto_data()
+    {
+        QTest::addColumn<bool>("nuevo");
+        QTest::addColumn<QString>("codigo");
+        QTest::addColumn<QString>("nombre");
+        QTest::addColumn<QString>("desaparece");
+        QTest::newRow("nombre cambiado") << false << "02" << "Albacete Norte" << "02";
+        QTest::newRow("código cambiado") << false << "99" << "Albacete" << "02";
+        QTest::newRow("sin cambios") << false << "02" << "Albacete" << "02";
+        QTest::newRow("nombre de espacios") << false << "02" << "   " << "02";
+        QTest::newRow("provincia nueva") << true << "53" << "Nueva Tabarca" << "";
+    }
+
+    void grabarCompleto()
+    {
+        QFETCH(bool, nuevo);
+        QFETCH(QString, codigo);
+        QFETCH(QString, nombre);
+        QFETCH(QString, desaparece);
+        Mostrar(3);
+        if (nuevo)
+            banco->Clic(v->LblNuevo);
+        banco->Escribir(v->TxtCodigo, codigo);
+        banco->Escribir(v->TxtProvincia, nombre);
+        banco->Clic(v->lblAceptar);
+
+        QCOMPARE(banco->Mensajes->Llamadas, Mensajes{});
+        QCOMPARE(banco->Filas(), Ordenadas(Esperadas(desaparece, Grabada(codigo, nombre))));
+        const FrmProvincias::Estado estado = v->EstadoVentana();
+        QCOMPARE(estado.CodigoActual, codigo);
+        QVERIFY(!estado.RegistroNuevo && estado.Modificando && !estado.ValidacionFallida);
+        QVERIFY(!DatosComunes::EdicionEnCurso);
+        // The grid was filled again and its current row is the saved province.
+        QCOMPARE(v->LinProvincias->TextMatrix(v->LinProvincias->Row(), 0), codigo);
+        QCOMPARE(v->LinProvincias->TextMatrix(v->LinProvincias->Row(), 1), nombre);
+        QVERIFY(v->LinProvincias->Enabled() && v->LblNuevo->Enabled() && v->LblBorrar->Enabled());
+        QCOMPARE(v->ActiveControl(), static_cast<Control*>(v->PicDatosProvincias));
+    }
+
+    void grabarRechazado_data()
+    {
+        QTest::addColumn<QString>("codigo");
+        QTest::addColumn<QString>("nombre");
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<bool>("focoEnCodigo");
+        QTest::newRow("código vacío") << "" << "Sin código" << T::CodigoEnBlanco << true;
+        QTest::newRow("nombre vacío") << "60" << "" << T::ProvinciaEnBlanco << false;
+        QTest::newRow("los dos vacíos") << "" << "" << T::CodigoEnBlanco << true;
+        QTest::newRow("código con comilla") << "6'" << "Comilla" << T::CodigoNoValido << true;
+    }
+
+    void grabarRechazado()
+    {
+        QFETCH(QString, codigo);
+        QFETCH(QString, nombre);
+        QFETCH(QString, texto);
+        QFETCH(bool, focoEnCodigo);
+        banco->Clic(v->LblNuevo);
+        banco->Escribir(v->TxtProvincia, nombre);
+        // Put there by the program, so that only the save looks at it.
+        v->TxtCodigo->setText(codigo);
+        banco->Clic(v->lblAceptar);
+        QCOMPARE(banco->Mensajes->Llamadas, (Mensajes{{texto, 16, QStringLiteral("Atención")}}));
+        QCOMPARE(v->ActiveControl(), static_cast<Control*>(focoEnCodigo ? v->TxtCodigo : v->TxtProvincia));
+        QCOMPARE(banco->Filas(), originales);
+        // Still entering the new province, with what was typed.
+        QVERIFY(v->EstadoVentana().RegistroNuevo && v->EstadoVentana().ValidacionFallida);
+        QVERIFY(!v->LblNuevo->Enabled() && !v->LinProvincias->Enabled());
+        QCOMPARE(v->TxtProvincia->Text(), nombre);
+    }
+
+    void duplicadoCreadoPorOtroUsuario_data()
+    {
+        QTest::addColumn<bool>("nuevo");
+        QTest::newRow("provincia nueva") << true;
+        QTest::newRow("código cambiado") << false;
+    }
+
+    void duplicadoCreadoPorOtroUsuario()
+    {
+        QFETCH(bool, nuevo);
+        Mostrar(3);
+        if (nuevo)
+            banco->Clic(v->LblNuevo);
+        banco->Escribir(v->TxtCodigo, QStringLiteral("53"));
+        banco->SalirDelCodigo(); // the code is still free when the field is left
+        banco->Escribir(v->TxtProvincia, QStringLiteral("Mía"));
+        banco->NuevaConexion()->Execute(QStringLiteral("INSERT INTO Provincias (Codigo, Provincia) VALUES ('53', 'Suya')"));
+        banco->Clic(v->lblAceptar);
+
+        QCOMPARE(banco->Mensajes->Llamadas, (Mensajes{{QStringLiteral("Este Código ya exite "), 16, QStringLiteral("Error")}}));
+        QCOMPARE(banco->Filas(), Ordenadas(Esperadas(QString(), {QStringLiteral("53"), QStringLiteral("Suya"), {}, {}})));
+        // Back to browsing, with the code shown before the edit and the name as typed.
+        QCOMPARE(v->TxtCodigo->Text(), QStringLiteral("02"));
+        QCOMPARE(v->TxtProvincia->Text(), QStringLiteral("Mía"));
+        QCOMPARE(v->ActiveControl(), static_cast<Control*>(v->TxtCodigo));
+        QVERIFY(!v->EstadoVentana().RegistroNuevo && !DatosComunes::EdicionEnCurso && v->LinProvincias->Enabled());
+    }
+
+    void filaBorradaAntesDeGrabar_data()
+    {
+        QTest::addColumn<int>("fila");
+        QTest::addColumn<QString>("codigo");
+        QTest::addColumn<QString>("muestra");
+        // The first province in name order whose code is not below the lost one, or else one below.
+        QTest::newRow("Albacete") << 3 << "02" << "15";
+        QTest::newRow("Cuenca") << 19 << "16" << "33";
+        QTest::newRow("Zamora") << 51 << "49" << "51";
+        QTest::newRow("Melilla") << 34 << "52" << "15";
+    }
+
+    void filaBorradaAntesDeGrabar()
+    {
+        QFETCH(int, fila);
+        QFETCH(QString, codigo);
+        QFETCH(QString, muestra);
+        Mostrar(fila);
+        QCOMPARE(v->TxtCodigo->Text(), codigo);
+        banco->Escribir(v->TxtProvincia, QStringLiteral("Cambiada"));
+        banco->NuevaConexion()->Execute(QStringLiteral("DELETE FROM Provincias WHERE Codigo = '%1'").arg(codigo));
+        banco->Clic(v->lblAceptar);
+        QCOMPARE(banco->Mensajes->Llamadas,
+                 (Mensajes{{QStringLiteral("No se pudo modificar el registro"), 16, QStringLiteral("Atención")}}));
+        QCOMPARE(banco->Filas(), Esperadas(codigo));
+        QCOMPARE(v->TxtCodigo->Text(), muestra);
+        QCOMPARE(v->LinProvincias->Rows(), 52);
+    }
+
+    void baseQueNoAdmiteEscrituras_data()
+    {
+        QTest::addColumn<bool>("bloqueada");
+        QTest::addColumn<long>("numero");
+        QTest::newRow("solo lectura") << false << ErroresDatos::SoloLectura;
+        QTest::newRow("bloqueada por otra conexión") << true << ErroresDatos::BaseBloqueada;
+    }
+
+    void baseQueNoAdmiteEscrituras()
+    {
+        QFETCH(bool, bloqueada);
+        QFETCH(long, numero);
+        const bool pg = BancoProvincias::EnPostgres();
+        ConnectionPtr ventana = banco->ConexionVentana();
+        ConnectionPtr otro = banco->NuevaConexion();
+        if (bloqueada) {
+            ventana->EstablecerEsperaBloqueo(200);
+            if (pg)
+                ventana->Execute(QStringLiteral("SET lock_timeout = '200ms'"));
+            otro->Execute(pg ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN EXCLUSIVE"));
+            if (pg)
+                otro->Execute(QStringLiteral("LOCK TABLE Provincias IN EXCLUSIVE MODE"));
+        } else {
+            ventana->Execute(pg ? QStringLiteral("SET default_transaction_read_only = on")
+                                : QStringLiteral("PRAGMA query_only = 1"));
+        }
+        Mostrar(3);
+        banco->Escribir(v->TxtProvincia, QStringLiteral("Albacete Sur"));
+        banco->Clic(v->lblAceptar);
+
+        QCOMPARE(banco->Mensajes->Llamadas.size(), 1);
+        const LlamadaMensaje aviso = banco->Mensajes->Llamadas.takeFirst();
+        QVERIFY2(aviso.Texto.startsWith(QStringLiteral("Nº Error:%1\r\n").arg(numero)), qPrintable(aviso.Texto));
+        QVERIFY(aviso.Texto.size() > 20);
+        QCOMPARE(aviso.Estilo, 16);
+        QCOMPARE(aviso.Titulo, QString());
+        QCOMPARE(banco->Filas(), originales);
+
+        // Once the database writes again, the same edit is saved with nothing lost on the way.
+        if (bloqueada)
+            otro->Execute(QStringLiteral("ROLLBACK"));
+        else
+            ventana->Execute(pg ? QStringLiteral("SET default_transaction_read_only = off")
+                                : QStringLiteral("PRAGMA query_only = 0"));
+        QCOMPARE(v->TxtProvincia->Text(), QStringLiteral("Albacete Sur"));
+        banco->Clic(v->lblAceptar);
+        QCOMPARE(banco->Mensajes->Llamadas, Mensajes{});
+        QCOMPARE(banco->Filas(), Ordenadas(Esperadas(QStringLiteral("02"), Grabada(QStringLiteral("02"), QStringLiteral("Albacete Sur")))));
+    }
+
+    void ofertaAlCambiarDeFila_data()
+    {
+        QTest::addColumn<QString>("nombre");
+        QTest::addColumn<Mensajes>("mensajes");
+        QTest::addColumn<QString>("guardado");
+        QTest::newRow("sí, y se guarda") << "Albacete Sur" << Mensajes{{T::DeseaGuardar, 4, QStringLiteral("Atención")}}
+                                        << "Albacete Sur";
+        QTest::newRow("sí, pero el nombre está vacío") << ""
+            << Mensajes{{T::DeseaGuardar, 4, QStringLiteral("Atención")}, {T::ProvinciaEnBlanco, 16, QStringLiteral("Atención")}}
+            << "Albacete";
+    }
+
+    void ofertaAlCambiarDeFila()
+    {
+        QFETCH(QString, nombre);
+        QFETCH(Mensajes, mensajes);
+        QFETCH(QString, guardado);
+        Mostrar(3);
+        banco->Escribir(v->TxtProvincia, nombre);
+        banco->Mensajes->Respuestas = {6};
+        banco->ClicFila(2);
+        QCOMPARE(banco->Mensajes->Llamadas, mensajes);
+        QCOMPARE(banco->Fila(QStringLiteral("02")).Provincia, guardado);
+        // The clicked province is shown whatever the save did, and the grid lists the stored names.
+        QCOMPARE(v->TxtCodigo->Text(), QStringLiteral("01"));
+        QCOMPARE(v->TxtProvincia->Text(), QStringLiteral("Álava"));
+        QVERIFY(banco->ColumnaGrilla(2).contains(guardado));
+    }
+
+    void cerrarConNuevaPendiente_data()
+    {
+        QTest::addColumn<QString>("nombre");
+        QTest::addColumn<bool>("cerrada");
+        QTest::newRow("nombre vacío: sigue abierta") << "" << false;
+        QTest::newRow("completa: se guarda y cierra") << "Nueva Tabarca" << true;
+    }
+
+    void cerrarConNuevaPendiente()
+    {
+        QFETCH(QString, nombre);
+        QFETCH(bool, cerrada);
+        banco->Clic(v->LblNuevo);
+        banco->Escribir(v->TxtCodigo, QStringLiteral("53"));
+        banco->Escribir(v->TxtProvincia, nombre);
+        banco->Mensajes->Respuestas = {6};
+        emit v->Barra1->SolicitudCierre();
+        QCOMPARE(InstanciaPredeterminada<FrmProvincias>::Existe(), !cerrada);
+        QCOMPARE(banco->Existe(QStringLiteral("53")), cerrada);
+        if (!cerrada) {
+            QVERIFY(!v->EstadoVentana().ValidacionFallida);
+            QVERIFY(v->LblNuevo->Visible() && v->LblBorrar->Enabled());
+            QCOMPARE(DatosComunes::FormPrincipal->Tag(), QStringLiteral("Provincias"));
+        } else {
+            QCOMPARE(DatosComunes::FormPrincipal->Tag(), QString());
+        }
+    }
+
+    void borrar_data()
+    {
+        QTest::addColumn<int>("fila");
+        QTest::addColumn<int>("respuesta");
+        QTest::addColumn<int>("falloRegistro");
+        QTest::addColumn<bool>("borrada");
+        QTest::addColumn<Mensajes>("mensajes");
+        const LlamadaMensaje pregunta{T::DeseaEliminar, 4, QStringLiteral("Atención")};
+        QTest::newRow("respuesta no") << 3 << 7 << 0 << false << Mensajes{pregunta};
+        QTest::newRow("borrada") << 3 << 6 << 0 << true << Mensajes{pregunta};
+        QTest::newRow("con municipios") << 10 << 6 << 0 << false
+                                        << Mensajes{pregunta, {T::ImposibleBorrar, 16, QString()}};
+        QTest::newRow("el registro de la operación falla") << 3 << 6 << 5 << true
+            << Mensajes{pregunta, {QStringLiteral("Nº Error:5\r\nNo se pudo registrar la operación"), 16, QString()}};
+    }
+
+    void borrar()
+    {
+        QFETCH(int, fila);
+        QFETCH(int, respuesta);
+        QFETCH(int, falloRegistro);
+        QFETCH(bool, borrada);
+        QFETCH(Mensajes, mensajes);
+        Mostrar(fila);
+        const QString codigo = v->TxtCodigo->Text();
+        banco->Funciones->SoloAnotar = false;
+        banco->Funciones->FalloRegistro = falloRegistro;
+        banco->Mensajes->Respuestas = {respuesta};
+        banco->Clic(v->LblBorrar);
+        QCOMPARE(banco->Mensajes->Llamadas, mensajes);
+        QCOMPARE(banco->Filas(), borrada ? Esperadas(codigo) : originales);
+
+        Recordset auditoria;
+        auditoria.Open(QStringLiteral("SELECT Usuario, Sentencia, Fecha FROM Auditoria"), banco->NuevaConexion(), 3, 1);
+        const bool registrada = borrada && falloRegistro == 0;
+        QCOMPARE(auditoria.RecordCount(), registrada ? 1L : 0L);
+        if (registrada) {
+            QCOMPARE(auditoria.Fields(QStringLiteral("Sentencia")).Value().toString(),
+                     QStringLiteral("DELETE From Provincias WHERE (((Provincias.Codigo) Like '%1'))").arg(codigo));
+            QCOMPARE(auditoria.Fields(QStringLiteral("Usuario")).Value().toString(), BancoProvincias::Usuario);
+            QVERIFY(!auditoria.Fields(QStringLiteral("Fecha")).Value().toString().isEmpty());
+        }
+        // After an answer the window shows the first province in name order.
+        QCOMPARE(v->TxtCodigo->Text(), respuesta == 6 ? QStringLiteral("15") : codigo);
+        QCOMPARE(v->LinProvincias->Rows(), borrada ? 52 : 53);
+    }
+
+    void borrarFilaQueOtroAcabaDeReferenciar()
+    {
+        Mostrar(3);
+        banco->NuevaConexion()->Execute(
+            QStringLiteral("INSERT INTO Municipios (Codigo, Municipio, CodigoProvincia) VALUES ('02003', 'Albacete', '02')"));
+        banco->Mensajes->Respuestas = {6};
+        banco->Clic(v->LblBorrar);
+        QCOMPARE(banco->Mensajes->Llamadas.value(1), (LlamadaMensaje{T::ImposibleBorrar, 16, QString()}));
+        QCOMPARE(banco->Filas(), originales);
+    }
+
+    void borrarLaUltimaDejaLaTablaVacia()
+    {
+        banco->Ejecutar(QStringLiteral("DELETE FROM Municipios"));
+        banco->Ejecutar(QStringLiteral("DELETE FROM Provincias WHERE Codigo <> '15'"));
+        banco->Clic(v->LblCancelar);
+        banco->Mensajes->Respuestas = {6};
+        banco->Clic(v->LblBorrar);
+        QCOMPARE(banco->Filas(), QList<FilaProvincia>{});
+        QCOMPARE(v->TxtCodigo->Text(), QString());
+        QCOMPARE(v->TxtProvincia->Text(), QString());
+        // A fill that finds no rows leaves the grid as it was.
+        QCOMPARE(v->LinProvincias->Rows(), 2);
+    }
+
+    void buscar_data()
+    {
+        QTest::addColumn<QString>("elegido");
+        QTest::addColumn<QString>("editado");
+        QTest::addColumn<int>("respuesta");
+        QTest::addColumn<QString>("codigo");
+        QTest::addColumn<QString>("nombre");
+        QTest::addColumn<Mensajes>("mensajes");
+        const LlamadaMensaje pregunta{T::DeseaGuardar, 4, QStringLiteral("Atención")};
+        QTest::newRow("elegida") << "28" << "" << 0 << "28" << "Madrid" << Mensajes{};
+        QTest::newRow("cancelada") << "" << "" << 0 << "15" << "A Coruña" << Mensajes{};
+        QTest::newRow("elegida pero borrada") << "02" << "" << 0 << "" << ""
+            << Mensajes{{T::ProvinciaNoEncontrada, 16, QStringLiteral("Error")}};
+        QTest::newRow("cambios sin guardar, cancelada") << "" << "Coruña" << 7 << "15" << "Coruña" << Mensajes{pregunta};
+        QTest::newRow("cambios guardados, elegida") << "28" << "Coruña" << 6 << "28" << "Madrid" << Mensajes{pregunta};
+    }
+
+    void buscar()
+    {
+        QFETCH(QString, elegido);
+        QFETCH(QString, editado);
+        QFETCH(int, respuesta);
+        QFETCH(QString, codigo);
+        QFETCH(QString, nombre);
+        QFETCH(Mensajes, mensajes);
+        banco->Ejecutar(QStringLiteral("DELETE FROM Provincias WHERE Codigo = '02'"));
+        if (!editado.isEmpty())
+            banco->Escribir(v->TxtProvincia, editado);
+        banco->Mensajes->Respuestas = {respuesta};
+        banco->Busqueda->Elecciones = {elegido};
+        banco->Clic(v->LblBuscar);
+
+        QCOMPARE(banco->Mensajes->Llamadas, mensajes);
+        QCOMPARE(banco->Busqueda->Llamadas.size(), 1);
+        const LlamadaBusqueda llamada = banco->Busqueda->Llamadas.first();
+        QCOMPARE(llamada.Ventana.data(), static_cast<QObject*>(v));
+        QCOMPARE(QStringList({llamada.Tabla, llamada.Campo, llamada.Modo}),
+                 QStringList({"Provincias", "Codigo", "Modal"}));
+        QCOMPARE(llamada.ValorActual, QStringLiteral("15"));
+        QVERIFY(llamada.Marca);
+        QCOMPARE(v->TxtCodigo->Text(), codigo);
+        QCOMPARE(v->TxtProvincia->Text(), nombre);
+        QCOMPARE(v->TxtCodigo->Tag(), QString());
+        if (!elegido.isEmpty() && !codigo.isEmpty())
+            QCOMPARE(v->LinProvincias->TextMatrix(v->LinProvincias->Row(), 0), codigo);
+        QCOMPARE(banco->Fila(QStringLiteral("15")).Provincia,
+                 respuesta == 6 ? QStringLiteral("Coruña") : QStringLiteral("A Coruña"));
+    }
+
+    void codigosHostiles_data()
+    {
+        QTest::addColumn<QString>("codigo");
+        QTest::addColumn<bool>("tecleado");
+        QTest::addColumn<QString>("guardado");
+        QTest::addColumn<QString>("aviso");
+        const QString noValido = T::CodigoNoValido;
+        QTest::newRow("comilla") << "'" << false << "" << noValido;
+        QTest::newRow("comillas que cierran") << "'--" << false << "" << noValido;
+        QTest::newRow("porcentaje") << "%" << false << "" << noValido;
+        QTest::newRow("subrayado") << "0_" << false << "" << noValido;
+        QTest::newRow("asterisco") << "*" << false << "" << noValido;
+        QTest::newRow("corchete") << "[0" << false << "" << noValido;
+        QTest::newRow("barra invertida") << "0\\" << false << "" << noValido;
+        QTest::newRow("tabulador") << "\t1" << false << "" << noValido;
+        QTest::newRow("salto de línea") << "1\n" << false << "" << noValido;
+        QTest::newRow("carácter de control") << QString(QChar(0x01)) << false << "" << noValido;
+        QTest::newRow("supresión") << QString(QChar(0x7f)) << false << "" << noValido;
+        QTest::newRow("vacío") << "" << false << "" << T::CodigoEnBlanco;
+        QTest::newRow("muy largo, tecleado") << "ABCDEFGHIJKLMNOPQRSTUVWXYZ" << true << "AB" << "";
+        QTest::newRow("espacios") << "  " << true << "  " << "";
+        QTest::newRow("espacio y cifra") << " 1" << true << " 1" << "";
+        QTest::newRow("derecha a izquierda") << "אב" << false << "אב" << "";
+        QTest::newRow("marca de dirección") << QStringLiteral("\u202E1") << false << QStringLiteral("\u202E1") << "";
+        QTest::newRow("letra y acento combinante") << QStringLiteral("e\u0301") << false << QStringLiteral("e\u0301") << "";
+    }
+
+    void codigosHostiles()
+    {
+        QFETCH(QString, codigo);
+        QFETCH(bool, tecleado);
+        QFETCH(QString, guardado);
+        QFETCH(QString, aviso);
+        banco->Clic(v->LblNuevo);
+        if (tecleado)
+            banco->Escribir(v->TxtCodigo, codigo);
+        banco->Escribir(v->TxtProvincia, QStringLiteral("Hostil"));
+        if (!tecleado)
+            v->TxtCodigo->setText(codigo);
+        banco->Clic(v->lblAceptar);
+
+        const Mensajes esperados = aviso.isEmpty() ? Mensajes{} : Mensajes{{aviso, 16, QStringLiteral("Atención")}};
+        QCOMPARE(banco->Mensajes->Llamadas, esperados);
+        if (guardado.isEmpty()) {
+            QCOMPARE(banco->Filas(), originales);
+            return;
+        }
+        QCOMPARE(Ordenadas(banco->Filas()), Ordenadas(Esperadas(QString(), Grabada(guardado, QStringLiteral("Hostil")))));
+
+        // The stored code is shown again, found by the cancel, and its delete takes that row only.
+        banco->Clic(v->LblCancelar);
+        QCOMPARE(v->TxtCodigo->Text(), guardado);
+        banco->Mensajes->Respuestas = {6};
+        banco->Clic(v->LblBorrar);
+        QCOMPARE(banco->Mensajes->Llamadas, (Mensajes{{T::DeseaEliminar, 4, QStringLiteral("Atención")}}));
+        QCOMPARE(banco->Filas(), originales);
+    }
+
+    void codigoConComodinDeOtroPrograma()
+    {
+        // Another program stored a code the window would never store. It is shown as its own row
+        // (not as the rows its wildcard would match), and neither the delete nor the save sends a
+        // statement that could reach further rows.
+        banco->Ejecutar(QStringLiteral("INSERT INTO Provincias (Codigo, Provincia) VALUES ('0%', '  Comodín')"));
+        originales = banco->Filas();
+        banco->Clic(v->LblCancelar);
+        banco->ClicFila(1);
+        QCOMPARE(v->TxtCodigo->Text(), QStringLiteral("0%"));
+        QCOMPARE(v->TxtProvincia->Text(), QStringLiteral("  Comodín"));
+        banco->Mensajes->Respuestas = {6};
+        banco->Clic(v->LblBorrar);
+        banco->Escribir(v->TxtProvincia, QStringLiteral("Renombrada"));
+        banco->Clic(v->lblAceptar);
+        QCOMPARE(banco->Mensajes->Llamadas, (Mensajes{{T::CodigoNoBorrable, 16, QStringLiteral("Atención")},
+                                                       {T::CodigoNoValido, 16, QStringLiteral("Atención")}}));
+        QCOMPARE(banco->Filas(), originales);
+    }
+};
+
+QTEST_MAIN(PruebaComandosProvincias)
+#include "tst_comandos_provincias.moc"
