@@ -1,8 +1,9 @@
 // The host's search window over a table of 100,000 provinces: filtering as the user types,
 // choosing with Enter or a double click, cancelling with Escape, and the hand-off of the chosen
-// code through TxtCodigo.Tag.
+// code through TxtCodigo.Tag. Built twice: on SQLite and on PostgreSQL (EN_POSTGRES).
 
 #include "AyudaDialogos.h"
+#include "BasePrueba.h"
 #include "EsquemaProvincias.h"
 #include "ErrorEjecucion.h"
 #include "Falsos.h"
@@ -12,7 +13,7 @@
 
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QSqlRecord>
+#include <QSqlQuery>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -61,17 +62,18 @@ private slots:
     void nombresNoValidos_data();
     void nombresNoValidos();
     void busquedaFalsa();
+    void cleanupTestCase();
 
 private:
-    QTemporaryDir carpeta_;
+    std::unique_ptr<BasePrueba> base_;
     ConnectionPtr conexion_;
     std::shared_ptr<UtilidadesFalsas> utiles_;
 };
 
 void TestBusqueda::initTestCase()
 {
-    QVERIFY(carpeta_.isValid());
-    conexion_ = AbrirBaseProvincias(carpeta_.filePath(QStringLiteral("busqueda.sqlite")));
+    base_ = std::make_unique<BasePrueba>(EN_POSTGRES);
+    conexion_ = base_->Conexion();
     LlenarProvinciasDePrueba(*conexion_, Filas);
     utiles_ = std::make_shared<UtilidadesFalsas>();
     utiles_->Conexion = conexion_;
@@ -265,7 +267,9 @@ void TestBusqueda::nombresNoValidos()
     } catch (const ErrorEjecucion& error) {
         QCOMPARE(error.Number(), 5);
     }
-    QCOMPARE(conexion_->Base().record(QStringLiteral("Provincias")).count(), 4);
+    QSqlQuery cuenta(conexion_->Base());
+    QVERIFY(cuenta.exec(QStringLiteral("SELECT COUNT(*) FROM Provincias")) && cuenta.next());
+    QCOMPARE(cuenta.value(0).toInt(), Filas);
 }
 
 void TestBusqueda::busquedaFalsa()
@@ -291,6 +295,13 @@ void TestBusqueda::busquedaFalsa()
     QCOMPARE(guion->Llamadas.at(0).Ventana.data(), &ventana);
     Tramacor::FijarFabricaBusqueda({});
     QVERIFY(dynamic_cast<BusquedaQt*>(Tramacor::NuevaBusqueda().get()));
+}
+
+void TestBusqueda::cleanupTestCase()
+{
+    utiles_.reset();
+    conexion_.reset();
+    base_.reset();
 }
 
 QTEST_MAIN(TestBusqueda)
