@@ -19,6 +19,9 @@
 #include "Shape.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QProgressDialog>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QtTest>
@@ -370,6 +373,45 @@ private slots:
             QCOMPARE(error.Number(), 6);
         }
         QVERIFY(!ventana->isVisible());
+    }
+
+    void progresoMientrasDibuja()
+    {
+        // Hundreds of pages take a while to draw: the user sees how many are done, and the notice
+        // is gone by the time the preview shows.
+        base_->Generadas(40000);
+        QStringList avisos;
+        QTimer sondeo;
+        sondeo.setInterval(20);
+        connect(&sondeo, &QTimer::timeout, this, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* d = qobject_cast<QProgressDialog*>(w); d && d->isVisible())
+                    avisos << d->labelText();
+        });
+        bool avisoConLaVista = true;
+        MientrasSeMuestra([&](FrmListados&) {
+            avisoConLaVista = false;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                avisoConLaVista = avisoConLaVista || (qobject_cast<QProgressDialog*>(w) && w->isVisible());
+        });
+        QElapsedTimer reloj;
+        reloj.start();
+        sondeo.start();
+        ImprimirEnPantalla();
+        sondeo.stop();
+        qInfo("%d páginas dibujadas en %lld ms", int(DatosComunes::NumeroPagina), reloj.elapsed());
+
+        QVERIFY(!avisoConLaVista);
+        QVERIFY(!avisos.isEmpty());
+        const QRegularExpression cuenta(QStringLiteral("Páginas dibujadas: (\\d+)$"));
+        int anterior = 0;
+        for (const QString& aviso : avisos) {
+            const QRegularExpressionMatch m = cuenta.match(aviso);
+            QVERIFY2(m.hasMatch(), qPrintable(aviso));
+            QVERIFY(m.captured(1).toInt() >= anterior);
+            anterior = m.captured(1).toInt();
+        }
+        QVERIFY(anterior > 0 && anterior <= DatosComunes::NumeroPagina);
     }
 
     void fallaAlDibujarDescargaLaVentana()
