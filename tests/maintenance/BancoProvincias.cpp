@@ -232,6 +232,12 @@ void BancoProvincias::SalirDelCodigo()
     QTest::keyClick(ventana_->TxtCodigo->Widget(), Qt::Key_Tab);
 }
 
+void BancoProvincias::CerrarConLaBarra()
+{
+    QWidget* barra = ventana_->Barra1->Widget();
+    QTest::mouseClick(barra, Qt::LeftButton, {}, QPoint(barra->width() - 6, barra->height() / 2));
+}
+
 QStringList BancoProvincias::ColumnaGrilla(int columna) const
 {
     QStringList textos;
@@ -242,20 +248,11 @@ QStringList BancoProvincias::ColumnaGrilla(int columna) const
 
 QStringList NombresEnOrdenEspanol()
 {
-    return {
-        QStringLiteral("A Coruña"), QStringLiteral("Álava"), QStringLiteral("Albacete"), QStringLiteral("Alicante"),
-        QStringLiteral("Almería"), QStringLiteral("Asturias"), QStringLiteral("Ávila"), QStringLiteral("Badajoz"),
-        QStringLiteral("Baleares"), QStringLiteral("Barcelona"), QStringLiteral("Burgos"), QStringLiteral("Cáceres"),
-        QStringLiteral("Cádiz"), QStringLiteral("Cantabria"), QStringLiteral("Castellón"), QStringLiteral("Ceuta"),
-        QStringLiteral("Ciudad Real"), QStringLiteral("Córdoba"), QStringLiteral("Cuenca"), QStringLiteral("Girona"),
-        QStringLiteral("Granada"), QStringLiteral("Guadalajara"), QStringLiteral("Guipúzcoa"), QStringLiteral("Huelva"),
-        QStringLiteral("Huesca"), QStringLiteral("Jaén"), QStringLiteral("La Rioja"), QStringLiteral("Las Palmas"),
-        QStringLiteral("León"), QStringLiteral("Lleida"), QStringLiteral("Lugo"), QStringLiteral("Madrid"),
-        QStringLiteral("Málaga"), QStringLiteral("Melilla"), QStringLiteral("Murcia"), QStringLiteral("Navarra"),
-        QStringLiteral("Ourense"), QStringLiteral("Palencia"), QStringLiteral("Pontevedra"),
-        QStringLiteral("S.C. de Tenerife"), QStringLiteral("Salamanca"), QStringLiteral("Segovia"),
-        QStringLiteral("Sevilla"), QStringLiteral("Soria"), QStringLiteral("Tarragona"), QStringLiteral("Teruel"),
-        QStringLiteral("Toledo"), QStringLiteral("Valencia"), QStringLiteral("Valladolid"), QStringLiteral("Vizcaya"),
-        QStringLiteral("Zamora"), QStringLiteral("Zaragoza"),
-    };
+    return QStringLiteral(
+               "A Coruña|Álava|Albacete|Alicante|Almería|Asturias|Ávila|Badajoz|Baleares|Barcelona|Burgos|Cáceres|"
+               "Cádiz|Cantabria|Castellón|Ceuta|Ciudad Real|Córdoba|Cuenca|Girona|Granada|Guadalajara|Guipúzcoa|"
+               "Huelva|Huesca|Jaén|La Rioja|Las Palmas|León|Lleida|Lugo|Madrid|Málaga|Melilla|Murcia|Navarra|"
+               "Ourense|Palencia|Pontevedra|S.C. de Tenerife|Salamanca|Segovia|Sevilla|Soria|Tarragona|Teruel|"
+               "Toledo|Valencia|Valladolid|Vizcaya|Zamora|Zaragoza")
+        .split(QLatin1Char('|'));
 }

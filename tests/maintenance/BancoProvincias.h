@@ -67,6 +67,8 @@ public:
     void Tecla(TextBox* caja, Qt::Key tecla);
     // The focus moves on to the name field (Tab), raising the code field's exit check.
     void SalirDelCodigo();
+    // The close button of the window's title bar.
+    void CerrarConLaBarra();
 
     // The grid's column of codes (1) or names (2), data rows only.
     QStringList ColumnaGrilla(int columna) const;

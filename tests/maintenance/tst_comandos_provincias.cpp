@@ -118,38 +118,6 @@ private slots:
         QCOMPARE(v->ActiveControl(), static_cast<Control*>(v->PicDatosProvincias));
     }
 
-    void grabarRechazado_data()
-    {
-        QTest::addColumn<QString>("codigo");
-        QTest::addColumn<QString>("nombre");
-        QTest::addColumn<QString>("texto");
-        QTest::addColumn<bool>("focoEnCodigo");
-        QTest::newRow("código vacío") << "" << "Sin código" << T::CodigoEnBlanco << true;
-        QTest::newRow("nombre vacío") << "60" << "" << T::ProvinciaEnBlanco << false;
-        QTest::newRow("los dos vacíos") << "" << "" << T::CodigoEnBlanco << true;
-        QTest::newRow("código con comilla") << "6'" << "Comilla" << T::CodigoNoValido << true;
-    }
-
-    void grabarRechazado()
-    {
-        QFETCH(QString, codigo);
-        QFETCH(QString, nombre);
-        QFETCH(QString, texto);
-        QFETCH(bool, focoEnCodigo);
-        banco->Clic(v->LblNuevo);
-        banco->Escribir(v->TxtProvincia, nombre);
-        // Put there by the program, so that only the save looks at it.
-        v->TxtCodigo->setText(codigo);
-        banco->Clic(v->lblAceptar);
-        QCOMPARE(banco->Mensajes->Llamadas, (Mensajes{{texto, 16, QStringLiteral("Atención")}}));
-        QCOMPARE(v->ActiveControl(), static_cast<Control*>(focoEnCodigo ? v->TxtCodigo : v->TxtProvincia));
-        QCOMPARE(banco->Filas(), originales);
-        // Still entering the new province, with what was typed.
-        QVERIFY(v->EstadoVentana().RegistroNuevo && v->EstadoVentana().ValidacionFallida);
-        QVERIFY(!v->LblNuevo->Enabled() && !v->LinProvincias->Enabled());
-        QCOMPARE(v->TxtProvincia->Text(), nombre);
-    }
-
     void duplicadoCreadoPorOtroUsuario_data()
     {
         QTest::addColumn<bool>("nuevo");
@@ -255,63 +223,6 @@ private slots:
         banco->Clic(v->lblAceptar);
         QCOMPARE(banco->Mensajes->Llamadas, Mensajes{});
         QCOMPARE(banco->Filas(), Ordenadas(Esperadas(QStringLiteral("02"), Grabada(QStringLiteral("02"), QStringLiteral("Albacete Sur")))));
-    }
-
-    void ofertaAlCambiarDeFila_data()
-    {
-        QTest::addColumn<QString>("nombre");
-        QTest::addColumn<Mensajes>("mensajes");
-        QTest::addColumn<QString>("guardado");
-        QTest::newRow("sí, y se guarda") << "Albacete Sur" << Mensajes{{T::DeseaGuardar, 4, QStringLiteral("Atención")}}
-                                        << "Albacete Sur";
-        QTest::newRow("sí, pero el nombre está vacío") << ""
-            << Mensajes{{T::DeseaGuardar, 4, QStringLiteral("Atención")}, {T::ProvinciaEnBlanco, 16, QStringLiteral("Atención")}}
-            << "Albacete";
-    }
-
-    void ofertaAlCambiarDeFila()
-    {
-        QFETCH(QString, nombre);
-        QFETCH(Mensajes, mensajes);
-        QFETCH(QString, guardado);
-        Mostrar(3);
-        banco->Escribir(v->TxtProvincia, nombre);
-        banco->Mensajes->Respuestas = {6};
-        banco->ClicFila(2);
-        QCOMPARE(banco->Mensajes->Llamadas, mensajes);
-        QCOMPARE(banco->Fila(QStringLiteral("02")).Provincia, guardado);
-        // The clicked province is shown whatever the save did, and the grid lists the stored names.
-        QCOMPARE(v->TxtCodigo->Text(), QStringLiteral("01"));
-        QCOMPARE(v->TxtProvincia->Text(), QStringLiteral("Álava"));
-        QVERIFY(banco->ColumnaGrilla(2).contains(guardado));
-    }
-
-    void cerrarConNuevaPendiente_data()
-    {
-        QTest::addColumn<QString>("nombre");
-        QTest::addColumn<bool>("cerrada");
-        QTest::newRow("nombre vacío: sigue abierta") << "" << false;
-        QTest::newRow("completa: se guarda y cierra") << "Nueva Tabarca" << true;
-    }
-
-    void cerrarConNuevaPendiente()
-    {
-        QFETCH(QString, nombre);
-        QFETCH(bool, cerrada);
-        banco->Clic(v->LblNuevo);
-        banco->Escribir(v->TxtCodigo, QStringLiteral("53"));
-        banco->Escribir(v->TxtProvincia, nombre);
-        banco->Mensajes->Respuestas = {6};
-        emit v->Barra1->SolicitudCierre();
-        QCOMPARE(InstanciaPredeterminada<FrmProvincias>::Existe(), !cerrada);
-        QCOMPARE(banco->Existe(QStringLiteral("53")), cerrada);
-        if (!cerrada) {
-            QVERIFY(!v->EstadoVentana().ValidacionFallida);
-            QVERIFY(v->LblNuevo->Visible() && v->LblBorrar->Enabled());
-            QCOMPARE(DatosComunes::FormPrincipal->Tag(), QStringLiteral("Provincias"));
-        } else {
-            QCOMPARE(DatosComunes::FormPrincipal->Tag(), QString());
-        }
     }
 
     void borrar_data()
@@ -435,56 +346,67 @@ private slots:
                  respuesta == 6 ? QStringLiteral("Coruña") : QStringLiteral("A Coruña"));
     }
 
-    void codigosHostiles_data()
+    void codigosHostilesYCamposVacios_data()
     {
         QTest::addColumn<QString>("codigo");
+        QTest::addColumn<QString>("nombre");
         QTest::addColumn<bool>("tecleado");
         QTest::addColumn<QString>("guardado");
         QTest::addColumn<QString>("aviso");
         const QString noValido = T::CodigoNoValido;
-        QTest::newRow("comilla") << "'" << false << "" << noValido;
-        QTest::newRow("comillas que cierran") << "'--" << false << "" << noValido;
-        QTest::newRow("porcentaje") << "%" << false << "" << noValido;
-        QTest::newRow("subrayado") << "0_" << false << "" << noValido;
-        QTest::newRow("asterisco") << "*" << false << "" << noValido;
-        QTest::newRow("corchete") << "[0" << false << "" << noValido;
-        QTest::newRow("barra invertida") << "0\\" << false << "" << noValido;
-        QTest::newRow("tabulador") << "\t1" << false << "" << noValido;
-        QTest::newRow("salto de línea") << "1\n" << false << "" << noValido;
-        QTest::newRow("carácter de control") << QString(QChar(0x01)) << false << "" << noValido;
-        QTest::newRow("supresión") << QString(QChar(0x7f)) << false << "" << noValido;
-        QTest::newRow("vacío") << "" << false << "" << T::CodigoEnBlanco;
-        QTest::newRow("muy largo, tecleado") << "ABCDEFGHIJKLMNOPQRSTUVWXYZ" << true << "AB" << "";
-        QTest::newRow("espacios") << "  " << true << "  " << "";
-        QTest::newRow("espacio y cifra") << " 1" << true << " 1" << "";
-        QTest::newRow("derecha a izquierda") << "אב" << false << "אב" << "";
-        QTest::newRow("marca de dirección") << QStringLiteral("\u202E1") << false << QStringLiteral("\u202E1") << "";
-        QTest::newRow("letra y acento combinante") << QStringLiteral("e\u0301") << false << QStringLiteral("e\u0301") << "";
+        const QString hostil = QStringLiteral("Hostil");
+        QTest::newRow("comilla") << "'" << hostil << false << "" << noValido;
+        QTest::newRow("comilla que cierra") << "'--" << hostil << false << "" << noValido;
+        QTest::newRow("porcentaje") << "%" << hostil << false << "" << noValido;
+        QTest::newRow("subrayado") << "0_" << hostil << false << "" << noValido;
+        QTest::newRow("asterisco") << "*" << hostil << false << "" << noValido;
+        QTest::newRow("corchete") << "[0" << hostil << false << "" << noValido;
+        QTest::newRow("barra invertida") << "0\\" << hostil << false << "" << noValido;
+        QTest::newRow("tabulador") << "\t1" << hostil << false << "" << noValido;
+        QTest::newRow("salto de línea") << "1\n" << hostil << false << "" << noValido;
+        QTest::newRow("carácter de control") << QString(QChar(0x01)) << hostil << false << "" << noValido;
+        QTest::newRow("supresión") << QString(QChar(0x7f)) << hostil << false << "" << noValido;
+        QTest::newRow("código vacío") << "" << hostil << false << "" << T::CodigoEnBlanco;
+        QTest::newRow("los dos vacíos") << "" << "" << false << "" << T::CodigoEnBlanco;
+        QTest::newRow("nombre vacío") << "60" << "" << false << "" << T::ProvinciaEnBlanco;
+        QTest::newRow("muy largo, tecleado") << "ABCDEFGHIJKLMNOPQRSTUVWXYZ" << hostil << true << "AB" << "";
+        QTest::newRow("espacios") << "  " << hostil << true << "  " << "";
+        QTest::newRow("espacio y cifra") << " 1" << hostil << true << " 1" << "";
+        QTest::newRow("derecha a izquierda") << "אב" << hostil << false << "אב" << "";
+        QTest::newRow("marca de dirección") << QStringLiteral("\u202E1") << hostil << false << QStringLiteral("\u202E1") << "";
+        QTest::newRow("acento combinante") << QStringLiteral("e\u0301") << hostil << false << QStringLiteral("e\u0301") << "";
     }
 
-    void codigosHostiles()
+    void codigosHostilesYCamposVacios()
     {
         QFETCH(QString, codigo);
+        QFETCH(QString, nombre);
         QFETCH(bool, tecleado);
         QFETCH(QString, guardado);
         QFETCH(QString, aviso);
         banco->Clic(v->LblNuevo);
         if (tecleado)
             banco->Escribir(v->TxtCodigo, codigo);
-        banco->Escribir(v->TxtProvincia, QStringLiteral("Hostil"));
+        banco->Escribir(v->TxtProvincia, nombre);
+        // Put there by the program, so that only the save looks at it.
         if (!tecleado)
             v->TxtCodigo->setText(codigo);
         banco->Clic(v->lblAceptar);
 
-        const Mensajes esperados = aviso.isEmpty() ? Mensajes{} : Mensajes{{aviso, 16, QStringLiteral("Atención")}};
-        QCOMPARE(banco->Mensajes->Llamadas, esperados);
-        if (guardado.isEmpty()) {
+        if (!aviso.isEmpty()) {
+            QCOMPARE(banco->Mensajes->Llamadas, (Mensajes{{aviso, 16, QStringLiteral("Atención")}}));
             QCOMPARE(banco->Filas(), originales);
+            // Still entering the new province, with the focus in the field at fault.
+            QVERIFY(v->EstadoVentana().RegistroNuevo && v->EstadoVentana().ValidacionFallida);
+            QVERIFY(!v->LblNuevo->Enabled() && !v->LinProvincias->Enabled());
+            QCOMPARE(v->ActiveControl(),
+                     static_cast<Control*>(aviso == T::ProvinciaEnBlanco ? v->TxtProvincia : v->TxtCodigo));
+            QCOMPARE(v->TxtProvincia->Text(), nombre);
             return;
         }
-        QCOMPARE(Ordenadas(banco->Filas()), Ordenadas(Esperadas(QString(), Grabada(guardado, QStringLiteral("Hostil")))));
-
-        // The stored code is shown again, found by the cancel, and its delete takes that row only.
+        QCOMPARE(banco->Mensajes->Llamadas, Mensajes{});
+        QCOMPARE(Ordenadas(banco->Filas()), Ordenadas(Esperadas(QString(), Grabada(guardado, nombre))));
+        // The stored code is found again by the cancel, and its delete takes that row only.
         banco->Clic(v->LblCancelar);
         QCOMPARE(v->TxtCodigo->Text(), guardado);
         banco->Mensajes->Respuestas = {6};

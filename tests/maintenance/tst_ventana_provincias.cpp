@@ -1,6 +1,6 @@
 // The province window as a user meets it: loading, the grid, the record display, the arrows,
-// the code check, the offer to save, new and cancel, and the layout in twips. The real window
-// runs on the offscreen platform over a real database; the host's message box is scripted.
+// the code check, the offer to save, new and cancel, closing, and the layout in twips. The real
+// window runs on the offscreen platform over a real database; the host's message box is scripted.
 
 #include "BancoProvincias.h"
 
@@ -15,110 +15,82 @@
 #include <QTest>
 
 namespace T = TextosProvincias;
+using Mensajes = QList<LlamadaMensaje>;
 
 class PruebaVentanaProvincias : public QObject
 {
     Q_OBJECT
 
-private:
     std::unique_ptr<BancoProvincias> banco;
     FrmProvincias* v = nullptr;
 
-    void MostrarFilaConFlechas(int fila)
-    {
-        while (v->LinProvincias->Row() < fila)
-            banco->Clic(v->ImgProvDerecha);
-    }
+    Control* Activo() const { return v->ActiveControl(); }
 
 private slots:
-    void cleanupTestCase()
-    {
-        BancoProvincias::BorrarBase();
-    }
-
-    void init()
-    {
-        banco = std::make_unique<BancoProvincias>();
-    }
+    void cleanupTestCase() { BancoProvincias::BorrarBase(); }
+    void init() { banco = std::make_unique<BancoProvincias>(); }
 
     void cleanup()
     {
         const QStringList errores = banco->ErroresEventos;
         banco.reset();
-        v = nullptr;
         QVERIFY2(errores.isEmpty(), qPrintable(errores.join(QLatin1Char('\n'))));
     }
 
-    void cargaMuestraLaGrillaEnOrdenEspanol()
+    void carga()
     {
         v = banco->Abrir();
         QCOMPARE(banco->ColumnaGrilla(2), NombresEnOrdenEspanol());
-        QCOMPARE(v->LinProvincias->TextMatrix(0, 0), QStringLiteral("CÓDIGO"));
-        QCOMPARE(v->LinProvincias->TextMatrix(0, 1), QStringLiteral("PROVINCIA"));
-        QCOMPARE(v->LinProvincias->Rows(), 53);
         QCOMPARE(banco->ColumnaGrilla(1).mid(0, 4), (QStringList{"15", "01", "02", "03"}));
-        // The first province by name is shown; the fill copied it into the fields without
-        // making any data row current.
-        QCOMPARE(v->TxtCodigo->Text(), QStringLiteral("15"));
-        QCOMPARE(v->TxtProvincia->Text(), QStringLiteral("A Coruña"));
-        QCOMPARE(v->EstadoVentana().CodigoActual, QStringLiteral("15"));
+        QCOMPARE(QStringList({v->LinProvincias->TextMatrix(0, 0), v->LinProvincias->TextMatrix(0, 1)}),
+                 QStringList({"CÓDIGO", "PROVINCIA"}));
+        // The fill copies the first province into the fields without making a data row current.
+        QCOMPARE(QStringList({v->TxtCodigo->Text(), v->TxtProvincia->Text(), v->EstadoVentana().CodigoActual}),
+                 QStringList({"15", "A Coruña", "15"}));
         QCOMPARE(v->LinProvincias->Row(), 0);
-        QVERIFY(v->TxtCodigo->Enabled());
-        // Captions from the host's texts, window caption and title bar.
-        QCOMPARE(v->LblProv->Caption(), QStringLiteral("  Provincias  "));
-        QCOMPARE(v->LblDatosProvincias->Caption(), QStringLiteral("  Datos Provincias  "));
-        QCOMPARE(v->LblCodigo->Caption(), QStringLiteral(" Código:"));
-        QCOMPARE(v->LblProvincia->Caption(), QStringLiteral(" Provincia:"));
-        QCOMPARE(v->Caption(), QStringLiteral("Provincias"));
-        QCOMPARE(v->Barra1->Caption(), QStringLiteral("Ficha de Provincias"));
-        // The window sits where the host's placing window is and is painted through the host.
-        QCOMPARE(v->Left(), 600);
-        QCOMPARE(v->Top(), 450);
-        QVERIFY(banco->Utiles->LlamadasPintar > 0);
-        QVERIFY(banco->Mensajes->Llamadas.isEmpty());
+        QCOMPARE(v->LinProvincias->ColWidth(1), 3855 - 900 - 350);
+        QCOMPARE(QStringList({v->LblProv->Caption(), v->LblDatosProvincias->Caption(), v->LblCodigo->Caption(),
+                              v->LblProvincia->Caption(), v->Caption(), v->Barra1->Caption()}),
+                 QStringList({"  Provincias  ", "  Datos Provincias  ", " Código:", " Provincia:", "Provincias",
+                              "Ficha de Provincias"}));
+        QCOMPARE(QPoint(v->Left(), v->Top()), QPoint(600, 450));
+        QVERIFY(v->TxtCodigo->Enabled() && banco->Utiles->LlamadasPintar > 0);
+        QCOMPARE(banco->Mensajes->Llamadas, Mensajes{});
     }
 
-    void seleccionarFilaMuestraLaProvincia_data()
+    void seleccionarFila_data()
     {
         QTest::addColumn<int>("fila");
+        QTest::addColumn<int>("abajo");
         QTest::addColumn<QString>("codigo");
         QTest::addColumn<QString>("nombre");
-        QTest::newRow("segunda") << 2 << "01" << "Álava";
-        QTest::newRow("cuarta") << 4 << "03" << "Alicante";
-        QTest::newRow("vuelta a la primera") << 1 << "15" << "A Coruña";
+        QTest::newRow("segunda") << 2 << 0 << "01" << "Álava";
+        QTest::newRow("cuarta") << 4 << 0 << "03" << "Alicante";
+        QTest::newRow("primera") << 1 << 0 << "15" << "A Coruña";
+        QTest::newRow("diez filas más abajo con el teclado") << 1 << 10 << "09" << "Burgos";
     }
 
-    void seleccionarFilaMuestraLaProvincia()
+    void seleccionarFila()
     {
         QFETCH(int, fila);
+        QFETCH(int, abajo);
         QFETCH(QString, codigo);
         QFETCH(QString, nombre);
         v = banco->Abrir();
         banco->ClicFila(3);
         banco->ClicFila(fila);
-        QCOMPARE(v->LinProvincias->Row(), fila);
-        QCOMPARE(v->TxtCodigo->Text(), codigo);
-        QCOMPARE(v->TxtProvincia->Text(), nombre);
-        QCOMPARE(v->EstadoVentana().CodigoActual, codigo);
-        QCOMPARE(v->LinProvincias->Tag(), QStringLiteral("0"));
-        // The window's recordset stays on the whole table, on the province shown.
-        QCOMPARE(v->RecordsetProvincias()->Fields(QStringLiteral("Codigo")).Value().toString(), codigo);
-        QVERIFY(banco->Mensajes->Llamadas.isEmpty());
-    }
-
-    void teclasDelCursorMuevenLaGrilla()
-    {
-        v = banco->Abrir();
-        banco->ClicFila(1);
-        for (int i = 0; i < 10; ++i)
+        for (int i = 0; i < abajo; ++i)
             QTest::keyClick(v->LinProvincias->Widget(), Qt::Key_Down);
-        QCOMPARE(v->LinProvincias->Row(), 11);
-        QCOMPARE(v->TxtProvincia->Text(), QStringLiteral("Burgos"));
-        QCOMPARE(v->TxtCodigo->Text(), QStringLiteral("09"));
-        QVERIFY(v->LinProvincias->RowIsVisible(11));
+        QCOMPARE(v->LinProvincias->Row(), fila + abajo);
+        QCOMPARE(QStringList({v->TxtCodigo->Text(), v->TxtProvincia->Text(), v->EstadoVentana().CodigoActual}),
+                 QStringList({codigo, nombre, codigo}));
+        QCOMPARE(v->LinProvincias->Tag(), QStringLiteral("0"));
+        // The window's recordset is left on the whole table, on the province shown.
+        QCOMPARE(v->RecordsetProvincias()->Fields(QStringLiteral("Codigo")).Value().toString(), codigo);
+        QCOMPARE(banco->Mensajes->Llamadas, Mensajes{});
     }
 
-    void flechasAvanzanYSeDetienenEnLosExtremos_data()
+    void flechas_data()
     {
         QTest::addColumn<int>("desde");
         QTest::addColumn<bool>("derecha");
@@ -131,7 +103,7 @@ private slots:
         QTest::newRow("derecha pasada la última") << 50 << true << 5 << 52 << "Zaragoza";
     }
 
-    void flechasAvanzanYSeDetienenEnLosExtremos()
+    void flechas()
     {
         QFETCH(int, desde);
         QFETCH(bool, derecha);
@@ -139,8 +111,9 @@ private slots:
         QFETCH(int, filaFinal);
         QFETCH(QString, nombre);
         v = banco->Abrir();
-        MostrarFilaConFlechas(desde);
-        // The buttons the arrows enable again, whatever they do with the row.
+        while (v->LinProvincias->Row() < desde)
+            banco->Clic(v->ImgProvDerecha);
+        // Buttons the arrows enable again, whether they move or not.
         v->LblBorrar->setEnabled(false);
         v->LblBuscar->setEnabled(false);
         for (int i = 0; i < pulsaciones; ++i)
@@ -148,229 +121,174 @@ private slots:
         QCOMPARE(v->LinProvincias->Row(), filaFinal);
         QCOMPARE(v->TxtProvincia->Text(), nombre);
         QVERIFY(v->LinProvincias->RowIsVisible(filaFinal));
-        QVERIFY(v->LblBorrar->Enabled());
-        QVERIFY(v->LblBuscar->Enabled());
-        QVERIFY(v->LblNuevo->Enabled() && v->LblNuevo->Visible());
+        QVERIFY(v->LblBorrar->Enabled() && v->LblBuscar->Enabled() && v->LblNuevo->Enabled() && v->LblNuevo->Visible());
     }
 
-    void codigoExistenteAlSalirDelCampo_data()
+    void comprobacionDelCodigo_data()
     {
         QTest::addColumn<bool>("nuevo");
         QTest::addColumn<QString>("escrito");
-        QTest::addColumn<bool>("aviso");
+        QTest::addColumn<QString>("aviso");
         QTest::addColumn<QString>("queda");
-        QTest::newRow("editando, código de otra") << false << "28" << true << "15";
-        QTest::newRow("nuevo, código existente") << true << "28" << true << "";
-        QTest::newRow("editando, código libre") << false << "99" << false << "99";
-        QTest::newRow("nuevo, código libre") << true << "99" << false << "99";
-        QTest::newRow("editando, el mismo código") << false << "15" << false << "15";
-        QTest::newRow("mayúsculas no coinciden") << true << "AB" << false << "AB";
+        const QString existe = T::CodigoYaExiste;
+        QTest::newRow("editando, código de otra") << false << "28" << existe << "15";
+        QTest::newRow("nueva, código existente") << true << "28" << existe << "";
+        QTest::newRow("editando, código libre") << false << "99" << "" << "99";
+        QTest::newRow("editando, el mismo código") << false << "15" << "" << "15";
+        QTest::newRow("mayúsculas no coinciden") << true << "AB" << "" << "AB";
+        QTest::newRow("comilla") << true << "'" << T::CodigoNoValido << "'";
+        QTest::newRow("porcentaje") << false << "1%" << T::CodigoNoValido << "1%";
+        QTest::newRow("subrayado") << true << "_" << T::CodigoNoValido << "_";
+        QTest::newRow("asterisco") << true << "*" << T::CodigoNoValido << "*";
+        QTest::newRow("corchete") << true << "[" << T::CodigoNoValido << "[";
+        QTest::newRow("más de dos caracteres") << true << "98765" << "" << "98";
     }
 
-    void codigoExistenteAlSalirDelCampo()
+    void comprobacionDelCodigo()
     {
         QFETCH(bool, nuevo);
         QFETCH(QString, escrito);
-        QFETCH(bool, aviso);
+        QFETCH(QString, aviso);
         QFETCH(QString, queda);
         v = banco->Abrir();
         banco->Ejecutar(QStringLiteral("INSERT INTO Provincias (Codigo, Provincia) VALUES ('ab', 'Minúsculas')"));
+        const QList<FilaProvincia> antes = banco->Filas();
         if (nuevo)
             banco->Clic(v->LblNuevo);
         banco->Escribir(v->TxtCodigo, escrito);
         banco->SalirDelCodigo();
-        const QList<LlamadaMensaje> esperado = aviso
-            ? QList<LlamadaMensaje>{{T::CodigoYaExiste, 16, QStringLiteral("Aviso")}}
-            : QList<LlamadaMensaje>{};
-        QCOMPARE(banco->Mensajes->Llamadas, esperado);
+        const QString titulo = aviso == T::CodigoYaExiste ? QStringLiteral("Aviso") : QStringLiteral("Atención");
+        QCOMPARE(banco->Mensajes->Llamadas, (aviso.isEmpty() ? Mensajes{} : Mensajes{{aviso, 16, titulo}}));
         QCOMPARE(v->TxtCodigo->Text(), queda);
-        // After the warning the focus is back in the code field, with its white background
-        // turned to the focus colour again.
-        QCOMPARE(v->ActiveControl(), aviso ? static_cast<Control*>(v->TxtCodigo) : v->TxtProvincia);
-    }
-
-    void codigoConCaracteresNoAdmitidos_data()
-    {
-        QTest::addColumn<QString>("escrito");
-        QTest::newRow("comilla") << "'";
-        QTest::newRow("porcentaje") << "1%";
-        QTest::newRow("subrayado") << "_";
-        QTest::newRow("asterisco") << "*";
-        QTest::newRow("corchete") << "[";
-        QTest::newRow("barra invertida") << "\\";
-    }
-
-    void codigoConCaracteresNoAdmitidos()
-    {
-        QFETCH(QString, escrito);
-        v = banco->Abrir();
-        const QList<FilaProvincia> antes = banco->Filas();
-        banco->Clic(v->LblNuevo);
-        banco->Escribir(v->TxtCodigo, escrito);
-        banco->SalirDelCodigo();
-        QCOMPARE(banco->Mensajes->Llamadas,
-                 (QList<LlamadaMensaje>{{T::CodigoNoValido, 16, QStringLiteral("Atención")}}));
-        QCOMPARE(v->TxtCodigo->Text(), escrito);
-        QCOMPARE(v->ActiveControl(), static_cast<Control*>(v->TxtCodigo));
+        // A warning keeps the focus in the code field.
+        QCOMPARE(Activo(), aviso.isEmpty() ? static_cast<Control*>(v->TxtProvincia) : v->TxtCodigo);
         QCOMPARE(banco->Filas(), antes);
     }
 
-    void camposLimitadosAlEscribir_data()
-    {
-        QTest::addColumn<bool>("codigo");
-        QTest::addColumn<QString>("escrito");
-        QTest::addColumn<QString>("queda");
-        QTest::newRow("código de más de dos") << true << "12345" << "12";
-        QTest::newRow("nombre de más de veinte") << false << "Provincia de nombre muy largo" << "Provincia de nombre ";
-    }
-
-    void camposLimitadosAlEscribir()
-    {
-        QFETCH(bool, codigo);
-        QFETCH(QString, escrito);
-        QFETCH(QString, queda);
-        v = banco->Abrir();
-        banco->Clic(v->LblNuevo);
-        TextBox* caja = codigo ? v->TxtCodigo : v->TxtProvincia;
-        banco->Escribir(caja, escrito);
-        QCOMPARE(caja->Text(), queda);
-    }
-
-    void focoCambiaElFondoYIntroAvanza()
+    void focoEIntro()
     {
         v = banco->Abrir();
         v->TxtCodigo->SetFocus();
         QCOMPARE(v->TxtCodigo->BackColor(), QColor(203, 202, 165));
-        QCOMPARE(v->TxtCodigo->SelLength(), 2);
+        QCOMPARE(v->TxtCodigo->SelText(), QStringLiteral("15"));
         banco->Tecla(v->TxtCodigo, Qt::Key_Return);
-        QCOMPARE(v->ActiveControl(), static_cast<Control*>(v->TxtProvincia));
+        QCOMPARE(Activo(), static_cast<Control*>(v->TxtProvincia));
         QCOMPARE(v->TxtCodigo->BackColor(), QColor(Qt::white));
-        QCOMPARE(v->TxtProvincia->BackColor(), QColor(203, 202, 165));
         QCOMPARE(v->TxtProvincia->SelText(), QStringLiteral("A Coruña"));
         banco->Tecla(v->TxtProvincia, Qt::Key_Return);
-        QCOMPARE(v->ActiveControl(), static_cast<Control*>(v->lblAceptar));
+        QCOMPARE(Activo(), static_cast<Control*>(v->lblAceptar));
         QCOMPARE(v->TxtProvincia->BackColor(), QColor(Qt::white));
-        // Enter moved the focus without saving anything.
+        // Enter moved the focus on without saving.
         QCOMPARE(banco->Fila(QStringLiteral("15")).Actualizado, QString());
     }
 
-    void cambiosPendientesOfrecenGuardar_data()
+    void ofertaDeGuardarAlCambiarDeFila_data()
     {
-        QTest::addColumn<QString>("campo");
-        QTest::addColumn<bool>("pregunta");
-        QTest::newRow("nombre cambiado") << "nombre" << true;
-        QTest::newRow("código cambiado") << "codigo" << true;
-        QTest::newRow("sin cambios") << "" << false;
+        QTest::addColumn<QString>("codigo");
+        QTest::addColumn<QString>("nombre");
+        QTest::addColumn<int>("respuesta");
+        QTest::addColumn<Mensajes>("mensajes");
+        QTest::addColumn<QString>("guardado");
+        const LlamadaMensaje pregunta{T::DeseaGuardar, 4, QStringLiteral("Atención")};
+        QTest::newRow("sin cambios") << "02" << "Albacete" << 6 << Mensajes{} << "Albacete";
+        QTest::newRow("nombre cambiado, no") << "02" << "Albacete Sur" << 7 << Mensajes{pregunta} << "Albacete";
+        QTest::newRow("código cambiado, no") << "98" << "Albacete" << 7 << Mensajes{pregunta} << "Albacete";
+        QTest::newRow("nombre cambiado, sí") << "02" << "Albacete Sur" << 6 << Mensajes{pregunta} << "Albacete Sur";
+        QTest::newRow("sí, pero el nombre está vacío") << "02" << "" << 6
+            << Mensajes{pregunta, {T::ProvinciaEnBlanco, 16, QStringLiteral("Atención")}} << "Albacete";
     }
 
-    void cambiosPendientesOfrecenGuardar()
+    void ofertaDeGuardarAlCambiarDeFila()
     {
-        QFETCH(QString, campo);
-        QFETCH(bool, pregunta);
+        QFETCH(QString, codigo);
+        QFETCH(QString, nombre);
+        QFETCH(int, respuesta);
+        QFETCH(Mensajes, mensajes);
+        QFETCH(QString, guardado);
         v = banco->Abrir();
         banco->ClicFila(3);
-        if (campo == QLatin1String("nombre"))
-            banco->Escribir(v->TxtProvincia, QStringLiteral("Albacete Sur"));
-        else if (campo == QLatin1String("codigo"))
-            banco->Escribir(v->TxtCodigo, QStringLiteral("98"));
-        banco->Mensajes->Respuestas = {7};
+        banco->Escribir(v->TxtCodigo, codigo);
+        banco->Escribir(v->TxtProvincia, nombre);
+        banco->Mensajes->Respuestas = {respuesta};
         banco->ClicFila(2);
-        const QList<LlamadaMensaje> esperado = pregunta
-            ? QList<LlamadaMensaje>{{T::DeseaGuardar, 4, QStringLiteral("Atención")}}
-            : QList<LlamadaMensaje>{};
-        QCOMPARE(banco->Mensajes->Llamadas, esperado);
-        // No: the clicked province replaces the edits, and nothing was written.
-        QCOMPARE(v->TxtCodigo->Text(), QStringLiteral("01"));
-        QCOMPARE(v->TxtProvincia->Text(), QStringLiteral("Álava"));
-        QCOMPARE(banco->Fila(QStringLiteral("02")).Provincia, QStringLiteral("Albacete"));
+        QCOMPARE(banco->Mensajes->Llamadas, mensajes);
+        QCOMPARE(banco->Fila(QStringLiteral("02")).Provincia, guardado);
         QVERIFY(!banco->Existe(QStringLiteral("98")));
+        // The clicked province replaces the fields whatever the answer; the grid lists the stored names.
+        QCOMPARE(QStringList({v->TxtCodigo->Text(), v->TxtProvincia->Text()}), QStringList({"01", "Álava"}));
+        QVERIFY(banco->ColumnaGrilla(2).contains(guardado));
     }
 
-    void nuevoYCancelarVuelveALaPrimera()
+    void nuevoDeshabilitaLaNavegacion()
     {
         v = banco->Abrir();
         banco->ClicFila(4);
         banco->Clic(v->LblNuevo);
-        QCOMPARE(v->TxtCodigo->Text(), QString());
-        QCOMPARE(v->TxtProvincia->Text(), QString());
-        QVERIFY(v->EstadoVentana().RegistroNuevo);
-        QVERIFY(DatosComunes::EdicionEnCurso);
+        QCOMPARE(QStringList({v->TxtCodigo->Text(), v->TxtProvincia->Text()}), QStringList({"", ""}));
+        QVERIFY(v->EstadoVentana().RegistroNuevo && DatosComunes::EdicionEnCurso);
         QVERIFY(!v->LblNuevo->Enabled() && !v->LblBuscar->Enabled() && !v->LblBorrar->Enabled());
         QVERIFY(v->lblAceptar->Enabled() && v->LblCancelar->Enabled() && v->LblCancelar->Visible());
         QVERIFY(!v->LinProvincias->Enabled() && !v->ImgProvDerecha->Enabled() && !v->ImgProvIzquierda->Enabled());
-        QCOMPARE(v->ActiveControl(), static_cast<Control*>(v->TxtCodigo));
-        // The code shown before stays the current one until something is saved.
+        QCOMPARE(Activo(), static_cast<Control*>(v->TxtCodigo));
         QCOMPARE(v->EstadoVentana().CodigoActual, QStringLiteral("03"));
-
-        banco->Escribir(v->TxtCodigo, QStringLiteral("77"));
         banco->Escribir(v->TxtProvincia, QStringLiteral("Sin guardar"));
-        banco->Clic(v->LblNuevo); // already entering one: what was typed stays
+        // A second Nuevo keeps what was typed; an arrow enabled from code does not move the grid.
+        banco->Clic(v->LblNuevo);
+        v->ImgProvDerecha->setEnabled(true);
+        banco->Clic(v->ImgProvDerecha);
         QCOMPARE(v->TxtProvincia->Text(), QStringLiteral("Sin guardar"));
+        QCOMPARE(v->LinProvincias->Row(), 4);
+    }
 
+    void cancelar_data()
+    {
+        QTest::addColumn<bool>("nuevo");
+        QTest::addColumn<bool>("borradaPorOtro");
+        QTest::addColumn<QString>("codigo");
+        QTest::addColumn<int>("fila");
+        QTest::newRow("una nueva: la primera") << true << false << "15" << 1;
+        QTest::newRow("una edición: la guardada") << false << false << "02" << 3;
+        QTest::newRow("borrada por otro: la primera") << false << true << "15" << 1;
+    }
+
+    void cancelar()
+    {
+        QFETCH(bool, nuevo);
+        QFETCH(bool, borradaPorOtro);
+        QFETCH(QString, codigo);
+        QFETCH(int, fila);
+        v = banco->Abrir();
+        banco->ClicFila(3);
+        if (nuevo)
+            banco->Clic(v->LblNuevo);
+        banco->Escribir(v->TxtCodigo, QStringLiteral("77"));
+        banco->Escribir(v->TxtProvincia, QStringLiteral("Otra cosa"));
+        if (borradaPorOtro)
+            banco->NuevaConexion()->Execute(QStringLiteral("DELETE FROM Provincias WHERE Codigo = '02'"));
         banco->Clic(v->LblCancelar);
-        QCOMPARE(v->TxtCodigo->Text(), QStringLiteral("15"));
-        QCOMPARE(v->TxtProvincia->Text(), QStringLiteral("A Coruña"));
-        QCOMPARE(v->LinProvincias->Row(), 1);
-        QVERIFY(!v->EstadoVentana().RegistroNuevo);
-        QVERIFY(!DatosComunes::EdicionEnCurso);
+        banco->Clic(v->LblCancelar);
+        QCOMPARE(v->TxtCodigo->Text(), codigo);
+        QCOMPARE(v->TxtProvincia->Text(), banco->Fila(codigo).Provincia);
+        QCOMPARE(v->LinProvincias->Row(), fila);
+        QCOMPARE(v->LinProvincias->Rows(), borradaPorOtro ? 52 : 53);
+        QVERIFY(!v->EstadoVentana().RegistroNuevo && !DatosComunes::EdicionEnCurso);
         QVERIFY(v->LblNuevo->Enabled() && v->LblBuscar->Enabled() && v->LblBorrar->Enabled());
         QVERIFY(v->LinProvincias->Enabled() && v->ImgProvDerecha->Enabled() && v->ImgProvIzquierda->Enabled());
         QVERIFY(!banco->Existe(QStringLiteral("77")));
-        QVERIFY(banco->Mensajes->Llamadas.isEmpty());
-    }
-
-    void flechasNoMuevenMientrasSeIntroduceUnaNueva()
-    {
-        v = banco->Abrir();
-        banco->ClicFila(2);
-        banco->Clic(v->LblNuevo);
-        // The arrows are disabled; even run from code they do not move the grid.
-        v->ImgProvDerecha->setEnabled(true);
-        banco->Clic(v->ImgProvDerecha);
-        QCOMPARE(v->LinProvincias->Row(), 2);
-        QCOMPARE(v->TxtCodigo->Text(), QString());
-    }
-
-    void cancelarEdicionRestauraLosValoresGuardados()
-    {
-        v = banco->Abrir();
-        banco->ClicFila(3);
-        banco->Escribir(v->TxtProvincia, QStringLiteral("Otra cosa"));
-        banco->Escribir(v->TxtCodigo, QStringLiteral("97"));
-        banco->Clic(v->LblCancelar);
-        QCOMPARE(v->TxtCodigo->Text(), QStringLiteral("02"));
-        QCOMPARE(v->TxtProvincia->Text(), QStringLiteral("Albacete"));
-        QCOMPARE(v->LinProvincias->Row(), 3);
-        banco->Clic(v->LblCancelar);
-        QCOMPARE(v->TxtProvincia->Text(), QStringLiteral("Albacete"));
-        QCOMPARE(v->LinProvincias->Row(), 3);
-    }
-
-    void cancelarTrasBorradoPorOtroMuestraLaPrimera()
-    {
-        v = banco->Abrir();
-        banco->ClicFila(3);
-        banco->Ejecutar(QStringLiteral("DELETE FROM Provincias WHERE Codigo = '02'"));
-        banco->Clic(v->LblCancelar);
-        QCOMPARE(v->TxtCodigo->Text(), QStringLiteral("15"));
-        QCOMPARE(v->LinProvincias->Rows(), 52);
-        QVERIFY(!banco->ColumnaGrilla(1).contains(QStringLiteral("02")));
+        QCOMPARE(banco->Mensajes->Llamadas, Mensajes{});
     }
 
     void filaBorradaPorOtroUsuario()
     {
         v = banco->Abrir();
-        ConnectionPtr otro = banco->NuevaConexion();
-        otro->Execute(QStringLiteral("DELETE FROM Provincias WHERE Codigo = '02'"));
+        banco->NuevaConexion()->Execute(QStringLiteral("DELETE FROM Provincias WHERE Codigo = '02'"));
         banco->ClicFila(3);
-        QCOMPARE(banco->Mensajes->Llamadas,
-                 (QList<LlamadaMensaje>{{T::RegistroEliminado, 64, QString()}}));
-        // The grid was filled again without the lost province, and shows the first one.
+        QCOMPARE(banco->Mensajes->Llamadas, (Mensajes{{T::RegistroEliminado, 64, QString()}}));
+        // Filled again without the lost province; the first one is shown.
         QCOMPARE(v->LinProvincias->Rows(), 52);
         QVERIFY(!banco->ColumnaGrilla(1).contains(QStringLiteral("02")));
-        QCOMPARE(v->TxtCodigo->Text(), QStringLiteral("15"));
-        QCOMPARE(v->TxtProvincia->Text(), QStringLiteral("A Coruña"));
-        QCOMPARE(v->EstadoVentana().CodigoActual, QStringLiteral("15"));
+        QCOMPARE(QStringList({v->TxtCodigo->Text(), v->TxtProvincia->Text(), v->EstadoVentana().CodigoActual}),
+                 QStringList({"15", "A Coruña", "15"}));
     }
 
     void tablaVacia()
@@ -378,42 +296,62 @@ private slots:
         banco->VaciarProvincias();
         v = banco->Abrir();
         QCOMPARE(v->LinProvincias->Rows(), 1);
-        QVERIFY(!v->TxtCodigo->Enabled());
-        QVERIFY(!v->TxtProvincia->Enabled());
-        QCOMPARE(v->TxtCodigo->Text(), QString());
-        // With three rows or fewer the name column takes the rest of the grid.
-        QCOMPARE(v->LinProvincias->ColWidth(1), 2955);
+        QCOMPARE(v->LinProvincias->ColWidth(1), 3855 - 900);
+        QVERIFY(!v->TxtCodigo->Enabled() && !v->TxtProvincia->Enabled());
         banco->Clic(v->ImgProvDerecha);
         banco->Clic(v->ImgProvIzquierda);
         banco->Clic(v->LblCancelar);
-
         banco->Clic(v->LblNuevo);
         QVERIFY(v->TxtCodigo->Enabled() && v->TxtProvincia->Enabled());
-        QCOMPARE(v->ActiveControl(), static_cast<Control*>(v->TxtCodigo));
+        QCOMPARE(Activo(), static_cast<Control*>(v->TxtCodigo));
         banco->Clic(v->LblCancelar);
         QVERIFY(!v->TxtCodigo->Enabled() && !v->TxtProvincia->Enabled());
         QCOMPARE(v->TxtCodigo->Text(), QString());
-        QVERIFY(banco->Mensajes->Llamadas.isEmpty());
+        QCOMPARE(banco->Mensajes->Llamadas, Mensajes{});
     }
 
-    void anchoDeColumnasSegunFilas_data()
+    void cerrar_data()
     {
-        QTest::addColumn<int>("provincias");
-        QTest::addColumn<int>("anchoNombre");
-        QTest::newRow("tres filas") << 3 << 2955;
-        QTest::newRow("cuatro filas, con barra") << 4 << 2605;
+        QTest::addColumn<bool>("nuevo");
+        QTest::addColumn<QString>("nombre");
+        QTest::addColumn<int>("respuesta");
+        QTest::addColumn<int>("preguntas");
+        QTest::addColumn<bool>("cerrada");
+        QTest::newRow("sin cambios") << false << "A Coruña" << 0 << 0 << true;
+        QTest::newRow("con cambios, no") << false << "Coruña" << 7 << 1 << true;
+        QTest::newRow("nueva sin escribir, no") << true << "" << 7 << 1 << true;
+        QTest::newRow("nueva sin nombre, sí: sigue abierta") << true << "" << 6 << 2 << false;
+        QTest::newRow("nueva completa, sí: se guarda") << true << "Nueva Tabarca" << 6 << 1 << true;
     }
 
-    void anchoDeColumnasSegunFilas()
+    void cerrar()
     {
-        QFETCH(int, provincias);
-        QFETCH(int, anchoNombre);
-        banco->Ejecutar(QStringLiteral("DELETE FROM Municipios"));
-        banco->Ejecutar(QStringLiteral("DELETE FROM Provincias WHERE Codigo > '0%1'").arg(provincias));
+        QFETCH(bool, nuevo);
+        QFETCH(QString, nombre);
+        QFETCH(int, respuesta);
+        QFETCH(int, preguntas);
+        QFETCH(bool, cerrada);
         v = banco->Abrir();
-        QCOMPARE(v->LinProvincias->Rows(), provincias + 1);
-        QCOMPARE(v->LinProvincias->ColWidth(0), 900);
-        QCOMPARE(v->LinProvincias->ColWidth(1), anchoNombre);
+        QPointer<FrmProvincias> ventana(v);
+        if (nuevo) {
+            banco->Clic(v->LblNuevo);
+            if (respuesta == 6)
+                banco->Escribir(v->TxtCodigo, QStringLiteral("53"));
+        }
+        banco->Escribir(v->TxtProvincia, nombre);
+        banco->Mensajes->Respuestas = {respuesta};
+        banco->CerrarConLaBarra();
+        QCOMPARE(banco->Mensajes->Llamadas.size(), preguntas);
+        QCOMPARE(InstanciaPredeterminada<FrmProvincias>::Existe(), !cerrada);
+        QCOMPARE(banco->Existe(QStringLiteral("53")), cerrada && respuesta == 6 && nuevo);
+        // The host's main window forgets the edit unless a new province is still pending.
+        QCOMPARE(DatosComunes::FormPrincipal->Tag(), cerrada ? QString() : QStringLiteral("Provincias"));
+        QCOMPARE(banco->Funciones->Liberados.size(), cerrada ? 1 : 0);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(ventana.isNull(), cerrada);
+        if (!cerrada)
+            QVERIFY(!v->EstadoVentana().ValidacionFallida && v->LblNuevo->Visible() && v->LblBorrar->Enabled());
+        QCOMPARE(banco->Fila(QStringLiteral("15")).Provincia, QStringLiteral("A Coruña"));
     }
 
     void geometria_data()
@@ -464,75 +402,16 @@ private slots:
         Screen::FijarTamano(anchoPantalla, altoPantalla);
         v = banco->Abrir();
         Control* c = v->Controls().Item(control);
-        QList<int> medido;
-        if (auto* linea = qobject_cast<Line*>(c))
-            medido = {linea->X1(), linea->Y1(), linea->X2(), linea->Y2()};
-        else
-            medido = {c->Left(), c->Top(), c->Width(), c->Height()};
+        auto* linea = qobject_cast<Line*>(c);
+        const QList<int> medido = linea ? QList<int>{linea->X1(), linea->Y1(), linea->X2(), linea->Y2()}
+                                        : QList<int>{c->Left(), c->Top(), c->Width(), c->Height()};
         QCOMPARE(medido, esperado);
-        // The window takes the size of its background panel; the grid's first column is 900
-        // again after any scaling, the second one fills the rest but for the scroll bar.
-        QCOMPARE(v->Width(), v->PicProvincias->Width());
-        QCOMPARE(v->Height(), v->PicProvincias->Height());
+        // The window takes its panel's size; after scaling the grid's columns are 900 and the rest.
+        QCOMPARE(QSize(v->Width(), v->Height()), QSize(v->PicProvincias->Width(), v->PicProvincias->Height()));
         QCOMPARE(v->LinProvincias->ColWidth(0), 900);
         QCOMPARE(v->LinProvincias->ColWidth(1), v->LinProvincias->Width() - 900 - (anchoPantalla == 15360 ? 350 : 0));
-    }
-
-    void fuentesTrasEscalar_data()
-    {
-        QTest::addColumn<int>("anchoPantalla");
-        QTest::addColumn<double>("etiqueta");
-        QTest::addColumn<double>("campo");
-        QTest::newRow("diseño") << 15360 << 14.25 << 12.0;
-        QTest::newRow("más estrecha") << 12000 << 10.25 << 9.0;
-        QTest::newRow("más ancha") << 19200 << 10.25 << 9.0;
-    }
-
-    void fuentesTrasEscalar()
-    {
-        QFETCH(int, anchoPantalla);
-        QFETCH(double, etiqueta);
-        QFETCH(double, campo);
-        Screen::FijarTamano(anchoPantalla, 11520);
-        v = banco->Abrir();
-        QCOMPARE(v->LblCodigo->Font().Size(), etiqueta);
-        QCOMPARE(v->LblProv->Font().Size(), etiqueta);
-        QCOMPARE(v->TxtCodigo->Font().Size(), campo);
-        QCOMPARE(v->TxtProvincia->Font().Size(), campo);
-        QCOMPARE(v->Barra1->Height(), 555);
-        QCOMPARE(v->ImgImpresora->Stretch(), anchoPantalla != 15360);
-    }
-
-    void cerrarDesdeLaBarra_data()
-    {
-        QTest::addColumn<bool>("nuevo");
-        QTest::addColumn<bool>("editado");
-        QTest::addColumn<int>("preguntas");
-        QTest::newRow("sin cambios") << false << false << 0;
-        QTest::newRow("con cambios, no") << false << true << 1;
-        QTest::newRow("nueva sin escribir, no") << true << false << 1;
-    }
-
-    void cerrarDesdeLaBarra()
-    {
-        QFETCH(bool, nuevo);
-        QFETCH(bool, editado);
-        QFETCH(int, preguntas);
-        v = banco->Abrir();
-        QPointer<FrmProvincias> ventana(v);
-        if (nuevo)
-            banco->Clic(v->LblNuevo);
-        if (editado)
-            banco->Escribir(v->TxtProvincia, QStringLiteral("Cambiada"));
-        emit v->Barra1->SolicitudCierre();
-        QCOMPARE(banco->Mensajes->Llamadas.size(), preguntas);
-        QVERIFY(!InstanciaPredeterminada<FrmProvincias>::Existe());
-        QVERIFY(!DatosComunes::EdicionEnCurso);
-        QCOMPARE(DatosComunes::FormPrincipal->Tag(), QString());
-        QCOMPARE(banco->Funciones->Liberados.size(), 1);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(ventana.isNull());
-        QCOMPARE(banco->Fila(QStringLiteral("15")).Provincia, QStringLiteral("A Coruña"));
+        QCOMPARE(v->LblCodigo->Font().Size(), anchoPantalla == 15360 ? 14.25 : 10.25);
+        QCOMPARE(v->TxtCodigo->Font().Size(), anchoPantalla == 15360 ? 12.0 : 9.0);
     }
 
     void captura()
@@ -542,7 +421,7 @@ private slots:
         QApplication::processEvents();
         const QImage imagen = v->grab().toImage();
         QCOMPARE(imagen.size(), QSize(810, 703));
-        // Not a blank surface: the background, the panel and the controls give many colours.
+        // Not a blank surface: background, panel and controls give many colours.
         QSet<QRgb> colores;
         for (int y = 0; y < imagen.height(); y += 7)
             for (int x = 0; x < imagen.width(); x += 7)
