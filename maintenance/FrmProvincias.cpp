@@ -436,8 +436,17 @@ void FrmProvincias::CerrarVentana()
 void FrmProvincias::Form_Unload(int& Cancel)
 {
     Q_UNUSED(Cancel);
-    if (!CerrandoDesdeBarra)
-        CerrarVentana();
+    // An unload the host asked for goes ahead whatever the close path meets: a failure there
+    // (a lost connection, say) is reported, and the window still goes.
+    if (!CerrandoDesdeBarra) {
+        try {
+            CerrarVentana();
+        } catch (const ErrorDatos& error) {
+            InformarErrorEvento(int(error.Number()), error.Description());
+        } catch (const ErrorEjecucion& error) {
+            InformarErrorEvento(error.Number(), error.Description());
+        }
+    }
 
     Form*& instancia = InstanciaPredeterminada<FrmProvincias>::Referencia();
     QObject* referencia = instancia;

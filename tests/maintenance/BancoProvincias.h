@@ -57,6 +57,8 @@ public:
     // Shows the window through the component's class, as a host does, and waits until it is active.
     FrmProvincias* Abrir();
     FrmProvincias* Ventana() const { return ventana_; }
+    // The host unloads the window through the component's class.
+    void Cerrar() { clase_.Cerrar(); }
 
     // What a user does.
     void Clic(Boton* boton);

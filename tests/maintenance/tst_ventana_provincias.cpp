@@ -354,6 +354,38 @@ private slots:
         QCOMPARE(banco->Fila(QStringLiteral("15")).Provincia, QStringLiteral("A Coruña"));
     }
 
+    void cerrarDesdeElAnfitrion_data()
+    {
+        QTest::addColumn<bool>("baseRota");
+        QTest::addColumn<int>("mensajes");
+        QTest::addColumn<int>("errores");
+        QTest::newRow("nueva sin nombre, sí") << false << 2 << 0;
+        QTest::newRow("la tabla ya no existe") << true << 0 << 1;
+    }
+
+    void cerrarDesdeElAnfitrion()
+    {
+        QFETCH(bool, baseRota);
+        QFETCH(int, mensajes);
+        QFETCH(int, errores);
+        v = banco->Abrir();
+        if (baseRota) {
+            banco->Escribir(v->TxtProvincia, QStringLiteral("Cambiada"));
+            banco->Ejecutar(QStringLiteral("DROP TABLE Municipios"));
+            banco->Ejecutar(QStringLiteral("DROP TABLE Provincias"));
+        } else {
+            banco->Clic(v->LblNuevo);
+            banco->Escribir(v->TxtCodigo, QStringLiteral("53"));
+            banco->Mensajes->Respuestas = {6};
+        }
+        // The window unloads whatever the answer, the save or the database do.
+        banco->Cerrar();
+        QVERIFY(!InstanciaPredeterminada<FrmProvincias>::Existe());
+        QCOMPARE(banco->Mensajes->Llamadas.size(), mensajes);
+        QCOMPARE(banco->ErroresEventos.size(), errores);
+        banco->ErroresEventos.clear();
+    }
+
     void geometria_data()
     {
         QTest::addColumn<int>("anchoPantalla");
