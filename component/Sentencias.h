@@ -21,16 +21,21 @@ inline QString Literal(const QString& codigo)
 }
 
 // Whether a code may be stored: no `like` wildcard (% _ *), no [, no single quote, no backslash
-// (PostgreSQL's `like` escape) and no control character. An empty code passes here; the save
-// refuses it with its own message.
+// (PostgreSQL's `like` escape), no control character and no half of a UTF-16 pair (no engine
+// stores it as it is). An empty code passes here; the save refuses it with its own message.
 inline bool CodigoAceptable(const QString& codigo)
 {
-    for (const QChar c : codigo) {
+    for (qsizetype i = 0; i < codigo.size(); ++i) {
+        const QChar c = codigo[i];
         switch (c.unicode()) {
         case u'%': case u'_': case u'*': case u'[': case u'\'': case u'\\':
             return false;
         default:
             if (c.category() == QChar::Other_Control)
+                return false;
+            if (c.isHighSurrogate() && i + 1 < codigo.size() && codigo[i + 1].isLowSurrogate())
+                ++i;
+            else if (c.isSurrogate())
                 return false;
         }
     }

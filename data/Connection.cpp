@@ -26,6 +26,17 @@ QString NuevoNombreConexion()
     return QStringLiteral("quiltren-datos-%1").arg(++contador);
 }
 
+bool TieneSustitutoSuelto(QStringView texto)
+{
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        if (texto[i].isHighSurrogate() && i + 1 < texto.size() && texto[i + 1].isLowSurrogate())
+            ++i;
+        else if (texto[i].isSurrogate())
+            return true;
+    }
+    return false;
+}
+
 bool EsUrlPostgres(const QString& origen)
 {
     return origen.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive)
@@ -179,11 +190,67 @@ QSqlDatabase Connection::Base() const
     return QSqlDatabase::database(m_nombreConexion, false);
 }
 
+void Connection::ExigirSentenciaAdmisible(const QString& sql) const
+{
+    // SQLite would end the statement at a NUL and both engines would alter half a UTF-16 pair:
+    // what ran would not be what was written.
+    if (sql.contains(QChar(0)) || TieneSustitutoSuelto(sql))
+        throw ErrorDatos(ErroresDatos::ConversionNoValida,
+                         QStringLiteral("La sentencia contiene un carácter nulo o incompleto (media pareja UTF-16) "
+                                        "y no se puede enviar a la base de datos."),
+                         {}, sql);
+}
+
+void Connection::ExigirValorAdmisible(const QVariant& valor, const QString& sentencia) const
+{
+    if (valor.userType() != QMetaType::QString)
+        return;
+    const QString& texto = *static_cast<const QString*>(valor.constData());
+    if (TieneSustitutoSuelto(texto))
+        throw ErrorDatos(ErroresDatos::ConversionNoValida,
+                         QStringLiteral("El texto contiene un carácter incompleto (media pareja UTF-16) y no se puede "
+                                        "guardar tal como está."),
+                         {}, sentencia);
+    if (m_postgres && texto.contains(QChar(0)))
+        throw ErrorDatos(ErroresDatos::ConversionNoValida,
+                         QStringLiteral("PostgreSQL no admite el carácter nulo (U+0000) dentro de un texto."), {}, sentencia);
+}
+
 void Connection::Execute(const QString& sql)
 {
-    QSqlQuery consulta(Base());
+    ExigirSentenciaAdmisible(sql);
+    QSqlQuery consulta(BaseLista());
     if (!consulta.exec(sql))
-        throw ErrorDatos::DesdeSql(consulta.lastError(), sql, m_postgres);
+        throw Error(consulta.lastError(), sql);
+}
+
+QSqlDatabase Connection::BaseLista()
+{
+    QSqlDatabase base = Base();
+    if (base.isOpen())
+        return base;
+    if (!base.open()) {
+        const QSqlError error = base.lastError();
+        throw ErrorDatos(ErroresDatos::FalloConexion,
+                         QStringLiteral("Se ha perdido la conexión con la base de datos y no se puede restablecer: %1")
+                             .arg(error.text().trimmed()),
+                         error.nativeErrorCode());
+    }
+    // A new session starts its change counters afresh: rows kept from the old one must go.
+    *m_cache = CacheLecturas();
+    if (m_postgres)
+        PrepararPostgres();
+    else
+        PrepararSqlite();
+    return base;
+}
+
+ErrorDatos Connection::Error(const QSqlError& error, const QString& sentencia)
+{
+    ErrorDatos resultado = ErrorDatos::DesdeSql(error, sentencia, m_postgres);
+    if (m_postgres && resultado.Number() == ErroresDatos::FalloConexion)
+        Base().close();
+    return resultado;
 }
 
 void Connection::EstablecerEsperaBloqueo(int milisegundos)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ErrorDatos.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <memory>
@@ -39,8 +41,21 @@ public:
     // How long an SQLite statement waits for another connection's lock before failing.
     void EstablecerEsperaBloqueo(int milisegundos);
 
+    // Texts an engine would not take as they are, refused before they reach it with
+    // ErrorDatos ConversionNoValida: half a UTF-16 pair or a NUL character in a statement, and
+    // in a value half a UTF-16 pair, or a NUL character on PostgreSQL.
+    void ExigirSentenciaAdmisible(const QString& sql) const;
+    void ExigirValorAdmisible(const QVariant& valor, const QString& sentencia) const;
+
 private:
     friend class Recordset;
+    // The driver connection, opened again first when a lost server closed it (PostgreSQL), so
+    // that a connection serves again once the server is back. Throws FalloConexion otherwise.
+    QSqlDatabase BaseLista();
+    // The ErrorDatos for a driver error; a lost server also closes the driver connection, so
+    // that the next use opens it again instead of failing for good.
+    ErrorDatos Error(const QSqlError& error, const QString& sentencia);
+
     // Rows already read for a statement, reused while the database has not changed (SQLite only).
     CacheLecturas& Cache() { return *m_cache; }
     // A mark that differs whenever the database may have changed since it was last taken:

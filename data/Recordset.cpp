@@ -57,8 +57,8 @@ void Recordset::Open(const QString& source, const ConnectionPtr& conexion, int c
 {
     if (m_abierto)
         Lanzar(ErroresDatos::ObjetoAbierto, QStringLiteral("El recordset ya está abierto; ciérrelo antes de abrirlo de nuevo."));
-    if (!conexion || !conexion->Base().isOpen())
-        Lanzar(ErroresDatos::ConexionNoValida, QStringLiteral("La conexión no está abierta."), source);
+    if (!conexion)
+        Lanzar(ErroresDatos::ConexionNoValida, QStringLiteral("No se ha indicado la conexión."), source);
     if (cursorType < adOpenUnspecified || cursorType > adOpenStatic)
         Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("Tipo de cursor no válido: %1").arg(cursorType), source);
     if (lockType != adLockUnspecified && (lockType < adLockReadOnly || lockType > adLockBatchOptimistic))
@@ -100,10 +100,11 @@ void Recordset::Leer()
         }
     }
 
-    QSqlQuery consulta(conexion.Base());
+    conexion.ExigirSentenciaAdmisible(m_origen);
+    QSqlQuery consulta(conexion.BaseLista());
     consulta.setForwardOnly(true);
     if (!consulta.exec(m_origen))
-        throw ErrorDatos::DesdeSql(consulta.lastError(), m_origen, conexion.EsPostgres());
+        throw conexion.Error(consulta.lastError(), m_origen);
     if (!consulta.isSelect()) {
         Close();
         return;
@@ -123,7 +124,7 @@ void Recordset::Leer()
     }
     // next() also ends on a failure half-way (a lock, a lost server): never show part of the rows.
     if (consulta.lastError().isValid())
-        throw ErrorDatos::DesdeSql(consulta.lastError(), m_origen, conexion.EsPostgres());
+        throw conexion.Error(consulta.lastError(), m_origen);
 
     m_datos = std::move(datos);
     m_filas = m_datos.Filas();
@@ -265,7 +266,7 @@ void Recordset::ExigirActualizable()
 
     QList<int> clave;
     bool primaria = true;
-    const QSqlIndex indicePrimario = m_conexion->Base().primaryIndex(tabla);
+    const QSqlIndex indicePrimario = m_conexion->BaseLista().primaryIndex(tabla);
     if (indicePrimario.count() > 0) {
         for (int i = 0; i < indicePrimario.count(); ++i) {
             const int columna = IndiceColumna(indicePrimario.fieldName(i));
@@ -371,16 +372,26 @@ void Recordset::ActualizarFila()
         DescartarEdicion();
         return;
     }
-    // The row is found by the key it had when it was read, whatever the edit did to it.
+    // The row is found by the key it had when it was read, whatever the edit did to it, and
+    // only if the fields being changed still hold what was read: otherwise another user's
+    // change would be overwritten unseen.
     for (int columna : m_columnasClave) {
         condiciones << NombreSql(columna) + QStringLiteral(" = ?");
         valores << m_datos.Valor(m_pos, columna);
+    }
+    const QString igualONulo = m_conexion->EsPostgres() ? QStringLiteral(" IS NOT DISTINCT FROM ?")
+                                                        : QStringLiteral(" IS ?");
+    for (int i = 0; i < m_datos.Columnas(); ++i) {
+        if (m_asignados[i] && !m_columnasClave.contains(i)) {
+            condiciones << NombreSql(i) + igualONulo;
+            valores << m_datos.Valor(m_pos, i);
+        }
     }
     const QString sentencia = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
                                   .arg(m_tabla, asignaciones.join(QStringLiteral(", ")),
                                        condiciones.join(QStringLiteral(" AND ")));
 
-    QSqlDatabase base = m_conexion->Base();
+    QSqlDatabase base = m_conexion->BaseLista();
     // Without a primary key the UPDATE could reach several rows; it runs in a transaction
     // so that it can be undone then.
     const bool enTransaccion = !m_clavePrimaria && base.transaction();
@@ -398,10 +409,10 @@ void Recordset::ActualizarFila()
                QStringLiteral("La clave no identifica una sola fila de %1; no se ha cambiado nada.").arg(m_tabla), sentencia);
     }
     if (enTransaccion && !base.commit())
-        throw ErrorDatos::DesdeSql(base.lastError(), sentencia, m_conexion->EsPostgres());
+        throw m_conexion->Error(base.lastError(), sentencia);
     if (cambiadas == 0)
         Lanzar(ErroresDatos::FilaDesaparecida,
-               QStringLiteral("No se pudo actualizar la fila: otro usuario la ha borrado o ha cambiado su clave."), sentencia);
+               QStringLiteral("No se pudo actualizar la fila: otro usuario la ha borrado o cambiado desde que se leyó."), sentencia);
 
     m_datos.CambiarFila(m_pos, m_pendientes);
     DescartarEdicion();
@@ -409,13 +420,15 @@ void Recordset::ActualizarFila()
 
 qsizetype Recordset::Ejecutar(const QString& sentencia, const QList<QVariant>& valores)
 {
-    QSqlQuery consulta(m_conexion->Base());
+    for (const QVariant& valor : valores)
+        m_conexion->ExigirValorAdmisible(valor, sentencia);
+    QSqlQuery consulta(m_conexion->BaseLista());
     if (!consulta.prepare(sentencia))
-        throw ErrorDatos::DesdeSql(consulta.lastError(), sentencia, m_conexion->EsPostgres());
+        throw m_conexion->Error(consulta.lastError(), sentencia);
     for (const QVariant& valor : valores)
         consulta.addBindValue(valor);
     if (!consulta.exec())
-        throw ErrorDatos::DesdeSql(consulta.lastError(), sentencia, m_conexion->EsPostgres());
+        throw m_conexion->Error(consulta.lastError(), sentencia);
     return consulta.numRowsAffected();
 }
 

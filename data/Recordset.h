@@ -18,9 +18,12 @@
 // type read-only (1, also the default) refuses AddNew and Collect; optimistic (3) and the
 // others allow them. A statement that returns no rows (a DELETE) leaves the recordset closed.
 // Writes use bound parameters: AddNew + Update is one INSERT; Update after Collect on a row
-// is one UPDATE keyed by the row's original primary key, and an UPDATE that finds no row is
-// an ErrorDatos (FilaDesaparecida), never a silent success. Only rows of a single-table
-// statement that include the key column can be written.
+// is one UPDATE keyed by the row's original primary key and guarded by the values the changed
+// fields had when they were read (optimistic locking): when another user has deleted the row
+// or changed one of those fields since, the UPDATE finds no row and Update throws ErrorDatos
+// FilaDesaparecida, so no change is ever lost in silence. Only rows of a single-table
+// statement that include the key column can be written. Texts that no engine stores as they
+// are (half a UTF-16 pair; a NUL character on PostgreSQL) are refused with ConversionNoValida.
 // Every failure throws ErrorDatos (numbers in ErroresDatos.h) and leaves the stored data intact.
 class Recordset {
 public:

@@ -292,6 +292,16 @@ private slots:
                                              << QStringList{Postgres ? "42703" : "1"};
         QTest::newRow("nombre nulo") << abrir("INSERT INTO Provincias (Codigo) VALUES ('99')")
                                      << ErroresDatos::RestriccionIncumplida << QStringList{Postgres ? "23502" : "1299"};
+        // Refused before the engine would alter them: no native code.
+        QTest::newRow("nombre con media pareja UTF-16") << Accion([](Recordset& rs, const ConnectionPtr& c) {
+            Agregar(rs, c, "99", "Mal" + QString(QChar(0xD800)));
+        }) << ErroresDatos::ConversionNoValida << QStringList{""};
+        QTest::newRow("sentencia con carácter nulo") << abrir(Sentencias::ComprobarCodigo(QString("28") + QChar(0)))
+                                                     << ErroresDatos::ConversionNoValida << QStringList{""};
+        if (Postgres)
+            QTest::newRow("nombre con carácter nulo") << Accion([](Recordset& rs, const ConnectionPtr& c) {
+                Agregar(rs, c, "99", QString("Mal") + QChar(0));
+            }) << ErroresDatos::ConversionNoValida << QStringList{""};
     }
 
     void erroresDelMotor()
@@ -321,14 +331,18 @@ private slots:
     {
         QTest::addColumn<QString>("cambioDelOtro");
         QTest::addColumn<int>("filasDespues");
-        QTest::newRow("la borra") << Sentencias::BorrarPorCodigo("30") << 51;
-        QTest::newRow("le cambia el código") << "UPDATE Provincias SET Codigo = '99' WHERE Codigo = '30'" << 52;
+        QTest::addColumn<QString>("nombreDel30"); // empty: no row
+        QTest::newRow("la borra") << Sentencias::BorrarPorCodigo("30") << 51 << "";
+        QTest::newRow("le cambia el código") << "UPDATE Provincias SET Codigo = '99' WHERE Codigo = '30'" << 52 << "";
+        QTest::newRow("le cambia el nombre") << "UPDATE Provincias SET Provincia = 'Murcia del otro' WHERE Codigo = '30'"
+                                             << 52 << "Murcia del otro";
     }
 
     void filaCambiadaPorOtraConexion()
     {
         QFETCH(QString, cambioDelOtro);
         QFETCH(int, filasDespues);
+        QFETCH(QString, nombreDel30);
         Recordset rs;
         rs.Open(Sentencias::PorCodigoParaModificar("30"), m_conexion, 2, 3, -1);
         Connection::Abrir(m_base->Origen())->Execute(cambioDelOtro);
@@ -337,7 +351,10 @@ private slots:
         QCOMPARE(NUMERO_DE_ERROR(rs.Update()), ErroresDatos::FilaDesaparecida);
         rs.CancelUpdate();
         QCOMPARE(Contar(*m_conexion), filasDespues);
-        QCOMPARE(Contar(*m_conexion, "WHERE Provincia = 'Murcia editada' OR Codigo = '30'"), 0);
+        QCOMPARE(Contar(*m_conexion, "WHERE Provincia = 'Murcia editada'"), 0);
+        QCOMPARE(Contar(*m_conexion, "WHERE Codigo = '30'"), nombreDel30.isEmpty() ? 0 : 1);
+        if (!nombreDel30.isEmpty())
+            QCOMPARE(NombreDe(*m_conexion, "30"), nombreDel30);
         QCOMPARE(Escalar(*m_conexion, "SELECT COUNT(DISTINCT Codigo) FROM Provincias").toInt(), filasDespues);
     }
 
