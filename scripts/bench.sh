@@ -31,6 +31,7 @@ done
 for paginas in 1 200 5000; do
   medir listado sqlite "$paginas"
 done
+medir vista sqlite 1000
 medir vista sqlite 20000
 
 valor() { awk -v n="$1" '$1 == "BENCH" && $2 == n { print $3 }' "$salida"; }
@@ -47,10 +48,12 @@ for motor in sqlite postgresql; do
     objetivo "llenado de la rejilla ≤ 2 × lectura desnuda, $motor $t" "$(razon grilla_llenado_${motor}_$t)" "x <= 2"
   done
   objetivo "ventana de nuevo atenta en ≤ 1 s tras llenar 1M, $motor" "$(valor grilla_respuesta_${motor}_1M)" "x <= 1000"
+  objetivo "llenado de la rejilla con 1M en ≤ 1 s, $motor" "$(valor grilla_llenado_${motor}_1M)" "x <= 1000"
   objetivo "selección de fila p95 ≤ 5 ms con 100k, $motor" "$(valor seleccion_p95_${motor}_100k)" "x <= 5"
 done
 a=$(valor listado_por_pagina_sqlite_200p); b=$(valor listado_por_pagina_sqlite_5000p)
 objetivo "tiempo por página a 5000 páginas ≤ 1,2 × a 200" "$([[ -n "$a" && -n "$b" ]] && awk -v a="$a" -v b="$b" 'BEGIN { printf "%.3f", b / a }')" "x <= 1.2"
 a=$(valor listado_memoria_sqlite_200p); b=$(valor listado_memoria_sqlite_5000p)
 objetivo "memoria del listado plana (5000 / 200 páginas ≤ 1,2)" "$([[ -n "$a" && -n "$b" ]] && awk -v a="$a" -v b="$b" 'BEGIN { printf "%.3f", b / a }')" "x <= 1.2"
+objetivo "vista previa de 20000 páginas mostrada" "$(valor vista_primera_pagina_sqlite_20000p)" "x > 0"
 [[ $fallos -eq 0 ]]
