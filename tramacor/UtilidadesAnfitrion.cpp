@@ -7,6 +7,9 @@
 
 #include <QProcessEnvironment>
 
+#include <pwd.h>
+#include <unistd.h>
+
 namespace {
 
 void AbrirTextos(std::shared_ptr<Recordset>& textos, const std::shared_ptr<Connection>& conexion,
@@ -60,5 +63,8 @@ QString UtilidadesAnfitrion::UsuarioDelSistema()
         if (!valor.isEmpty())
             return valor;
     }
+    // Without those (a service, a bare container): the account the process runs as.
+    if (const passwd* cuenta = getpwuid(getuid()); cuenta && cuenta->pw_name && *cuenta->pw_name)
+        return QString::fromLocal8Bit(cuenta->pw_name);
     return QStringLiteral("usuario");
 }

@@ -43,7 +43,7 @@ public:
     // Draws nothing of its own; the reference stays as it is.
     void PintarFormulario(QObject*& Ventana) override;
 
-    // The user's login name from the environment, or "usuario" when there is none.
+    // The user's login name: from the environment, else the account of the process, else "usuario".
     static QString UsuarioDelSistema();
 
 private:

@@ -77,15 +77,11 @@ class TestAjustarControles : public QObject
 private slots:
     void escalar_data();
     void escalar();
-    void errores_data();
-    void errores();
     void hayQueAjustar_data();
     void hayQueAjustar();
     void ventana_data();
     void ventana();
-    void lineaPorExtremos();
-    void comboConservaAltura();
-    void barraIntacta();
+    void lineaComboYBarra();
 };
 
 void TestAjustarControles::escalar_data()
@@ -94,16 +90,20 @@ void TestAjustarControles::escalar_data()
     QTest::addColumn<long>("actual");
     QTest::addColumn<long>("base");
     QTest::addColumn<long>("esperado");
+    QTest::addColumn<int>("error");
 
     // Three quarters of the base width: 749.25 and 75.75 are cut, never rounded.
-    QTest::newRow("999 a tres cuartos") << 999L << 11520L << 15360L << 749L;
-    QTest::newRow("101 a tres cuartos") << 101L << 11520L << 15360L << 75L;
-    QTest::newRow("negativo hacia cero") << -999L << 11520L << 15360L << -749L;
-    QTest::newRow("misma razón") << 7440L << 11520L << 11520L << 7440L;
-    QTest::newRow("pantalla mayor") << 585L << 19200L << 15360L << 731L;
-    QTest::newRow("cero") << 0L << 11520L << 15360L << 0L;
-    // The product is taken first, in double: 1/3 of 3 is exactly 1, not 0.999.
-    QTest::newRow("producto primero") << 3L << 1L << 3L << 1L;
+    QTest::newRow("999 a tres cuartos") << 999L << 11520L << 15360L << 749L << 0;
+    QTest::newRow("101 a tres cuartos") << 101L << 11520L << 15360L << 75L << 0;
+    QTest::newRow("negativo hacia cero") << -999L << 11520L << 15360L << -749L << 0;
+    QTest::newRow("misma razón") << 7440L << 11520L << 11520L << 7440L << 0;
+    QTest::newRow("pantalla mayor") << 585L << 19200L << 15360L << 731L << 0;
+    QTest::newRow("cero") << 0L << 11520L << 15360L << 0L << 0;
+    // The product is taken first: 90 × 7 ÷ 10 is 63, where 90 × (7 ÷ 10) would cut 62.999… to 62.
+    QTest::newRow("producto primero") << 90L << 7L << 10L << 63L << 0;
+    // A zero base is error 11, a result beyond a Long error 6.
+    QTest::newRow("base cero") << 100L << 15360L << 0L << 0L << 11;
+    QTest::newRow("desbordamiento") << 2000000000L << 15360L << 1L << 0L << 6;
 }
 
 void TestAjustarControles::escalar()
@@ -112,28 +112,12 @@ void TestAjustarControles::escalar()
     QFETCH(long, actual);
     QFETCH(long, base);
     QFETCH(long, esperado);
-    QCOMPARE(Escalado::Escalar(valor, actual, base), esperado);
-}
-
-void TestAjustarControles::errores_data()
-{
-    QTest::addColumn<long>("valor");
-    QTest::addColumn<long>("base");
-    QTest::addColumn<int>("numero");
-    QTest::newRow("base cero") << 100L << 0L << 11;
-    QTest::newRow("desbordamiento") << 2000000000L << 1L << 6;
-}
-
-void TestAjustarControles::errores()
-{
-    QFETCH(long, valor);
-    QFETCH(long, base);
-    QFETCH(int, numero);
+    QFETCH(int, error);
     try {
-        Escalado::Escalar(valor, 15360, base);
-        QFAIL("se esperaba un error");
-    } catch (const ErrorEjecucion& error) {
-        QCOMPARE(error.Number(), numero);
+        QCOMPARE(Escalado::Escalar(valor, actual, base), esperado);
+        QCOMPARE(error, 0);
+    } catch (const ErrorEjecucion& e) {
+        QCOMPARE(e.Number(), error);
     }
 }
 
@@ -205,36 +189,24 @@ void TestAjustarControles::ventana()
         QVERIFY(static_cast<Image*>(c)->Stretch());
 }
 
-void TestAjustarControles::lineaPorExtremos()
+void TestAjustarControles::lineaComboYBarra()
 {
     VentanaEscala ventana;
-    AjustarControles(ventana.Controls(), 11520, 8640, 15360, 11520);
+    AjustarControles(ventana.Controls(), 11520, 5760, 15360, 11520);
+    // A line by its end points.
     QCOMPARE(ventana.linea->X1(), 1080);
     QCOMPARE(ventana.linea->X2(), 5310);
-    QCOMPARE(ventana.linea->Y1(), 1530);
-    QCOMPARE(ventana.linea->Y2(), 1530);
-}
-
-void TestAjustarControles::comboConservaAltura()
-{
-    VentanaEscala ventana;
-    AjustarControles(ventana, 11520, 5760, 15360, 11520);
+    QCOMPARE(ventana.linea->Y1(), 1020);
+    QCOMPARE(ventana.linea->Y2(), 1020);
+    // A combo box: left, top and width; its height is the one its (smaller) font gives.
     QCOMPARE(ventana.lista->Left(), 750);
     QCOMPARE(ventana.lista->Top(), 2000);
     QCOMPARE(ventana.lista->Width(), 1500);
     QCOMPARE(ventana.lista->Font().Size(), 9.0);
-    // The height is the one its (smaller) font gives, not half of the old one.
     ComboBox referencia(&ventana, QStringLiteral("CbxReferencia"));
     referencia.Font().setSize(9);
     QCOMPARE(ventana.lista->Height(), referencia.Height());
-}
-
-void TestAjustarControles::barraIntacta()
-{
-    VentanaEscala ventana;
-    AjustarControles(ventana, 11520, 8640, 15360, 11520);
-    QCOMPARE(ventana.barra->Left(), 0);
-    QCOMPARE(ventana.barra->Top(), 0);
+    // The title bar keeps its design geometry and font.
     QCOMPARE(ventana.barra->Width(), 12015);
     QCOMPARE(ventana.barra->Height(), 555);
     QCOMPARE(ventana.barra->Font().Size(), 12.0);

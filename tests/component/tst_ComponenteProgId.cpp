@@ -1,12 +1,14 @@
 // The component as a host sees it: registered in the class registry, created by its ProgID from
-// libquiltren.so, and unloadable only when nothing of it is alive.
+// libquiltren.so, its window shown, hidden and closed, and unloadable only when nothing of it is
+// alive. The test also links the library, to look at the data it keeps from its host.
 
 #include "CodigosServidor.h"
 #include "CrearObjeto.h"
+#include "DatosComunes.h"
 #include "EsquemaProvincias.h"
-#include "ErrorEjecucion.h"
 #include "ErrorServidor.h"
 #include "ExportacionesServidor.h"
+#include "Falsos.h"
 #include "InterfazClassProvincias.h"
 #include "RegistroClases.h"
 #include "UtilidadesAnfitrion.h"
@@ -25,12 +27,18 @@ QString Componente()
     return QFileInfo(QStringLiteral(RUTA_QUILTREN)).canonicalFilePath();
 }
 
-int VentanasFicha()
+QList<Form*> Fichas()
 {
-    int n = 0;
+    QList<Form*> fichas;
     for (QWidget* w : QApplication::topLevelWidgets())
-        n += (w->objectName() == QLatin1String("FrmProvincias") && qobject_cast<Form*>(w)) ? 1 : 0;
-    return n;
+        if (w->objectName() == QLatin1String("FrmProvincias"))
+            fichas.append(qobject_cast<Form*>(w));
+    return fichas;
+}
+
+void Descartar()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 } // namespace
@@ -43,22 +51,21 @@ private slots:
     void initTestCase();
     void init();
     void cleanupTestCase();
-    void version();
-    void registrarYDesregistrar();
-    void sinRegistrar();
+    void registro();
     void crearYDescargar();
     void ocultarAntesDeCargar();
+    void falloDelAnfitrion();
     void cargarDosVeces();
+    void cerrarYCargarDeNuevo();
     void ventanaAbiertaImpideDescarga();
 
 private:
-    int PuedeDescargarse() const { return dllCanUnloadNow_(); }
+    _ClassProvincias* Clase();
     std::shared_ptr<IUtilidades> Utilidades();
-    void Descartar() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     QTemporaryDir carpeta_;
-    void* biblioteca_ = nullptr;
     TipoDllCanUnloadNow dllCanUnloadNow_ = nullptr;
+    std::shared_ptr<QObject> objeto_;
     ConnectionPtr conexion_;
     Form* ubicacion_ = nullptr;
     Form* principal_ = nullptr;
@@ -69,9 +76,9 @@ void TestComponenteProgId::initTestCase()
     QVERIFY(carpeta_.isValid());
     QVERIFY2(!qEnvironmentVariableIsEmpty("QUILTREN_REGISTRO"), "cada prueba usa su propio registro");
     QFile::remove(RegistroClases::RutaPredeterminada());
-    biblioteca_ = dlopen(QFile::encodeName(Componente()).constData(), RTLD_NOW | RTLD_LOCAL);
-    QVERIFY2(biblioteca_, dlerror());
-    dllCanUnloadNow_ = reinterpret_cast<TipoDllCanUnloadNow>(dlsym(biblioteca_, "DllCanUnloadNow"));
+    void* biblioteca = dlopen(QFile::encodeName(Componente()).constData(), RTLD_NOW | RTLD_LOCAL);
+    QVERIFY2(biblioteca, dlerror());
+    dllCanUnloadNow_ = reinterpret_cast<TipoDllCanUnloadNow>(dlsym(biblioteca, "DllCanUnloadNow"));
     QVERIFY(dllCanUnloadNow_);
     conexion_ = AbrirBaseProvincias(carpeta_.filePath(QStringLiteral("progid.sqlite")));
     ubicacion_ = new Form(QStringLiteral("FormUbicacion"));
@@ -86,8 +93,16 @@ void TestComponenteProgId::init()
 
 void TestComponenteProgId::cleanupTestCase()
 {
+    objeto_.reset();
     delete ubicacion_;
     delete principal_;
+}
+
+_ClassProvincias* TestComponenteProgId::Clase()
+{
+    if (!objeto_)
+        objeto_ = CrearObjeto(ProgId);
+    return qobject_cast<_ClassProvincias*>(objeto_.get());
 }
 
 std::shared_ptr<IUtilidades> TestComponenteProgId::Utilidades()
@@ -100,35 +115,22 @@ std::shared_ptr<IUtilidades> TestComponenteProgId::Utilidades()
     return std::make_shared<UtilidadesAnfitrion>(datos);
 }
 
-void TestComponenteProgId::version()
+void TestComponenteProgId::registro()
 {
-    const DatosVersion datos = LeerVersion(Componente());
-    QCOMPARE(datos.Version, QStringLiteral("1.00.0051"));
-    QCOMPARE(datos.Locale, QStringLiteral("es-ES"));
-}
+    const DatosVersion version = LeerVersion(Componente());
+    QCOMPARE(version.Version, QStringLiteral("1.00.0051"));
+    QCOMPARE(version.Locale, QStringLiteral("es-ES"));
 
-void TestComponenteProgId::registrarYDesregistrar()
-{
     const std::optional<EntradaClase> entrada = RegistroClases().Buscar(ProgId);
     QVERIFY(entrada);
     QCOMPARE(QFileInfo(entrada->Biblioteca).canonicalFilePath(), Componente());
     QCOMPARE(entrada->Clase, QStringLiteral("ClassProvincias"));
     QCOMPARE(entrada->Version, QStringLiteral("1.00.0051"));
+    RegistrarBiblioteca(Componente());
+    QCOMPARE(RegistroClases().Entradas().size(), 1);
 
     DesregistrarBiblioteca(Componente());
     QVERIFY(!RegistroClases().Buscar(ProgId));
-    // Registering again gives the same single entry.
-    RegistrarBiblioteca(Componente());
-    RegistrarBiblioteca(Componente());
-    int entradas = 0;
-    for (const EntradaClase& e : RegistroClases().Entradas())
-        entradas += e.ProgId == ProgId ? 1 : 0;
-    QCOMPARE(entradas, 1);
-}
-
-void TestComponenteProgId::sinRegistrar()
-{
-    DesregistrarBiblioteca(Componente());
     try {
         CrearObjeto(ProgId);
         QFAIL("la clase no está registrada");
@@ -140,75 +142,103 @@ void TestComponenteProgId::sinRegistrar()
 
 void TestComponenteProgId::crearYDescargar()
 {
-    QCOMPARE(PuedeDescargarse(), CodigoServidor::Correcto);
+    QCOMPARE(dllCanUnloadNow_(), CodigoServidor::Correcto);
     std::shared_ptr<QObject> objeto = CrearObjeto(ProgId);
     QVERIFY(qobject_cast<_ClassProvincias*>(objeto.get()));
-    QCOMPARE(PuedeDescargarse(), CodigoServidor::Falso);
     std::shared_ptr<QObject> otro = CrearObjeto(ProgId);
     QVERIFY(otro != objeto);
     objeto.reset();
-    QCOMPARE(PuedeDescargarse(), CodigoServidor::Falso);
+    QCOMPARE(dllCanUnloadNow_(), CodigoServidor::Falso);
     otro.reset();
-    QCOMPARE(PuedeDescargarse(), CodigoServidor::Correcto);
-
+    QCOMPARE(dllCanUnloadNow_(), CodigoServidor::Correcto);
     // Windows of the host, built on the same runtime, are not the component's.
     Form anfitriona(QStringLiteral("Anfitriona"));
     anfitriona.Show();
-    QCOMPARE(PuedeDescargarse(), CodigoServidor::Correcto);
-}
-
-void TestComponenteProgId::cargarDosVeces()
-{
-    std::shared_ptr<QObject> objeto = CrearObjeto(ProgId);
-    auto* clase = qobject_cast<_ClassProvincias*>(objeto.get());
-    auto primeras = Utilidades();
-    clase->Cargar(primeras);
-    QCOMPARE(VentanasFicha(), 1);
-    auto segundas = Utilidades();
-    clase->Cargar(segundas);
-    QCOMPARE(VentanasFicha(), 1);
-    // The library let the first utilities object go: only the test holds it now.
-    QCOMPARE(primeras.use_count(), 1L);
-    QVERIFY(segundas.use_count() > 1);
-    clase->Cerrar();
-    Descartar();
-    QCOMPARE(VentanasFicha(), 0);
+    QCOMPARE(dllCanUnloadNow_(), CodigoServidor::Correcto);
 }
 
 void TestComponenteProgId::ocultarAntesDeCargar()
 {
-    std::shared_ptr<QObject> objeto = CrearObjeto(ProgId);
-    auto* clase = qobject_cast<_ClassProvincias*>(objeto.get());
     // No Cargar has run in this process yet: the window's load finds no FormUbicacion.
     try {
-        clase->Ocultar();
+        Clase()->Ocultar();
         QFAIL("Ocultar debía fallar");
     } catch (const ErrorEjecucion& error) {
         QCOMPARE(error.Number(), 91);
     }
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == QLatin1String("FrmProvincias"))
-            QVERIFY(!w->isVisible());
-    clase->Cerrar();
+    QCOMPARE(Fichas().size(), 1);
+    QVERIFY(!Fichas().first()->isVisible());
+    QVERIFY(!Fichas().first()->Loaded());
+}
+
+void TestComponenteProgId::falloDelAnfitrion()
+{
+    auto falsas = std::make_shared<UtilidadesFalsas>();
+    falsas->Conexion = conexion_;
+    falsas->Ubicacion = ubicacion_;
+    falsas->FallarTrasValores = 3;
+    std::shared_ptr<IUtilidades> utiles = falsas;
+    try {
+        Clase()->Cargar(utiles);
+        QFAIL("Cargar debía fallar");
+    } catch (const ErrorEjecucion& error) {
+        QCOMPARE(error.Number(), 5);
+    }
+    // Utiles is already replaced, what the host wrote stays, the windows keep their values.
+    QCOMPARE(DatosComunes::Utiles, utiles);
+    QCOMPARE(DatosComunes::Dato3, QVariant(3));
+    QVERIFY(!DatosComunes::Dato4.isValid());
+    QVERIFY(DatosComunes::FormUbicacion.isNull());
+    for (Form* ficha : Fichas())
+        QVERIFY(!ficha->isVisible());
+}
+
+void TestComponenteProgId::cargarDosVeces()
+{
+    auto primeras = Utilidades();
+    Clase()->Cargar(primeras);
+    QCOMPARE(Fichas().size(), 1);
+    Form* ficha = Fichas().first();
+    QVERIFY(ficha->isVisible());
+    QCOMPARE(ficha->Top(), 480);
+    QCOMPARE(ficha->Left(), 600);
+
+    auto segundas = Utilidades();
+    Clase()->Cargar(segundas);
+    QCOMPARE(Fichas(), QList<Form*>{ficha});
+    QCOMPARE(DatosComunes::Utiles, segundas);
+    QCOMPARE(primeras.use_count(), 1L);   // the library let the first object go
+    QCOMPARE(DatosComunes::Usuario, QStringLiteral("prueba"));
+}
+
+void TestComponenteProgId::cerrarYCargarDeNuevo()
+{
+    auto utiles = Utilidades();
+    Clase()->Cargar(utiles);
+    QPointer<Form> primera = Fichas().first();
+    Clase()->Ocultar();
+    QVERIFY(!primera->isVisible() && primera->Loaded());
+    Clase()->Cerrar();
     Descartar();
+    QVERIFY(primera.isNull());
+    QVERIFY(Fichas().isEmpty());
+    // The next Cargar loads a new window.
+    Clase()->Cargar(utiles);
+    QCOMPARE(Fichas().size(), 1);
+    QVERIFY(Fichas().first()->isVisible());
 }
 
 void TestComponenteProgId::ventanaAbiertaImpideDescarga()
 {
-    std::shared_ptr<QObject> objeto = CrearObjeto(ProgId);
-    auto* clase = qobject_cast<_ClassProvincias*>(objeto.get());
     auto utiles = Utilidades();
-    clase->Cargar(utiles);
-    objeto.reset();
+    Clase()->Cargar(utiles);
+    objeto_.reset();
     // No object, but its window is open.
-    QCOMPARE(PuedeDescargarse(), CodigoServidor::Falso);
-
-    objeto = CrearObjeto(ProgId);
-    qobject_cast<_ClassProvincias*>(objeto.get())->Cerrar();
-    objeto.reset();
+    QCOMPARE(dllCanUnloadNow_(), CodigoServidor::Falso);
+    Clase()->Cerrar();
+    objeto_.reset();
     Descartar();
-    QCOMPARE(VentanasFicha(), 0);
-    QCOMPARE(PuedeDescargarse(), CodigoServidor::Correcto);
+    QCOMPARE(dllCanUnloadNow_(), CodigoServidor::Correcto);
 }
 
 QTEST_MAIN(TestComponenteProgId)

@@ -40,7 +40,6 @@ private slots:
     void asegurarRegistro();
     void registroDanado();
     void baseNoValida();
-    void utilidadesDelAnfitrion();
     void abrirProvincias();
     void claseNoRegistrada();
 
@@ -130,46 +129,12 @@ void TestAnfitrion::baseNoValida()
     QVERIFY(!anfitrion.Conexion());
 }
 
-void TestAnfitrion::utilidadesDelAnfitrion()
+void TestAnfitrion::abrirProvincias()
 {
     auto anfitrion = NuevoAnfitrion(19200);
     anfitrion->Iniciar();
-
-    ConnectionPtr conexion;
-    QVariant v2, v3, v4, v5, v10, parametro;
-    QObject* ubicacion = nullptr;
-    QObject* principal = nullptr;
-    long ancho = 0, alto = 0;
-    auto textos = std::make_shared<Recordset>();
-    auto textosListado = std::make_shared<Recordset>();
-    auto sinUso = std::make_shared<Recordset>();
-    QString usuario;
-    anfitrion->Utiles()->ObtenerDatos(conexion, v2, v3, v4, v5, ubicacion, principal, ancho, alto, v10, textos,
-                                      textosListado, sinUso, parametro, usuario);
-    QCOMPARE(conexion, anfitrion->Conexion());
-    QCOMPARE(ubicacion, anfitrion->Ubicacion());
-    QCOMPARE(principal, anfitrion->Principal());
-    QCOMPARE(ancho, 19200L);
-    QCOMPARE(alto, 11520L);
-    QCOMPARE(usuario, QStringLiteral("carmen"));
-    QCOMPARE(parametro, QVariant(QStringLiteral("carmen")));
-    QCOMPARE(textos->Fields(QStringLiteral("Provincias")).Value().toString(), QStringLiteral("Provincias"));
-
-    // The position window is never shown; its place centres the maintenance window.
-    QVERIFY(!anfitrion->Ubicacion()->isVisible());
-    QVERIFY(anfitrion->Ubicacion()->Left() >= 0);
-    // The main window offers Maestros > Provincias.
-    QStringList menus;
-    for (QAction* a : anfitrion->Principal()->Menu()->actions())
-        menus.append(a->text().remove(QLatin1Char('&')));
-    QCOMPARE(menus, (QStringList{QStringLiteral("Archivo"), QStringLiteral("Maestros")}));
-}
-
-void TestAnfitrion::abrirProvincias()
-{
-    auto anfitrion = NuevoAnfitrion();
-    anfitrion->Iniciar();
     QVERIFY(RegistroClases().Buscar(Anfitrion::ProgId));
+    QVERIFY(!anfitrion->Ubicacion()->isVisible());
 
     QVERIFY(anfitrion->AbrirProvincias());
     QCOMPARE(FichasVisibles().size(), 1);
@@ -179,8 +144,25 @@ void TestAnfitrion::abrirProvincias()
 
     // The menu again: the same component, the same window shown again.
     QObject* componente = anfitrion->Componente();
+    // The host's own design width reaches the component.
+    QObject* ubicacion = nullptr;
+    QObject* principal = nullptr;
+    ConnectionPtr conexion;
+    QVariant v2, v3, v4, v5, v10, parametro;
+    long ancho = 0, alto = 0;
+    std::shared_ptr<Recordset> textos, listado, sinUso;
+    QString usuario;
+    anfitrion->Utiles()->ObtenerDatos(conexion, v2, v3, v4, v5, ubicacion, principal, ancho, alto, v10, textos,
+                                      listado, sinUso, parametro, usuario);
+    QCOMPARE(ubicacion, anfitrion->Ubicacion());
+    QCOMPARE(principal, anfitrion->Principal());
+    QCOMPARE(ancho, 19200L);
+    QCOMPARE(usuario, QStringLiteral("carmen"));
     QAction* maestros = anfitrion->Principal()->Menu()->actions().at(1);
-    maestros->menu()->actions().first()->trigger();
+    QCOMPARE(maestros->text(), QStringLiteral("&Maestros"));
+    QAction* provincias = maestros->menu()->actions().first();
+    QCOMPARE(provincias->text(), QStringLiteral("&Provincias"));
+    provincias->trigger();
     QCOMPARE(anfitrion->Componente(), componente);
     QCOMPARE(FichasVisibles().size(), 1);
     QVERIFY(mensajes_->Llamadas.isEmpty());

@@ -13,7 +13,6 @@ private slots:
     void validas();
     void erroneas_data();
     void erroneas();
-    void textos();
 };
 
 void TestOpcionesDemo::validas_data()
@@ -35,8 +34,6 @@ void TestOpcionesDemo::validas_data()
     QTest::newRow("con igual") << QStringList{"--db=postgresql://postgres@127.0.0.1:5432/p", "--base=800x600"}
                                << "postgresql://postgres@127.0.0.1:5432/p" << 12000L << 9000L << "" << "" << false
                                << false << "" << "";
-    QTest::newRow("captura") << QStringList{"--captura", "c.png"} << "" << 15360L << 11520L << "c.png" << "" << false
-                             << false << "" << "";
     QTest::newRow("listado por código con rango")
         << QStringList{"--listado", "l.pdf", "--orden", "codigo", "--desde", "10", "--hasta", "20"} << "" << 15360L
         << 11520L << "" << "l.pdf" << true << true << "10" << "20";
@@ -79,10 +76,8 @@ void TestOpcionesDemo::erroneas_data()
 
     QTest::newRow("desconocida") << QStringList{"--bd", "x"} << "--bd";
     QTest::newRow("falta valor") << QStringList{"--db"} << "--db";
-    QTest::newRow("db vacía") << QStringList{"--db="} << "--db";
     QTest::newRow("base sin x") << QStringList{"--base", "1024"} << "1024";
     QTest::newRow("base diminuta") << QStringList{"--base", "10x10"} << "10x10";
-    QTest::newRow("base negativa") << QStringList{"--base", "-1024x768"} << "-1024x768";
     QTest::newRow("orden sin listado") << QStringList{"--orden", "codigo"} << "--listado";
     QTest::newRow("orden desconocido") << QStringList{"--listado", "l.pdf", "--orden", "fecha"} << "fecha";
     QTest::newRow("desde sin hasta") << QStringList{"--listado", "l.pdf", "--desde", "1"} << "--hasta";
@@ -95,15 +90,6 @@ void TestOpcionesDemo::erroneas()
     QFETCH(QString, menciona);
     const OpcionesDemo o = LeerOpciones(argumentos);
     QVERIFY2(o.Error.contains(menciona), qPrintable(o.Error));
-}
-
-void TestOpcionesDemo::textos()
-{
-    QCOMPARE(TextoVersion(QStringLiteral("1.00.0051"), QStringLiteral("es-ES")), QStringLiteral("Quiltren 1.00.0051 (es-ES)"));
-    for (const char* opcion : {"--db", "--base", "--captura", "--listado", "--orden", "--desde", "--hasta", "--version"})
-        QVERIFY2(TextoAyuda().contains(QLatin1String(opcion)), opcion);
-    QVERIFY(LeerOpciones({QStringLiteral("--ayuda")}).Ayuda);
-    QVERIFY(LeerOpciones({QStringLiteral("--version")}).Version);
 }
 
 QTEST_MAIN(TestOpcionesDemo)

