@@ -1,7 +1,9 @@
-// quiltren-demo --listado: the program run as a user runs it, on SQLite or on PostgreSQL; the PDF
-// it leaves read back with pdfinfo and pdftotext, and its answers to bad input.
+// quiltren-demo --listado run as a user runs it, on SQLite or on PostgreSQL: the PDF it leaves read
+// back with pdfinfo and pdftotext matches the table and the options, and bad input gets a message
+// on the error output, a failing exit and no file.
 
 #include "ApoyoListado.h"
+#include "ListadoProvincias.h"
 #include "Sentencias.h"
 
 #include <QDir>
@@ -14,32 +16,17 @@ namespace {
 
 struct Resultado {
     int salida = -1;
-    QString errores;
-    QString mensaje;
+    QString errores, mensaje;
 };
 
 Resultado Ejecutar(const QStringList& argumentos)
 {
     QProcess programa;
-    programa.setWorkingDirectory(qEnvironmentVariable("QUILTREN_RAIZ"));
     programa.start(QStringLiteral(QUILTREN_DEMO), argumentos);
-    if (!programa.waitForFinished(300000))
+    if (!programa.waitForFinished(300000) || programa.exitStatus() != QProcess::NormalExit)
         return {};
-    return Resultado{programa.exitStatus() == QProcess::NormalExit ? programa.exitCode() : -1,
-                     QString::fromUtf8(programa.readAllStandardError()),
+    return Resultado{programa.exitCode(), QString::fromUtf8(programa.readAllStandardError()),
                      QString::fromUtf8(programa.readAllStandardOutput())};
-}
-
-QStringList Codigos(const QString& texto, const QStringList& posibles)
-{
-    QStringList codigos;
-    static const QRegularExpression fila(QStringLiteral("^\\s*(\\S+)\\s{2,}\\S.*$"), QRegularExpression::MultilineOption);
-    for (auto it = fila.globalMatch(texto); it.hasNext();) {
-        const QString codigo = it.next().captured(1);
-        if (posibles.contains(codigo))
-            codigos << codigo;
-    }
-    return codigos;
 }
 
 }  // namespace
@@ -52,51 +39,56 @@ private:
     std::unique_ptr<BaseListado> base_;
     QTemporaryDir carpeta_;
 
+    Resultado Listar(const QString& pdf, const QStringList& opciones)
+    {
+        return Ejecutar(QStringList{"--db", base_->Conexion()->Origen(), "--listado", pdf} + opciones);
+    }
+
 private slots:
     void initTestCase() { base_ = std::make_unique<BaseListado>(MOTOR_POSTGRESQL != 0); }
     void cleanupTestCase() { base_.reset(); }
 
     void listado_data()
     {
+        QTest::addColumn<int>("provincias");  // -1: the 52 of the schema
         QTest::addColumn<QStringList>("opciones");
         QTest::addColumn<QString>("sentencia");
-        QTest::newRow("por nombre, sin más") << QStringList{} << Sentencias::Listado(false);
-        QTest::newRow("por código") << QStringList{"--orden", "codigo"} << Sentencias::Listado(true);
+        const auto rango = [](const char* desde, const char* hasta, bool porCodigo) {
+            return Sentencias::ListadoConRango(QString::fromUtf8(desde), QString::fromUtf8(hasta), porCodigo);
+        };
+        QTest::newRow("por nombre, sin más") << -1 << QStringList{} << Sentencias::Listado(false);
+        QTest::newRow("por código") << -1 << QStringList{"--orden", "codigo"} << Sentencias::Listado(true);
         QTest::newRow("un rango por nombre")
-            << QStringList{"--orden", "nombre", "--desde", "10", "--hasta", "20"}
-            << Sentencias::ListadoConRango(QStringLiteral("10"), QStringLiteral("20"), false);
-        QTest::newRow("el primero tras el último") << QStringList{"--desde", "40", "--hasta", "30"}
-                                                   << Sentencias::ListadoConRango(QStringLiteral("40"), QStringLiteral("30"), false);
+            << -1 << QStringList{"--orden", "nombre", "--desde", "10", "--hasta", "20"} << rango("10", "20", false);
+        QTest::newRow("el primero tras el último") << -1 << QStringList{"--desde", "40", "--hasta", "30"}
+                                                   << rango("40", "30", false);
+        QTest::newRow("tabla vacía") << 0 << QStringList{} << Sentencias::Listado(false);
+        QTest::newRow("varias páginas") << 150 << QStringList{"--orden", "codigo"} << Sentencias::Listado(true);
     }
 
     void listado()
     {
+        QFETCH(int, provincias);
         QFETCH(QStringList, opciones);
         QFETCH(QString, sentencia);
 
         base_->Reponer();
+        if (provincias >= 0)
+            base_->Generadas(provincias);
         const QString pdf = carpeta_.filePath(QStringLiteral("listado.pdf"));
-        const Resultado r = Ejecutar(QStringList{"--db", base_->Conexion()->Origen(), "--listado", pdf} + opciones);
+        const Resultado r = Listar(pdf, opciones);
         QVERIFY2(r.salida == 0, qPrintable(r.errores));
         const int paginas = PaginasPdf(pdf);
         QVERIFY(paginas >= 1);
-        QVERIFY(r.mensaje.contains(QStringLiteral("(%1 página").arg(paginas)));
-        const QString texto = TextoPdf(pdf);
-        const QStringList esperados = base_->CodigosSegun(sentencia);
-        QStringList todos = base_->CodigosSegun(Sentencias::Listado(true));
-        QCOMPARE(Codigos(texto, todos), esperados);
-        QCOMPARE(texto.count(QStringLiteral("Listado de Provincias")), paginas);
-        QVERIFY(texto.contains(QStringLiteral("Orbalt Software - Nuvesta Página %1\n").arg(paginas)));
-    }
+        QVERIFY2(r.mensaje.contains(QStringLiteral("(%1 página").arg(paginas)), qPrintable(r.mensaje));
 
-    void tablaVacia()
-    {
-        base_->Generadas(0);
-        const QString pdf = carpeta_.filePath(QStringLiteral("vacia.pdf"));
-        const Resultado r = Ejecutar({"--db", base_->Conexion()->Origen(), "--listado", pdf});
-        QVERIFY2(r.salida == 0, qPrintable(r.errores));
-        QCOMPARE(PaginasPdf(pdf), 1);
-        QVERIFY(TextoPdf(pdf).contains(QStringLiteral("Orbalt Software - Nuvesta Página 1")));
+        const QString texto = TextoPdf(pdf);
+        QCOMPARE(CodigosDelTexto(texto, base_->CodigosSegun(Sentencias::Listado(true))), base_->CodigosSegun(sentencia));
+        QCOMPARE(texto.count(QStringLiteral("Listado de Provincias")), paginas);
+        QCOMPARE(texto.count(ListadoProvincias::FechaLarga(QDate::currentDate())), paginas);
+        QCOMPARE(texto.count(QRegularExpression(QStringLiteral("Código\\s+Provincia"))), paginas);
+        for (int i = 1; i <= paginas; ++i)
+            QCOMPARE(texto.count(QStringLiteral("Orbalt Software - Nuvesta Página %1\n").arg(i)), 1);
     }
 
     void errores_data()
@@ -106,6 +98,7 @@ private slots:
         QTest::addColumn<QString>("mensaje");
         QTest::newRow("comillas en el rango") << "a.pdf" << QStringList{"--desde", "0'", "--hasta", "9"} << "comillas simples";
         QTest::newRow("carpeta que no existe") << "no/hay/a.pdf" << QStringList{} << "no existe";
+        QTest::newRow("una carpeta por archivo") << "." << QStringList{} << "no es un archivo";
         QTest::newRow("desde sin hasta") << "a.pdf" << QStringList{"--desde", "01"} << "--desde y --hasta";
         QTest::newRow("orden desconocido") << "a.pdf" << QStringList{"--orden", "fecha"} << "Orden no válido";
     }
@@ -115,13 +108,12 @@ private slots:
         QFETCH(QString, archivo);
         QFETCH(QStringList, opciones);
         QFETCH(QString, mensaje);
-
-        const QString pdf = carpeta_.filePath(archivo);
-        const Resultado r = Ejecutar(QStringList{"--db", base_->Conexion()->Origen(), "--listado", pdf} + opciones);
+        const QStringList antes = QDir(carpeta_.path()).entryList(QDir::Files | QDir::Hidden);
+        const Resultado r = Listar(carpeta_.filePath(archivo), opciones);
         QVERIFY(r.salida > 0);
         QVERIFY2(r.errores.contains(mensaje), qPrintable(r.errores));
         QVERIFY(r.mensaje.isEmpty());
-        QVERIFY(!QFileInfo::exists(pdf));
+        QCOMPARE(QDir(carpeta_.path()).entryList(QDir::Files | QDir::Hidden), antes);
     }
 };
 
