@@ -254,9 +254,9 @@ void Recordset::ExigirActualizable()
     if (!m_tabla.isEmpty())
         return;
 
-    // One table after FROM and nothing joined to it: its rows map one to one onto ours.
+    // One table after FROM, nothing joined to it and no grouping: its rows map one to one onto ours.
     static const QRegularExpression unaTabla(
-        QStringLiteral(R"(^\s*SELECT\s.*?\sFROM\s+([A-Za-z_][A-Za-z0-9_]*)\s*(?:(?:WHERE|ORDER|GROUP)\b.*)?$)"),
+        QStringLiteral(R"(^\s*SELECT\s.*?\sFROM\s+([A-Za-z_][A-Za-z0-9_]*)\s*(?:(?:WHERE|ORDER)\b.*)?$)"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     const auto coincidencia = unaTabla.match(m_origen);
     if (!coincidencia.hasMatch())

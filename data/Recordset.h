@@ -47,6 +47,8 @@ public:
     void Open(const QString& source, const ConnectionPtr& conexion, int cursorType = adOpenUnspecified,
               int lockType = adLockUnspecified, long options = -1);
     int State() const { return m_abierto ? adStateOpen : adStateClosed; }
+    int CursorType() const { return m_cursor; }
+    int LockType() const { return m_bloqueo; }
 
     // An empty recordset is at both BOF and EOF.
     bool Eof() const;
