@@ -323,13 +323,13 @@ void ImprimirEnDestino(const IDialogoImpresion& Dialogo, const QString& Destino,
     } catch (...) {
         // No half-drawn listing survives a failure: the printer document is abandoned (a PDF being
         // written is removed) and the preview window with its pages goes away.
-        if (impresora)
-            impresora->KillDoc();
-        if (listados && listados->Loaded() && !listados->Descargando()) {
-            try {
+        try {
+            if (impresora)
+                impresora->KillDoc();
+            if (listados && listados->Loaded() && !listados->Descargando())
                 listados->Unload();
-            } catch (...) {
-            }
+        } catch (...) {
+            // The first failure is the one to report.
         }
         throw;
     }
