@@ -223,8 +223,8 @@ void Averias::discoLleno()
     }
 
     const QString largo(1500, QChar(u'ñ'));
-    int refusadas = 0, hechas = 0;
-    for (int i = 0; i < 400 && refusadas < 5; ++i) {
+    int rechazadas = 0, hechas = 0;
+    for (int i = 0; i < 400 && rechazadas < 5; ++i) {
         const QString codigo = QStringLiteral("L%1").arg(i);
         try {
             GuardarNueva(conexion, codigo, largo);
@@ -233,10 +233,10 @@ void Averias::discoLleno()
         } catch (const ErrorDatos& error) {
             QVERIFY2(error.Number() == ErroresDatos::ErrorEntradaSalida && !error.Description().isEmpty(),
                      qPrintable(Describir(error)));
-            ++refusadas;
+            ++rechazadas;
         }
     }
-    QVERIFY2(refusadas > 0, "el disco lleno no llegó a rechazar ningún guardado");
+    QVERIFY2(rechazadas > 0, "el disco lleno no llegó a rechazar ningún guardado");
     // A change and a delete on a full disk: done, or refused with the same clear error.
     for (const auto& [codigo, borrar] : {std::pair{QStringLiteral("02"), false}, std::pair{QStringLiteral("03"), true}}) {
         try {
@@ -266,7 +266,7 @@ void Averias::discoLleno()
     QCOMPARE(ComprobarIntegridad(*otra), QStringLiteral("ok"));
     const Tabla obtenida = LeerTabla(*otra);
     QVERIFY2(obtenida == modelo, qPrintable(Diferencias(modelo, obtenida)));
-    qInfo("%d guardados antes de llenarse, %d rechazados", hechas, refusadas);
+    qInfo("%d guardados antes de llenarse, %d rechazados", hechas, rechazadas);
 }
 
 void Averias::archivoSoloLectura()

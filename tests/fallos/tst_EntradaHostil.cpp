@@ -361,7 +361,7 @@ void EntradaHostil::rangosDelListado()
     // codes between the two, compared as text, or refuse with a clear error.
     const int cuantos = Cuenta(300, 1500);
     QStringList existentes = m_modelo.keys();
-    int refusados = 0;
+    int rechazados = 0;
     for (int i = 0; i < cuantos; ++i) {
         const QString desde = (i % 7 == 0 && !existentes.isEmpty()) ? existentes[m_azar.bounded(int(existentes.size()))]
                                                                     : TextoHostil(m_azar, existentes);
@@ -383,7 +383,7 @@ void EntradaHostil::rangosDelListado()
             QVERIFY2(error.Number() == ErroresDatos::ErrorSintaxis || error.Number() == ErroresDatos::ConversionNoValida
                          || error.Number() == ErroresDatos::ArgumentosNoValidos,
                      qPrintable(rango));
-            ++refusados;
+            ++rechazados;
             continue;
         }
         if (porCodigo) {
@@ -407,7 +407,7 @@ void EntradaHostil::rangosDelListado()
         QCOMPARE(todos, esperados);
     }
     ComprobarTabla("tras los listados");
-    qInfo("%d rangos, %d rechazados con error", cuantos, refusados);
+    qInfo("%d rangos, %d rechazados con error", cuantos, rechazados);
 }
 
 QTEST_GUILESS_MAIN(EntradaHostil)
