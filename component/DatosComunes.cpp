@@ -3,6 +3,8 @@
 #include "Control.h"
 #include "Controles.h"
 
+#include <limits>
+
 std::shared_ptr<Recordset>& RecordsetAutomatico::Referencia()
 {
     if (!recordset_)
@@ -73,8 +75,12 @@ void CargarDatosComunes()
 
 void HabilitarControles(Controles& Controles, bool Habilitar)
 {
-    const short ultimo = static_cast<short>(Controles.Count() - 1);
-    for (short i = 0; i <= ultimo; ++i) {
+    // The last index is a 16-bit Integer, as the routine has always counted.
+    const int cuenta = Controles.Count();
+    if (cuenta - 1 > std::numeric_limits<short>::max())
+        throw ErrorEjecucion(6, QStringLiteral("Desbordamiento"));
+    const short ultimo = static_cast<short>(cuenta - 1);
+    for (int i = 0; i <= ultimo; ++i) {
         Control* control = Controles.Item(i);
         if (control->EsControlEntradaAnfitrion() || control->TipoControl() == Control::Clase::ComboBox
             || control->TipoControl() == Control::Clase::TextBox)
