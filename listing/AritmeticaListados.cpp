@@ -118,7 +118,9 @@ Columna ComponerColumna(const QString& zoom, const std::vector<TamanoPagina>& pa
         columna.ancho = RedondearLargo(Dividir(double(pagina.ancho) * double(columna.altoPagina), double(pagina.alto)));
         columna.arriba = Largo(static_cast<long long>(altoTapa) + arribaTapa);
         columna.izquierda = RedondearLargo((double(anchoVentana) - double(columna.ancho)) / 2.0);
-        columna.maximo = RedondearEntero(Dividir(alto - double(altoVisible), Dividir(double(altoVisible), 10.0)));
+        // Max is a 32-bit whole number, not the runtime's 16-bit Integer: with 16 bits a preview
+        // stops at about two thousand pages, and listings of twenty thousand must open.
+        columna.maximo = RedondearLargo(Dividir(alto - double(altoVisible), Dividir(double(altoVisible), 10.0)));
         columna.barraVisible = double(altoVisible) < alto;
 
         const long y = Largo((static_cast<long long>(columna.altoPagina) + separacion) * static_cast<long long>(i));
@@ -134,7 +136,9 @@ long ArribaColumna(int valor, int minimo, int maximo, long altoColumna, long alt
                    long altoTapa)
 {
     const long long base = static_cast<long long>(altoTapa) + arribaTapa;
-    long arriba = Largo(base - DivisionEntera(RedondearLargo(double(altoVisible) * valor), 10));
+    // Visible height × position is computed in 64 bits: with 32-bit positions the product
+    // outgrows a Long long before the column itself does.
+    long arriba = Largo(base - static_cast<long long>(altoVisible) * valor / 10);
     if (valor == maximo)
         arriba = Largo(base - (static_cast<long long>(altoColumna) - altoVisible));
     if (valor == minimo)

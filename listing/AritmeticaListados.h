@@ -18,7 +18,7 @@ constexpr int ErrorDivisionPorCero = 11;
 
 // Whole number of 32 bits (the runtime's Long).
 long RedondearLargo(double valor);
-// Whole number of 16 bits (the runtime's Integer): what a scroll bar's Max takes.
+// Whole number of 16 bits (the runtime's Integer).
 int RedondearEntero(double valor);
 // The runtime's `a \ b`: both operands rounded to whole numbers first, then the quotient
 // truncated toward zero.

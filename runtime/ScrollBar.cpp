@@ -4,17 +4,6 @@
 
 #include <QScrollBar>
 
-namespace {
-
-void comprobar16Bits(const char* propiedad, int valor)
-{
-    if (valor < -32768 || valor > 32767)
-        throw ErrorEjecucion(ErrorEjecucion::ValorPropiedadNoValido,
-                             QStringLiteral("El valor de %1 no es válido: %2").arg(QLatin1String(propiedad)).arg(valor));
-}
-
-} // namespace
-
 ScrollBar::ScrollBar(Form* formulario, const QString& nombre, Control* contenedor)
     : Control(Clase::ScrollBar, formulario, nombre, contenedor)
 {
@@ -39,14 +28,12 @@ ScrollBar::ScrollBar(Form* formulario, const QString& nombre, Control* contenedo
 
 void ScrollBar::setMin(int valor)
 {
-    comprobar16Bits("Min", valor);
     min_ = valor;
     ajustarRango();
 }
 
 void ScrollBar::setMax(int valor)
 {
-    comprobar16Bits("Max", valor);
     max_ = valor;
     ajustarRango();
 }

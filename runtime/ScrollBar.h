@@ -4,7 +4,8 @@
 
 class QScrollBar;
 
-// A vertical scroll bar. Min, Max and Value are 16-bit whole numbers as on the platform;
+// A vertical scroll bar. Min, Max and Value are 32-bit whole numbers (wider than the platform's
+// 16 bits, so that a preview can span tens of thousands of pages); step sizes stay 16-bit;
 // a Value outside Min..Max raises run-time error 380. Change is raised when Value changes,
 // by the program or by the user (at the end of a drag); Scroll while the thumb is dragged.
 class ScrollBar : public Control

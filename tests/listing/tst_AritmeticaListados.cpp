@@ -205,9 +205,7 @@ private slots:
         QTest::addColumn<TamanoPagina>("tamano");
         QTest::addColumn<long>("altoVisible");
         QTest::addColumn<int>("error");
-        QTest::newRow("1965 páginas a 100 %") << "100 %" << 1965 << A4 << 10150L << ErrorDesbordamiento;
-        QTest::newRow("20000 páginas a 50 %") << "50 %" << 20000 << A4 << 10150L << ErrorDesbordamiento;
-        QTest::newRow("20000 páginas encajadas") << "Encajar en Pantalla" << 20000 << A4 << 10150L << ErrorDesbordamiento;
+        QTest::newRow("columna de más de 32 bits") << "100 %" << 130000 << A4 << 10150L << ErrorDesbordamiento;
         QTest::newRow("posición de página de más de 32 bits")
             << "Encajar en Pantalla" << 80 << A4 << 30000000L << ErrorDesbordamiento;
         QTest::newRow("sin sitio para las páginas") << "100 %" << 1 << A4 << 0L << ErrorDivisionPorCero;

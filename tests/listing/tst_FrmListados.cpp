@@ -305,17 +305,30 @@ private slots:
         QCOMPARE(captura.pixelColor(20, 60), QColor(0xE9, 0xE8, 0xD3));
     }
 
-    void demasiadasPaginasDesbordan()
+    void veinteMilPaginas()
     {
-        // Twenty thousand recorded pages are cheap to hold, but the scroll bar cannot span them.
+        // Twenty thousand recorded pages open at 100 %; the scroll bar spans them all and its
+        // last position shows the bottom of the last page, with only what is on screen rastered.
         FrmListados* vista = PaginasEnBlanco(20000);
-        try {
-            vista->ShowP();
-            QFAIL("La barra de desplazamiento no abarca 20000 páginas");
-        } catch (const ErrorEjecucion& error) {
-            QCOMPARE(error.Number(), 6);
-        }
-        QVERIFY(!vista->isVisible());
+        QList<int> abajo;
+        int maximo = 0, rasters = 0;
+        long arribaAlFinal = 0, altoColumna = 0, altoVisible = 0;
+        MientrasSeMuestra([&](FrmListados& v) {
+            maximo = v.Scroll->Max();
+            v.Scroll->setValue(maximo);
+            v.Listado->Widget()->grab();
+            abajo = v.Listado->PaginasVisibles();
+            arribaAlFinal = v.Listado->Top();
+            altoColumna = v.Listado->Height();
+            altoVisible = v.AltoVisible();
+            rasters = v.Listado->RastersGuardados();
+        });
+        vista->ShowP();
+        QCOMPARE(altoColumna, 20000L * 16838 + 19999L * 100);
+        QVERIFY2(maximo > 32767, qPrintable(QString::number(maximo)));
+        QCOMPARE(abajo.last(), 19999);
+        QCOMPARE(arribaAlFinal, 1275 - (altoColumna - altoVisible));
+        QVERIFY2(rasters > 0 && rasters <= 8, qPrintable(QString::number(rasters)));
     }
 
     void progresoMientrasDibuja()

@@ -88,7 +88,7 @@ private slots:
         QTest::newRow("dentro") << 0 << 24 << 24 << 0;
         QTest::newRow("por encima") << 0 << 24 << 25 << 380;
         QTest::newRow("por debajo") << 0 << 24 << -1 << 380;
-        QTest::newRow("máximo de 16 bits") << 0 << 32768 << 0 << 380;
+        QTest::newRow("más allá de 16 bits") << 0 << 400000 << 333744 << 0;
     }
 
     void barraDeDesplazamiento()
