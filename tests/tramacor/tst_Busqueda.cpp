@@ -52,7 +52,6 @@ private slots:
     void entrega_data();
     void entrega();
     void errores();
-    void busquedaFalsa();
 
 private:
     std::unique_ptr<BasePrueba> base_;
@@ -88,7 +87,6 @@ void TestBusqueda::filtrar_data()
     QTest::newRow("nada escrito: los primeros") << "" << limite << "000001" << true << "";
     QTest::newRow("código: cien filas") << "0999" << 100 << "099900" << false << "";
     QTest::newRow("código exacto") << "054321" << 1 << "054321" << false << "";
-    QTest::newRow("nombre en minúsculas") << "madrid" << limite << "" << true << "Madrid ";
     QTest::newRow("nombre con tilde") << "álava 1" << limite << "000001" << true << "Álava 1";
     QTest::newRow("sin tilde encuentra la tilde") << "cadiz 1" << limite << "" << true << "Cádiz 1";
     QTest::newRow("una sola fila por nombre") << "Ávila 99949" << 1 << "099949" << false << "Ávila 99949";
@@ -226,26 +224,6 @@ void TestBusqueda::errores()
             QCOMPARE(error.Number(), numero);
         }
     }
-}
-
-void TestBusqueda::busquedaFalsa()
-{
-    auto guion = InstalarBusquedaFalsa();
-    guion->Elecciones = {QStringLiteral("000042"), QString()};
-    VentanaLlamante ventana;
-    QObject* referencia = &ventana;
-    bool marca = true;
-    for (const QString& esperado : {QStringLiteral("000042"), QString()})
-        QCOMPARE(Tramacor::NuevaBusqueda()->BuscarRegistro(utiles_.get(), referencia, QStringLiteral("Provincias"),
-                                                           QStringLiteral("Codigo"), ventana.codigo->Text(),
-                                                           QStringLiteral("Modal"), marca),
-                 esperado);
-    QCOMPARE(ventana.TagsEnCambio, QStringList{QStringLiteral("000042")});
-    QCOMPARE(guion->Llamadas.size(), 2);
-    QCOMPARE(guion->Llamadas.at(1).ValorActual, QStringLiteral("000042"));
-    QCOMPARE(guion->Llamadas.at(0).Ventana.data(), &ventana);
-    Tramacor::FijarFabricaBusqueda({});
-    QVERIFY(dynamic_cast<BusquedaQt*>(Tramacor::NuevaBusqueda().get()));
 }
 
 QTEST_MAIN(TestBusqueda)

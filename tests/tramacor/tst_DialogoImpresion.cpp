@@ -3,8 +3,8 @@
 
 #include "AyudaDialogos.h"
 #include "DialogoDestino.h"
-#include "Falsos.h"
 #include "Form.h"
+#include "Tramacor.h"
 #include "Printers.h"
 
 #include <QCheckBox>
@@ -25,7 +25,6 @@ private slots:
     void opciones_data();
     void opciones();
     void pdfSinArchivo();
-    void dialogoFalso();
 };
 
 void TestDialogoImpresion::destinosOfrecidos()
@@ -58,7 +57,6 @@ void TestDialogoImpresion::opciones_data()
     QTest::addColumn<QString>("desde");
     QTest::addColumn<QString>("hasta");
 
-    QTest::newRow("pantalla por nombre") << "Pantalla" << false << false << "" << "";
     QTest::newRow("pantalla por código con rango") << "Pantalla" << true << true << "10" << "20";
     QTest::newRow("pdf con rango abierto") << "pdf" << false << true << "30" << "";
     QTest::newRow("rango sin marcar no se devuelve") << "Pantalla" << true << false << "10" << "20";
@@ -125,32 +123,6 @@ void TestDialogoImpresion::pdfSinArchivo()
     QVERIFY(aviso.contains(QStringLiteral("archivo PDF")));
     QVERIFY(ventana.isVisible());
     QCOMPARE(ventana.Opciones().Destino, QStringLiteral("Null Impresora"));
-}
-
-void TestDialogoImpresion::dialogoFalso()
-{
-    auto guion = InstalarDialogoImpresionFalso();
-    OpcionesImpresion primera;
-    primera.Destino = QStringLiteral("Pantalla");
-    primera.OrdenPorCodigo = true;
-    primera.CodigoHasta = QStringLiteral("2");
-    guion->Respuestas = {primera};
-
-    Form maestro(QStringLiteral("FrmProvincias"));
-    QObject* referencia = &maestro;
-    QString destino;
-    auto dialogo = Tramacor::NuevoDialogoImpresion();
-    dialogo->ElegirDestino(nullptr, referencia, destino);
-    QCOMPARE(destino, QStringLiteral("Pantalla"));
-    QVERIFY(dialogo->OrdenPorCodigo());
-    QCOMPARE(dialogo->CodigoHasta(), QStringLiteral("2"));
-    // With the script used up: the default answer, a cancelled dialog.
-    Tramacor::NuevoDialogoImpresion()->ElegirDestino(nullptr, referencia, destino);
-    QCOMPARE(destino, QStringLiteral("Null Impresora"));
-    QCOMPARE(guion->Ventanas.size(), 2);
-    QCOMPARE(guion->Ventanas.at(0).data(), &maestro);
-    Tramacor::FijarFabricaDialogoImpresion({});
-    QVERIFY(dynamic_cast<DialogoImpresionQt*>(Tramacor::NuevoDialogoImpresion().get()));
 }
 
 QTEST_MAIN(TestDialogoImpresion)

@@ -45,7 +45,6 @@ void TestFunciones::formatearFecha()
 {
     FuncionesQt funciones;
     QCOMPARE(funciones.FormatearFecha(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9))), QStringLiteral("06/12/2026 14:05:09"));
-    QCOMPARE(funciones.FormatearFecha(QDateTime(QDate(2025, 1, 31), QTime(0, 0))), QStringLiteral("31/01/2025 00:00:00"));
 }
 
 void TestFunciones::imprimirTexto_data()
@@ -55,7 +54,6 @@ void TestFunciones::imprimirTexto_data()
     QTest::newRow("I sin fin") << "I" << false;
     QTest::newRow("I con fin") << "I" << true;
     QTest::newRow("D sin fin") << "D" << false;
-    QTest::newRow("D con fin") << "D" << true;
     QTest::newRow("otra alineación") << "C" << true;
 }
 

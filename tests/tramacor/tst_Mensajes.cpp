@@ -2,7 +2,6 @@
 
 #include "AyudaDialogos.h"
 #include "ErrorEjecucion.h"
-#include "Falsos.h"
 #include "MensajesQt.h"
 
 #include <QAbstractButton>
@@ -17,7 +16,6 @@ private slots:
     void cajaReal_data();
     void cajaReal();
     void estiloNoValido();
-    void falsos();
 };
 
 void TestMensajes::cajaReal_data()
@@ -30,7 +28,6 @@ void TestMensajes::cajaReal_data()
 
     const QStringList siNo{"Sí", "No"};
     QTest::newRow("4 Sí") << 4 << siNo << int(QMessageBox::NoIcon) << "Sí" << 6;
-    QTest::newRow("4 No") << 4 << siNo << int(QMessageBox::NoIcon) << "No" << 7;
     QTest::newRow("4 Escape es No") << 4 << siNo << int(QMessageBox::NoIcon) << "Escape" << 7;
     QTest::newRow("16 error") << 16 << QStringList{"Aceptar"} << int(QMessageBox::Critical) << "Aceptar" << 1;
     QTest::newRow("64 aviso") << 64 << QStringList{"Aceptar"} << int(QMessageBox::Information) << "Escape" << 1;
@@ -82,31 +79,6 @@ void TestMensajes::estiloNoValido()
             QCOMPARE(error.Number(), 5);
         }
     }
-}
-
-void TestMensajes::falsos()
-{
-    auto falsos = InstalarMensajesFalsos();
-    falsos->Respuestas = {6, 7};
-    IMensajes& mensajes = Tramacor::Mensajes();
-    QCOMPARE(mensajes.MostrarMensaje(QStringLiteral("uno"), 4, QStringLiteral("Atención")), 6);
-    QCOMPARE(mensajes.MostrarMensaje(QStringLiteral("dos"), 4, QStringLiteral("Atención")), 7);
-    // With nothing scripted: the answer of closing the box, or the configured one.
-    QCOMPARE(mensajes.MostrarMensaje(QStringLiteral("tres"), 4, QStringLiteral("Atención")), 7);
-    QCOMPARE(mensajes.MostrarMensaje(QStringLiteral("cuatro"), 16, QStringLiteral("Error")), 1);
-    falsos->RespuestaPredeterminada = 6;
-    QCOMPARE(mensajes.MostrarMensaje(QStringLiteral("cinco"), 4, QString()), 6);
-    // A style the real box refuses is refused and not recorded.
-    QVERIFY_THROWS_EXCEPTION(ErrorEjecucion, mensajes.MostrarMensaje(QStringLiteral("seis"), 7, QString()));
-
-    const QList<LlamadaMensaje> esperadas{{QStringLiteral("uno"), 4, QStringLiteral("Atención")},
-                                          {QStringLiteral("dos"), 4, QStringLiteral("Atención")},
-                                          {QStringLiteral("tres"), 4, QStringLiteral("Atención")},
-                                          {QStringLiteral("cuatro"), 16, QStringLiteral("Error")},
-                                          {QStringLiteral("cinco"), 4, QString()}};
-    QCOMPARE(falsos->Llamadas, esperadas);
-    Tramacor::FijarMensajes(nullptr);
-    QVERIFY(dynamic_cast<MensajesQt*>(&Tramacor::Mensajes()));
 }
 
 QTEST_MAIN(TestMensajes)
