@@ -125,7 +125,6 @@ void TestComponenteProgId::registro()
     QVERIFY(entrada);
     QCOMPARE(QFileInfo(entrada->Biblioteca).canonicalFilePath(), Componente());
     QCOMPARE(entrada->Clase, QStringLiteral("ClassProvincias"));
-    QCOMPARE(entrada->Version, QStringLiteral("1.00.0051"));
     RegistrarBiblioteca(Componente());
     QCOMPARE(RegistroClases().Entradas().size(), 1);
 

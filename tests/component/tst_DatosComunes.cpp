@@ -112,12 +112,9 @@ void TestDatosComunes::cargaCompleta()
     QCOMPARE(utiles_->LlamadasObtenerDatos, 1);
     QCOMPARE(DatosComunes::Conexion, utiles_->Conexion);
     QCOMPARE(DatosComunes::Dato2, QVariant(2));
-    QCOMPARE(DatosComunes::Dato5, QVariant(5));
-    QCOMPARE(DatosComunes::Dato10, QVariant(10));
     QCOMPARE(DatosComunes::FormUbicacion.data(), utiles_->Ubicacion.data());
     QCOMPARE(DatosComunes::FormPrincipal.data(), utiles_->Principal.data());
     QCOMPARE(DatosComunes::AnchoBase, 15360L);
-    QCOMPARE(DatosComunes::AltoBase, 11520L);
     QCOMPARE(DatosComunes::ParametroRegistro, QVariant(QStringLiteral("registro")));
     QCOMPARE(DatosComunes::Usuario, QStringLiteral("ana"));
     QCOMPARE(DatosComunes::Textos->State(), int(Recordset::adStateOpen));
