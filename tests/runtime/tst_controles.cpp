@@ -1,5 +1,5 @@
 #include "ComboBox.h"
-#include "ErrorEjecucion.h"
+#include "NumeroDeError.h"
 #include "Form.h"
 #include "Image.h"
 #include "PictureBox.h"
@@ -30,16 +30,6 @@ public:
     ScrollBar* Scroll;
     Image* ImgFlecha;
 };
-
-int numeroDeError(const std::function<void()>& accion)
-{
-    try {
-        accion();
-    } catch (const ErrorEjecucion& e) {
-        return e.Number();
-    }
-    return 0;
-}
 
 } // namespace
 

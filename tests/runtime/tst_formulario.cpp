@@ -1,5 +1,5 @@
 #include "ArregloControles.h"
-#include "ErrorEjecucion.h"
+#include "NumeroDeError.h"
 #include "Form.h"
 #include "InstanciaPredeterminada.h"
 #include "Label.h"
@@ -72,16 +72,6 @@ using Predeterminada = InstanciaPredeterminada<FrmContador>;
 void vaciarBorrados()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-int numeroDeError(const std::function<void()>& accion)
-{
-    try {
-        accion();
-    } catch (const ErrorEjecucion& e) {
-        return e.Number();
-    }
-    return 0;
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "ErrorEjecucion.h"
+#include "NumeroDeError.h"
 #include "Form.h"
 #include "Label.h"
 #include "Line.h"
@@ -6,20 +6,6 @@
 #include "Screen.h"
 
 #include <QtTest>
-
-namespace {
-
-int numeroDeError(const std::function<void()>& accion)
-{
-    try {
-        accion();
-    } catch (const ErrorEjecucion& e) {
-        return e.Number();
-    }
-    return 0;
-}
-
-} // namespace
 
 class TstGeometria : public QObject
 {

@@ -1,4 +1,4 @@
-#include "ErrorEjecucion.h"
+#include "NumeroDeError.h"
 #include "FlexGrid.h"
 #include "Form.h"
 
@@ -39,16 +39,6 @@ public:
 QTableView* vista(FlexGrid* g)
 {
     return static_cast<QTableView*>(g->Widget());
-}
-
-int numeroDeError(const std::function<void()>& accion)
-{
-    try {
-        accion();
-    } catch (const ErrorEjecucion& e) {
-        return e.Number();
-    }
-    return 0;
 }
 
 } // namespace
