@@ -37,8 +37,6 @@ void TestOpcionesDemo::validas_data()
     QTest::newRow("listado por código con rango")
         << QStringList{"--listado", "l.pdf", "--orden", "codigo", "--desde", "10", "--hasta", "20"} << "" << 15360L
         << 11520L << "" << "l.pdf" << true << true << "10" << "20";
-    QTest::newRow("listado por nombre") << QStringList{"--orden=nombre", "--listado=l.pdf"} << "" << 15360L << 11520L
-                                        << "" << "l.pdf" << false << false << "" << "";
     QTest::newRow("rango con hasta vacío") << QStringList{"--listado", "l.pdf", "--desde", "30", "--hasta", ""} << ""
                                            << 15360L << 11520L << "" << "l.pdf" << false << true << "30" << "";
 }

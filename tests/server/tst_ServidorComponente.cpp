@@ -180,7 +180,6 @@ private slots:
         QTest::addColumn<int>("esperado");
         QTest::newRow("nada creado") << 0 << 0 << CodigoServidor::Correcto;
         QTest::newRow("un objeto vivo") << 1 << 0 << CodigoServidor::Falso;
-        QTest::newRow("dos objetos vivos") << 2 << 0 << CodigoServidor::Falso;
         QTest::newRow("una ventana cargada") << 0 << 1 << CodigoServidor::Falso;
         QTest::newRow("objeto y ventana") << 1 << 1 << CodigoServidor::Falso;
     }
