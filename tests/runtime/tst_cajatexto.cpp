@@ -23,11 +23,6 @@ public:
     TextBox* TxtProvincia;
 };
 
-QLineEdit* campo(TextBox* caja)
-{
-    return static_cast<QLineEdit*>(caja->Widget());
-}
-
 } // namespace
 
 class TstCajaTexto : public QObject
@@ -75,24 +70,32 @@ private slots:
         }
     }
 
-    void longitudMaximaAlTeclear_data()
+    void longitudMaximaYUnaLinea_data()
     {
         QTest::addColumn<int>("maximo");
         QTest::addColumn<QString>("inicial");
         QTest::addColumn<QString>("teclas");
+        QTest::addColumn<bool>("pegar");
         QTest::addColumn<QString>("esperado");
         QTest::addColumn<int>("cambios");
-        QTest::newRow("código de dos") << 2 << QString() << QStringLiteral("123") << QStringLiteral("12") << 2;
-        QTest::newRow("sin límite") << 0 << QString() << QStringLiteral("Santa Cruz de Tenerife")
+        QTest::newRow("código de dos") << 2 << QString() << QStringLiteral("123") << false << QStringLiteral("12") << 2;
+        QTest::newRow("sin límite") << 0 << QString() << QStringLiteral("Santa Cruz de Tenerife") << false
                                     << QStringLiteral("Santa Cruz de Tenerife") << 22;
-        QTest::newRow("lleno no admite más") << 2 << QStringLiteral("28") << QStringLiteral("9") << QStringLiteral("28") << 0;
+        QTest::newRow("lleno no admite más") << 2 << QStringLiteral("28") << QStringLiteral("9") << false
+                                             << QStringLiteral("28") << 0;
+        QTest::newRow("pegar salto de Windows") << 20 << QString() << QStringLiteral("Madrid\r\nLugo") << true
+                                                << QStringLiteral("Madrid") << 1;
+        QTest::newRow("pegar tabulador") << 20 << QString() << QStringLiteral("28\tMadrid") << true
+                                         << QStringLiteral("28 Madrid") << 1;
+        QTest::newRow("pegar salto y máximo") << 2 << QString() << QStringLiteral("\n28") << true << QString() << 0;
     }
 
-    void longitudMaximaAlTeclear()
+    void longitudMaximaYUnaLinea()
     {
         QFETCH(int, maximo);
         QFETCH(QString, inicial);
         QFETCH(QString, teclas);
+        QFETCH(bool, pegar);
         QFETCH(QString, esperado);
         QFETCH(int, cambios);
         FrmCampos f;
@@ -101,38 +104,18 @@ private slots:
         f.Show();
         QVERIFY(QTest::qWaitForWindowActive(&f));
         f.TxtCodigo->SetFocus();
-        campo(f.TxtCodigo)->end(false);
+        static_cast<QLineEdit*>(f.TxtCodigo->Widget())->end(false);
         int recibidos = 0;
         connect(f.TxtCodigo, &TextBox::Change, &f, [&] { ++recibidos; });
-        QTest::keyClicks(f.TxtCodigo->Widget(), teclas);
+        if (pegar) {
+            QGuiApplication::clipboard()->setText(teclas);
+            QTest::keySequence(f.TxtCodigo->Widget(), QKeySequence::Paste);
+        } else {
+            QTest::keyClicks(f.TxtCodigo->Widget(), teclas);
+        }
         QCOMPARE(f.TxtCodigo->Text(), esperado);
-        // Every key that changed the text raised Change; a refused key raised nothing.
+        // Every key or paste that changed the text raised Change once; a refused one raised nothing.
         QCOMPARE(recibidos, cambios);
-    }
-
-    void pegarEnUnaLinea_data()
-    {
-        QTest::addColumn<int>("maximo");
-        QTest::addColumn<QString>("portapapeles");
-        QTest::addColumn<QString>("esperado");
-        QTest::newRow("salto de Windows") << 20 << QStringLiteral("Madrid\r\nLugo") << QStringLiteral("Madrid");
-        QTest::newRow("tabulador") << 20 << QStringLiteral("28\tMadrid") << QStringLiteral("28 Madrid");
-        QTest::newRow("salto y máximo") << 2 << QStringLiteral("\n28") << QString();
-    }
-
-    void pegarEnUnaLinea()
-    {
-        QFETCH(int, maximo);
-        QFETCH(QString, portapapeles);
-        QFETCH(QString, esperado);
-        FrmCampos f;
-        f.TxtProvincia->setMaxLength(maximo);
-        f.Show();
-        QVERIFY(QTest::qWaitForWindowActive(&f));
-        f.TxtProvincia->SetFocus();
-        QGuiApplication::clipboard()->setText(portapapeles);
-        QTest::keySequence(f.TxtProvincia->Widget(), QKeySequence::Paste);
-        QCOMPARE(f.TxtProvincia->Text(), esperado);
     }
 
     void teclasYFoco()
