@@ -6,6 +6,8 @@
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QUrl>
 
 BaseDePrueba::BaseDePrueba(bool postgres) : m_postgres(postgres)
@@ -46,4 +48,17 @@ void BaseDePrueba::Reiniciar(Connection& conexion) const
     for (const char* tabla : {"Municipios", "Provincias", "Textos", "Auditoria"})
         conexion.Execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(QLatin1String(tabla)));
     CrearEsquemaSiFalta(conexion);
+}
+
+QVariant Escalar(Connection& conexion, const QString& sql)
+{
+    QSqlQuery consulta(conexion.Base());
+    if (!consulta.exec(sql) || !consulta.next())
+        return QStringLiteral("<fallo: %1>").arg(consulta.lastError().text());
+    return consulta.value(0);
+}
+
+QString NombreDe(Connection& conexion, const QString& codigo)
+{
+    return Escalar(conexion, QStringLiteral("SELECT Provincia FROM Provincias WHERE Codigo = '%1'").arg(codigo)).toString();
 }

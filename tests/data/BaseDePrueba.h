@@ -30,3 +30,7 @@ private:
     QString m_servidor;
     QString m_nombre;
 };
+
+// Checks read the table through a bare query, not through the recordset under test.
+QVariant Escalar(Connection& conexion, const QString& sql);
+QString NombreDe(Connection& conexion, const QString& codigo);

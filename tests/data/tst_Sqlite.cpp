@@ -19,19 +19,6 @@
 
 namespace {
 
-QVariant Escalar(Connection& conexion, const QString& sql)
-{
-    QSqlQuery consulta(conexion.Base());
-    if (!consulta.exec(sql) || !consulta.next())
-        return QStringLiteral("<fallo: %1>").arg(consulta.lastError().text());
-    return consulta.value(0);
-}
-
-QString NombreDe(Connection& conexion, const QString& codigo)
-{
-    return Escalar(conexion, QStringLiteral("SELECT Provincia FROM Provincias WHERE Codigo = '%1'").arg(codigo)).toString();
-}
-
 // Root writes through file permissions; the immutable flag stops it too.
 bool MarcarInmutable(const QString& ruta, bool inmutable)
 {
@@ -80,7 +67,6 @@ private slots:
         QTest::newRow("claves ajenas") << "PRAGMA foreign_keys" << "1";
         QTest::newRow("like distingue mayúsculas") << "SELECT 'a' LIKE 'A'" << "0";
         QTest::newRow("diario WAL") << "PRAGMA journal_mode" << "wal";
-        QTest::newRow("espera por bloqueo") << "PRAGMA busy_timeout" << "5000";
         QTest::newRow("colación es: Á con las A") << "SELECT 'Ávila' < 'Badajoz' COLLATE es" << "1";
         QTest::newRow("sin colación: orden de bytes") << "SELECT 'Ávila' < 'Badajoz'" << "0";
         QTest::newRow("S1 recorre solo el índice") << "EXPLAIN QUERY PLAN " + Sentencias::TodasPorNombre()
