@@ -105,12 +105,10 @@ private slots:
         QTest::addColumn<double>("divisor");
         QTest::addColumn<long>("cociente");
         // The background square on an A4 page: 21.0009 and 29.7004 cm wide and high.
-        QTest::newRow("horizontal en A4") << 21.0009 - 10 << 2.0 << 5L;
         QTest::newRow("vertical en A4") << 29.7004 - 10 << 2.0 << 10L;
         QTest::newRow("operandos redondeados antes") << 10.5 << 2.0 << 5L;
         QTest::newRow("11,5 se hace 12") << 11.5 << 2.0 << 6L;
         QTest::newRow("trunca hacia cero") << -7.0 << 2.0 << -3L;
-        QTest::newRow("décimas de la vista") << 30450.0 << 10.0 << 3045L;
         QTest::newRow("décimas truncadas") << 10155.0 << 10.0 << 1015L;
     }
 
@@ -125,7 +123,6 @@ private slots:
     void altoVisible()
     {
         QCOMPARE(AltoVisible(11520, 555, 615), 10150L);
-        QCOMPARE(AltoVisible(18000, 555, 615), 16630L);
         QCOMPARE(AltoVisible(1370, 555, 615), 0L);
     }
 
@@ -154,16 +151,12 @@ private slots:
             << "50 %" << 1 << 16838 << 16630L << 28800L << 8419L << 8419L << 5953L << 11424L << -5 << false;
         QTest::newRow("50 %, dos páginas apenas no caben")
             << "50 %" << 2 << 16838 << 16630L << 28800L << 16938L << 8419L << 5953L << 11424L << 0 << true;
-        QTest::newRow("50 %, cinco páginas")
-            << "50 %" << 5 << 16838 << 10150L << 15360L << 42495L << 8419L << 5953L << 4704L << 32 << true;
         QTest::newRow("máximo en el medio, a par abajo")
             << "100 %" << 1 << 1250 << 1000L << 15360L << 1250L << 1250L << 1000L << 7180L << 2 << true;
         QTest::newRow("máximo en el medio, a par arriba")
             << "100 %" << 1 << 1350 << 1000L << 15360L << 1350L << 1350L << 1000L << 7180L << 4 << true;
         QTest::newRow("texto desconocido: no crece")
             << "75 %" << 2 << 16838 << 10150L << 15360L << 100L << 0L << 0L << 7680L << -10 << false;
-        QTest::newRow("1900 páginas a 100 %")
-            << "100 %" << 1900 << 16838 << 10150L << 15360L << 32182100L << 16838L << 11906L << 1727L << 31697 << true;
         QTest::newRow("1964 páginas a 100 %: la última que cabe")
             << "100 %" << 1964 << 16838 << 10150L << 15360L << 33266132L << 16838L << 11906L << 1727L << 32765 << true;
     }
@@ -231,7 +224,6 @@ private slots:
         QTest::addColumn<long>("altoVisible");
         QTest::addColumn<long>("arriba");
         QTest::newRow("arriba del todo") << 0 << 7 << 16838L << 10150L << 1275L;
-        QTest::newRow("tres décimas de la vista") << 3 << 7 << 16838L << 10150L << -1770L;
         QTest::newRow("al final, borde con borde") << 7 << 7 << 16838L << 10150L << -5413L;
         QTest::newRow("décimas truncadas") << 1 << 7 << 16838L << 10155L << 260L;
         QTest::newRow("sin recorrido") << 0 << 0 << 10150L << 10150L << 1275L;

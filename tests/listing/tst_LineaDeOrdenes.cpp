@@ -57,7 +57,6 @@ private slots:
             return Sentencias::ListadoConRango(QString::fromUtf8(desde), QString::fromUtf8(hasta), porCodigo);
         };
         QTest::newRow("por nombre, sin más") << -1 << QStringList{} << Sentencias::Listado(false);
-        QTest::newRow("por código") << -1 << QStringList{"--orden", "codigo"} << Sentencias::Listado(true);
         QTest::newRow("un rango por nombre")
             << -1 << QStringList{"--orden", "nombre", "--desde", "10", "--hasta", "20"} << rango("10", "20", false);
         QTest::newRow("el primero tras el último") << -1 << QStringList{"--desde", "40", "--hasta", "30"}
