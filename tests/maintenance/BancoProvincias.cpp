@@ -182,14 +182,9 @@ FrmProvincias* BancoProvincias::Abrir()
     return ventana_;
 }
 
-void BancoProvincias::Clic(Boton* boton)
+void BancoProvincias::Clic(Control* control)
 {
-    QTest::mouseClick(boton->Widget(), Qt::LeftButton);
-}
-
-void BancoProvincias::Clic(Image* imagen)
-{
-    QTest::mouseClick(imagen->Widget(), Qt::LeftButton);
+    QTest::mouseClick(control->Widget(), Qt::LeftButton);
 }
 
 void BancoProvincias::ClicFila(int fila)
@@ -220,11 +215,6 @@ void BancoProvincias::Escribir(TextBox* caja, const QString& texto)
         else
             QTest::sendKeyEvent(QTest::Click, campo, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
-}
-
-void BancoProvincias::Tecla(TextBox* caja, Qt::Key tecla)
-{
-    QTest::keyClick(caja->Widget(), tecla);
 }
 
 void BancoProvincias::SalirDelCodigo()

@@ -61,12 +61,10 @@ public:
     void Cerrar() { clase_.Cerrar(); }
 
     // What a user does.
-    void Clic(Boton* boton);
-    void Clic(Image* imagen);
+    void Clic(Control* control);
     void ClicFila(int fila);           // a visible data row of the grid
     void Enfocar(TextBox* caja);       // clicks into the field
     void Escribir(TextBox* caja, const QString& texto); // selects everything and types over it
-    void Tecla(TextBox* caja, Qt::Key tecla);
     // The focus moves on to the name field (Tab), raising the code field's exit check.
     void SalirDelCodigo();
     // The close button of the window's title bar.

@@ -152,9 +152,7 @@ private slots:
         QTest::addColumn<QString>("codigo");
         QTest::addColumn<QString>("muestra");
         // The first province in name order whose code is not below the lost one, or else one below.
-        QTest::newRow("Albacete") << 3 << "02" << "15";
         QTest::newRow("Cuenca") << 19 << "16" << "33";
-        QTest::newRow("Zamora") << 51 << "49" << "51";
         QTest::newRow("Melilla") << 34 << "52" << "15";
     }
 
@@ -356,24 +354,15 @@ private slots:
         const QString noValido = T::CodigoNoValido;
         const QString hostil = QStringLiteral("Hostil");
         QTest::newRow("comilla") << "'" << hostil << false << "" << noValido;
-        QTest::newRow("comilla que cierra") << "'--" << hostil << false << "" << noValido;
         QTest::newRow("porcentaje") << "%" << hostil << false << "" << noValido;
-        QTest::newRow("subrayado") << "0_" << hostil << false << "" << noValido;
-        QTest::newRow("asterisco") << "*" << hostil << false << "" << noValido;
         QTest::newRow("corchete") << "[0" << hostil << false << "" << noValido;
-        QTest::newRow("barra invertida") << "0\\" << hostil << false << "" << noValido;
         QTest::newRow("tabulador") << "\t1" << hostil << false << "" << noValido;
-        QTest::newRow("salto de línea") << "1\n" << hostil << false << "" << noValido;
         QTest::newRow("carácter de control") << QString(QChar(0x01)) << hostil << false << "" << noValido;
-        QTest::newRow("supresión") << QString(QChar(0x7f)) << hostil << false << "" << noValido;
         QTest::newRow("código vacío") << "" << hostil << false << "" << T::CodigoEnBlanco;
-        QTest::newRow("los dos vacíos") << "" << "" << false << "" << T::CodigoEnBlanco;
         QTest::newRow("nombre vacío") << "60" << "" << false << "" << T::ProvinciaEnBlanco;
         QTest::newRow("muy largo, tecleado") << "ABCDEFGHIJKLMNOPQRSTUVWXYZ" << hostil << true << "AB" << "";
         QTest::newRow("espacios") << "  " << hostil << true << "  " << "";
-        QTest::newRow("espacio y cifra") << " 1" << hostil << true << " 1" << "";
         QTest::newRow("derecha a izquierda") << "אב" << hostil << false << "אב" << "";
-        QTest::newRow("marca de dirección") << QStringLiteral("\u202E1") << hostil << false << QStringLiteral("\u202E1") << "";
         QTest::newRow("acento combinante") << QStringLiteral("e\u0301") << hostil << false << QStringLiteral("e\u0301") << "";
     }
 
