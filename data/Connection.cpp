@@ -265,7 +265,9 @@ void Connection::EstablecerEsperaBloqueo(int milisegundos)
 
 QString Connection::MarcaCambios()
 {
-    if (m_postgres || !m_manejador)
+    if (m_postgres)
+        return MarcaCambiosPostgres();
+    if (!m_manejador)
         return {};
     // Inside a transaction our own changes may still be rolled back without moving any
     // counter, so nothing read there may be reused.
@@ -282,4 +284,19 @@ QString Connection::MarcaCambios()
         .arg(consulta.value(0).toLongLong())
         .arg(consulta.value(1).toLongLong())
         .arg(sqlite3_total_changes64(static_cast<sqlite3*>(m_manejador)));
+}
+
+QString Connection::MarcaCambiosPostgres()
+{
+    // Two statements that see the same snapshot (the same committed and in-progress transactions)
+    // see the same rows: every change of a row takes a transaction id. The snapshot is taken
+    // before the rows are read, so rows read later can only be newer than the mark, which makes
+    // the next comparison miss, never hit wrongly. Inside a transaction of our own that has
+    // written, nothing may be reused.
+    QSqlQuery consulta(Base());
+    consulta.setForwardOnly(true);
+    if (!consulta.exec(QStringLiteral("SELECT pg_current_snapshot()::text, txid_current_if_assigned()"))
+        || !consulta.next() || !consulta.value(1).isNull())
+        return {};
+    return QStringLiteral("pg:") + consulta.value(0).toString();
 }

@@ -56,12 +56,13 @@ private:
     // that the next use opens it again instead of failing for good.
     ErrorDatos Error(const QSqlError& error, const QString& sentencia);
 
-    // Rows already read for a statement, reused while the database has not changed (SQLite only).
+    // Rows already read for a statement, reused while the database has not changed.
     CacheLecturas& Cache() { return *m_cache; }
     // A mark that differs whenever the database may have changed since it was last taken:
     // other connections' commits, our own row changes and schema changes all move it.
-    // Empty on PostgreSQL, where nothing is reused.
+    // Empty where nothing may be reused.
     QString MarcaCambios();
+    QString MarcaCambiosPostgres();
 
     Connection(const QString& origen, const QString& nombreConexion, bool postgres);
     void PrepararSqlite();
