@@ -700,20 +700,20 @@ void FrmProvincias::TxtCodigo_LostFocus()
 
 void FrmProvincias::ImgProvDerecha_Click()
 {
-    if (!RegistroNuevo && LinProvincias->Row() < LinProvincias->Rows() - 1)
-        LinProvincias->setRow(LinProvincias->Row() + 1);
-    LblBorrar->setEnabled(true);
-    LblNuevo->setVisible(true);
-    LblNuevo->setEnabled(true);
-    LblBuscar->setEnabled(true);
-    if (!LinProvincias->RowIsVisible(LinProvincias->Row()))
-        LinProvincias->setTopRow(LinProvincias->Row());
+    PasarDeFila(!RegistroNuevo && LinProvincias->Row() < LinProvincias->Rows() - 1, +1);
 }
 
 void FrmProvincias::ImgProvIzquierda_Click()
 {
-    if (!RegistroNuevo && LinProvincias->Row() > 1)
-        LinProvincias->setRow(LinProvincias->Row() - 1);
+    PasarDeFila(!RegistroNuevo && LinProvincias->Row() > 1, -1);
+}
+
+// Both arrows: step when they may, and in every case leave the browsing buttons usable and the
+// current row in sight.
+void FrmProvincias::PasarDeFila(bool mover, int paso)
+{
+    if (mover)
+        LinProvincias->setRow(LinProvincias->Row() + paso);
     LblBorrar->setEnabled(true);
     LblNuevo->setVisible(true);
     LblNuevo->setEnabled(true);

@@ -101,6 +101,7 @@ private:
     void TxtProvincia_LostFocus();
     void ImgProvDerecha_Click();
     void ImgProvIzquierda_Click();
+    void PasarDeFila(bool mover, int paso);
 
     // Commands.
     void LblNuevo_Click();
