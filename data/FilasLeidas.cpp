@@ -1,5 +1,7 @@
 #include "FilasLeidas.h"
 
+#include <algorithm>
+
 std::shared_ptr<FilasLeidas::Almacen> FilasLeidas::Almacen::Copia() const
 {
     auto copia = std::make_shared<Almacen>();
@@ -68,4 +70,39 @@ bool FilasLeidas::Texto(qsizetype fila, qsizetype columna, QStringView& texto) c
         return false;
     texto = QStringView(m_almacen->Caracteres(celda), celda.Longitud());
     return true;
+}
+
+qsizetype FilasLeidas::BuscarTexto(qsizetype columna, QStringView texto, qsizetype desde) const
+{
+    const qsizetype filas = Filas();
+    if (columna < 0 || columna >= Columnas() || desde >= filas)
+        return -1;
+    desde = std::max<qsizetype>(desde, 0);
+    qsizetype primera = -1;
+    {
+        const Almacen& almacen = *m_almacen;
+        std::lock_guard<std::mutex> cerrojo(almacen.cerrojoIndice);
+        if (!almacen.indice || almacen.indice->columna != columna) {
+            auto nuevo = std::make_unique<Almacen::Indice>();
+            nuevo->columna = columna;
+            nuevo->primeraFila.reserve(filas);
+            for (qsizetype fila = 0; fila < filas; ++fila) {
+                QStringView valor;
+                // A repeated text keeps its first row.
+                if (Texto(fila, columna, valor) && !nuevo->primeraFila.contains(valor))
+                    nuevo->primeraFila.insert(valor, fila);
+            }
+            almacen.indice = std::move(nuevo);
+        }
+        primera = almacen.indice->primeraFila.value(texto, -1);
+    }
+    if (primera < 0 || primera >= desde)
+        return primera;
+    // The text is also before `desde`; only a walk finds its next row.
+    for (qsizetype fila = desde; fila < filas; ++fila) {
+        QStringView valor;
+        if (Texto(fila, columna, valor) && valor == texto)
+            return fila;
+    }
+    return -1;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -7,6 +8,7 @@
 
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 // The rows of a recordset, stored compactly: a table may hold a million rows, so cells are
@@ -44,6 +46,11 @@ public:
     QList<QVariant> Fila(qsizetype fila) const;
     // The text of a text cell without copying it; false for a null or non-text cell.
     bool Texto(qsizetype fila, qsizetype columna, QStringView& texto) const;
+    // The first row at or after `desde` whose cell in `columna` is the text `texto` exactly, or
+    // -1. The first call for a column indexes it (one pass), so the windows can go to a code
+    // among a hundred thousand rows without walking them; copies sharing the storage share the
+    // index, and any change drops it.
+    qsizetype BuscarTexto(qsizetype columna, QStringView texto, qsizetype desde) const;
 
 private:
     // Characters per text block and cells per cell block (64 KB each).
@@ -75,6 +82,14 @@ private:
         std::vector<std::unique_ptr<char16_t[]>> textos;
         qsizetype usadoEnUltimo = TamanoBloque; // characters used in the last text block
         QList<QVariant> otros;
+
+        // Text of a column -> first row holding it; built on the first search of the column.
+        struct Indice {
+            qsizetype columna;
+            QHash<QStringView, qsizetype> primeraFila;
+        };
+        mutable std::mutex cerrojoIndice; // copies of the rows may be read from several threads
+        mutable std::unique_ptr<Indice> indice;
 
         void AgregarCelda(Celda celda)
         {
@@ -109,6 +124,8 @@ private:
     {
         if (m_almacen.use_count() != 1)
             m_almacen = m_almacen->Copia();
+        else if (m_almacen->indice)
+            m_almacen->indice.reset();
         return *m_almacen;
     }
 

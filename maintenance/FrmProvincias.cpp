@@ -84,11 +84,7 @@ void AsignarFuente(Control* control, double puntos)
 // further rows, and only its own row may be shown, changed or compared.
 void SituarEnCodigo(Recordset& rs, const QString& codigo)
 {
-    if (rs.Eof())
-        return;
-    const Field campo = rs.Fields(QStringLiteral("Codigo"));
-    while (!rs.Eof() && Texto(campo.Value()) != codigo)
-        rs.MoveNext();
+    rs.BuscarIgual(QStringLiteral("Codigo"), codigo);
 }
 
 } // namespace
