@@ -12,6 +12,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <algorithm>
+
 namespace {
 
 // Only plain reads are answered from rows already held: a PRAGMA, a write with RETURNING or
@@ -85,14 +87,16 @@ void Recordset::Open(const QString& source, const ConnectionPtr& conexion, int c
         m_conexion.reset();
 }
 
-void Recordset::Leer()
+void Recordset::Leer(bool todo)
 {
     Connection& conexion = *m_conexion;
     const bool reutilizable = SePuedeReutilizar(m_origen);
     const QString marca = reutilizable ? conexion.MarcaCambios() : QString();
     if (reutilizable) {
         if (const CacheLecturas::Entrada* guardada = conexion.Cache().Buscar(m_origen, marca)) {
+            TerminarLectura();
             m_datos = guardada->filas;
+            m_base = 0;
             m_filas = m_datos.Filas();
             m_pos = 0;
             m_abierto = true;
@@ -101,37 +105,104 @@ void Recordset::Leer()
     }
 
     conexion.ExigirSentenciaAdmisible(m_origen);
-    QSqlQuery consulta(conexion.BaseLista());
-    consulta.setForwardOnly(true);
-    if (!consulta.exec(m_origen))
-        throw conexion.Error(consulta.lastError(), m_origen);
-    if (!consulta.isSelect()) {
+    auto consulta = std::make_unique<QSqlQuery>(conexion.BaseLista());
+    consulta->setForwardOnly(true);
+    if (!consulta->exec(m_origen))
+        throw conexion.Error(consulta->lastError(), m_origen);
+    if (!consulta->isSelect()) {
         Close();
         return;
     }
 
-    const QSqlRecord registro = consulta.record();
-    const int columnas = registro.count();
+    const QSqlRecord registro = consulta->record();
     QStringList nombres;
-    nombres.reserve(columnas);
-    for (int i = 0; i < columnas; ++i)
+    nombres.reserve(registro.count());
+    for (int i = 0; i < registro.count(); ++i)
         nombres << registro.fieldName(i);
 
+    // A read-only recordset on SQLite reads as it goes, so that a long forward pass (a listing)
+    // needs memory for one block of rows, not for the whole table. Another statement on the
+    // same SQLite connection does not disturb the pending one, and WAL lets other users write
+    // meanwhile. Anything else reads every row now.
+    const bool aPlazos = !todo && m_bloqueo == adLockReadOnly && !conexion.EsPostgres();
     FilasLeidas datos(nombres);
-    while (consulta.next()) {
-        for (int i = 0; i < columnas; ++i)
-            datos.Agregar(consulta.value(i));
+    if (!aPlazos) {
+        const int columnas = int(nombres.size());
+        while (consulta->next()) {
+            for (int i = 0; i < columnas; ++i)
+                datos.Agregar(consulta->value(i));
+        }
+        // next() also ends on a failure half-way (a lock, a lost server): never show part of the rows.
+        if (consulta->lastError().isValid())
+            throw conexion.Error(consulta->lastError(), m_origen);
     }
-    // next() also ends on a failure half-way (a lock, a lost server): never show part of the rows.
-    if (consulta.lastError().isValid())
-        throw conexion.Error(consulta.lastError(), m_origen);
 
+    TerminarLectura();
     m_datos = std::move(datos);
+    m_base = 0;
     m_filas = m_datos.Filas();
     m_pos = 0;
     m_abierto = true;
-    if (reutilizable)
+    if (aPlazos) {
+        m_lectura = std::move(consulta);
+        m_marcaLectura = reutilizable ? marca : QString();
+        m_guardarLectura = reutilizable;
+        LeerBloque(false);
+    } else if (reutilizable) {
         conexion.Cache().Guardar(marca, {m_origen, m_datos});
+    }
+}
+
+void Recordset::LeerBloque(bool conservar)
+{
+    // The rows behind the cursor are kept while they are few, so that a small table is still
+    // read once and reused; past that only the current block is held.
+    if (!conservar && m_filas >= FilasRetenidas && m_datos.Filas() > 0) {
+        m_datos = FilasLeidas(m_datos.Nombres());
+        m_base = m_filas;
+        m_guardarLectura = false;
+    }
+    QSqlQuery& consulta = *m_lectura;
+    const int columnas = int(m_datos.Columnas());
+    qsizetype leidas = 0;
+    while (leidas < FilasPorBloque && consulta.next()) {
+        for (int i = 0; i < columnas; ++i)
+            m_datos.Agregar(consulta.value(i));
+        ++leidas;
+    }
+    m_filas = m_base + m_datos.Filas();
+    if (leidas == FilasPorBloque)
+        return;
+    if (consulta.lastError().isValid()) {
+        const ErrorDatos error = m_conexion->Error(consulta.lastError(), m_origen);
+        TerminarLectura();
+        throw error;
+    }
+    TerminarLectura();
+    if (m_guardarLectura)
+        m_conexion->Cache().Guardar(m_marcaLectura, {m_origen, m_datos});
+    m_guardarLectura = false;
+}
+
+void Recordset::TerminarLectura()
+{
+    m_lectura.reset();
+}
+
+void Recordset::LeerTodo()
+{
+    if (!m_lectura && m_base == 0)
+        return;
+    if (m_base == 0) {
+        // Nothing dropped yet: the rest of the same read completes the rows.
+        while (m_lectura)
+            LeerBloque(true);
+        return;
+    }
+    // Rows behind were dropped: read the statement again in full, on the same row number.
+    const qsizetype pos = m_pos;
+    Leer(true);
+    m_pos = std::min(pos, m_filas);
 }
 
 void Recordset::ExigirAbierto() const
@@ -164,6 +235,8 @@ bool Recordset::Bof() const
 long Recordset::RecordCount() const
 {
     ExigirAbierto();
+    // Counting needs every row; reading the rest changes nothing the caller can see.
+    const_cast<Recordset*>(this)->LeerTodo();
     return long(m_filas);
 }
 
@@ -171,6 +244,8 @@ void Recordset::MoveFirst()
 {
     ExigirAbierto();
     ExigirSinEdicion("MoveFirst");
+    if (m_base > 0)
+        LeerTodo();
     m_pos = 0;
 }
 
@@ -178,6 +253,7 @@ void Recordset::MoveLast()
 {
     ExigirAbierto();
     ExigirSinEdicion("MoveLast");
+    LeerTodo();
     m_pos = m_filas > 0 ? m_filas - 1 : 0;
 }
 
@@ -188,6 +264,8 @@ void Recordset::MoveNext()
     if (m_pos >= m_filas)
         Lanzar(ErroresDatos::SinRegistroActual, QStringLiteral("No se puede avanzar: el recordset ya está al final (EOF)."), m_origen);
     ++m_pos;
+    if (m_lectura && m_pos >= m_filas)
+        LeerBloque(false);
 }
 
 void Recordset::MovePrevious()
@@ -196,6 +274,8 @@ void Recordset::MovePrevious()
     ExigirSinEdicion("MovePrevious");
     if (m_pos < 0 || m_filas == 0)
         Lanzar(ErroresDatos::SinRegistroActual, QStringLiteral("No se puede retroceder: el recordset ya está al principio (BOF)."), m_origen);
+    if (m_pos - 1 < m_base)
+        LeerTodo();
     --m_pos;
 }
 
@@ -217,6 +297,7 @@ void Recordset::Find(const QString& criteria, long skipRecords, int searchDirect
         Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("El número de registros que saltar no puede ser negativo."), criteria);
 
     const CriterioBusqueda criterio = CriterioBusqueda::Analizar(criteria);
+    LeerTodo();
     QString columna = criterio.Columna();
     const int indice = IndiceColumna(columna) >= 0 ? IndiceColumna(columna)
                                                    : IndiceExigido(columna.mid(columna.lastIndexOf(QLatin1Char('.')) + 1));
@@ -245,6 +326,18 @@ void Recordset::Find(const QString& criteria, long skipRecords, int searchDirect
         }
     }
     m_pos = searchDirection == adSearchForward ? m_filas : -1;
+}
+
+void Recordset::BuscarIgual(QAnyStringView columna, const QString& valor)
+{
+    ExigirAbierto();
+    ExigirSinEdicion("BuscarIgual");
+    const int indice = IndiceExigido(columna);
+    LeerTodo();
+    if (m_pos >= m_filas)
+        return;
+    const qsizetype fila = m_datos.BuscarTexto(indice, valor, m_pos);
+    m_pos = fila >= 0 ? fila : m_filas;
 }
 
 void Recordset::ExigirActualizable()
@@ -473,8 +566,10 @@ void Recordset::Requery(long options)
 void Recordset::Close()
 {
     DescartarEdicion();
+    TerminarLectura();
     m_abierto = false;
     m_datos = FilasLeidas();
+    m_base = 0;
     m_filas = 0;
     m_pos = 0;
     m_tabla.clear();
@@ -533,5 +628,5 @@ QVariant Recordset::ValorColumna(int columna) const
         return m_pendientes[columna];
     if (!HayFilaActual())
         Lanzar(ErroresDatos::SinRegistroActual, QStringLiteral("No hay registro actual (BOF o EOF)."), m_origen);
-    return m_datos.Valor(m_pos, columna);
+    return m_datos.Valor(m_pos - m_base, columna);
 }

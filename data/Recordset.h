@@ -11,12 +11,21 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <memory>
+
+class QSqlQuery;
+
 // A recordset over a Connection with the members and behaviour the windows rely on.
 //
-// Open reads every row of the statement into memory at once (a forward-only read kept in a
-// compact block), so cursors and locks only decide whether the rows can be written: lock
-// type read-only (1, also the default) refuses AddNew and Collect; optimistic (3) and the
-// others allow them. A statement that returns no rows (a DELETE) leaves the recordset closed.
+// Open reads the rows of the statement into memory in a compact block, so cursors and locks
+// only decide whether the rows can be written: lock type read-only (1, also the default)
+// refuses AddNew and Collect; optimistic (3) and the others allow them. A writable recordset,
+// and any recordset on PostgreSQL, reads every row at once. A read-only one on SQLite reads
+// blocks of rows as MoveNext reaches them and, past a few thousand rows, keeps only the
+// current block, so a forward pass over any number of rows needs little memory; a move that
+// needs rows it has dropped or their count (RecordCount, MoveLast, MovePrevious, MoveFirst,
+// Find) reads the statement again in full, on the same row number. An error half-way through
+// such a read is thrown by the MoveNext that meets it. A statement that returns no rows (a DELETE) leaves the recordset closed.
 // Writes use bound parameters: AddNew + Update is one INSERT; Update after Collect on a row
 // is one UPDATE keyed by the row's original primary key and guarded by the values the changed
 // fields had when they were read (optimistic locking): when another user has deleted the row
@@ -69,6 +78,10 @@ public:
     // leaves EOF, a backward miss BOF. Without a current row it is an error (SinRegistroActual).
     void Find(const QString& criteria, long skipRecords = 0, int searchDirection = adSearchForward,
               const QVariant& start = {});
+    // Moves forward from the current row to the first row whose `columna` holds exactly the text
+    // `valor` (case and spaces count), or to EOF: the result of walking with MoveNext and
+    // comparing, answered from an index of the rows held. At EOF it stays there.
+    void BuscarIgual(QAnyStringView columna, const QString& valor);
     // The current row's position, usable as the start of Find.
     QVariant Bookmark() const;
 
@@ -108,7 +121,14 @@ private:
     void ExigirAbierto() const;
     void ExigirSinEdicion(const char* operacion) const;
     void ExigirActualizable();
-    void Leer();
+    // Runs the statement; `todo` reads every row even where the recordset could read as it goes.
+    void Leer(bool todo = false);
+    // Reads the next block of a read in progress; without `conservar`, rows behind are dropped
+    // once there are many.
+    void LeerBloque(bool conservar);
+    // Completes a read in progress, so that every row is held.
+    void LeerTodo();
+    void TerminarLectura();
     int IndiceExigido(QAnyStringView nombre) const;
     bool HayFilaActual() const { return m_pos >= 0 && m_pos < m_filas; }
     void DescartarEdicion();
@@ -123,9 +143,19 @@ private:
     int m_bloqueo = adLockReadOnly;
     bool m_abierto = false;
 
+    // Rows held: m_datos holds row numbers m_base to m_filas - 1; m_pos counts from the first row.
     FilasLeidas m_datos;
+    qsizetype m_base = 0;
     qsizetype m_filas = 0;
     qsizetype m_pos = 0; // -1 at BOF, m_filas at EOF
+
+    // A read in progress (read-only recordsets on SQLite), the change mark it started under and
+    // whether its rows, once complete, go to the connection's cache of reads.
+    std::unique_ptr<QSqlQuery> m_lectura;
+    QString m_marcaLectura;
+    bool m_guardarLectura = false;
+    static constexpr qsizetype FilasPorBloque = 1024;
+    static constexpr qsizetype FilasRetenidas = 16384;
 
     int m_edicion = adEditNone;
     qsizetype m_posAntesDeAgregar = 0;
