@@ -18,7 +18,7 @@ BasePrueba::BasePrueba(bool postgres)
     if (servidor_.isEmpty())
         throw ErrorDatos(ErroresDatos::FalloConexion,
                          QStringLiteral("QUILTREN_PG_URL no está definida: esta prueba necesita un servidor PostgreSQL."));
-    nombre_ = QStringLiteral("prueba_tramacor_%1_%2")
+    nombre_ = QStringLiteral("prueba_%1_%2")
                   .arg(QCoreApplication::applicationPid())
                   .arg(QRandomGenerator::global()->generate());
     Connection::Abrir(servidor_)->Execute(QStringLiteral("CREATE DATABASE %1").arg(nombre_));

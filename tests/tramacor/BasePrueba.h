@@ -1,6 +1,7 @@
 #pragma once
-// A province database of its own for one test run: an SQLite file in a temporary folder, or a
+// A province database of its own for one test: an SQLite file in a temporary folder, or a
 // uniquely named database on the PostgreSQL server of QUILTREN_PG_URL, dropped at the end.
+// Shared by the search, listing and maintenance tests.
 
 #include "Connection.h"
 
@@ -16,6 +17,8 @@ public:
     BasePrueba& operator=(const BasePrueba&) = delete;
 
     ConnectionPtr Conexion() const { return conexion_; }
+    // The file path or URL another connection (or process) opens the same database with.
+    QString Origen() const { return conexion_->Origen(); }
 
 private:
     QTemporaryDir carpeta_;
