@@ -1,7 +1,6 @@
 #include "BancoProvincias.h"
 
 #include "DatosComunes.h"
-#include "ErrorDatos.h"
 #include "ErrorEjecucion.h"
 #include "EsquemaProvincias.h"
 #include "InstanciaPredeterminada.h"
@@ -10,60 +9,15 @@
 #include "Tramacor.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
-#include <QDateTime>
-#include <QCoreApplication>
 #include <QLineEdit>
 #include <QTest>
-#include <QUrl>
 
-namespace {
-
-// The PostgreSQL database of this test program.
-QString basePostgres;
-
-QString Texto(const QVariant& valor)
-{
-    return valor.isNull() ? QString() : valor.toString();
-}
-
-} // namespace
-
-bool BancoProvincias::EnPostgres()
-{
-    return qEnvironmentVariable("QUILTREN_MOTOR") == QLatin1String("postgresql");
-}
-
-BancoProvincias::BancoProvincias()
+BancoProvincias::BancoProvincias() : base_(EnPostgres())
 {
     // The design screen: 1024 by 768 pixels at 15 twips each, which is also the host's base size.
     Screen::FijarTwipsPorPixel(15);
     Screen::FijarTamano(15360, 11520);
-
-    if (EnPostgres()) {
-        urlServidor_ = qEnvironmentVariable("QUILTREN_PG_URL");
-        if (urlServidor_.isEmpty())
-            throw ErrorDatos(0, QStringLiteral("QUILTREN_PG_URL no está definida: estas pruebas necesitan PostgreSQL"));
-        // One database per test program, emptied and filled again for every test.
-        if (basePostgres.isEmpty()) {
-            const QString nombre = QStringLiteral("mant_%1_%2")
-                                       .arg(QCoreApplication::applicationPid())
-                                       .arg(QDateTime::currentMSecsSinceEpoch());
-            Connection::Abrir(urlServidor_)->Execute(QStringLiteral("CREATE DATABASE ") + nombre);
-            basePostgres = nombre;
-        }
-        QUrl url(urlServidor_);
-        url.setPath(QLatin1Char('/') + basePostgres);
-        origen_ = url.toString();
-        Connection::Abrir(origen_)->Execute(
-            QStringLiteral("DROP TABLE IF EXISTS Auditoria, Textos, Municipios, Provincias CASCADE"));
-    } else {
-        if (!carpeta_.isValid())
-            throw ErrorDatos(0, QStringLiteral("No se pudo crear la carpeta temporal"));
-        origen_ = carpeta_.filePath(QStringLiteral("provincias.db"));
-    }
-    conexion_ = AbrirBaseProvincias(origen_);
-    propia_ = Connection::Abrir(origen_);
+    otra_ = NuevaConexion();
 
     Mensajes = InstalarMensajesFalsos();
     Funciones = InstalarFuncionesFalsas();
@@ -78,9 +32,8 @@ BancoProvincias::BancoProvincias()
     ubicacion_->Move(600, 450, 4800, 3600);
     principal_ = std::make_unique<Form>(QStringLiteral("FrmPrincipal"));
     principal_->setTag(QStringLiteral("Provincias"));
-
     Utiles = std::make_shared<UtilidadesFalsas>();
-    Utiles->Conexion = conexion_;
+    Utiles->Conexion = base_.Conexion();
     Utiles->Ubicacion = ubicacion_.get();
     Utiles->Principal = principal_.get();
     Utiles->SentenciaTextos = SentenciaTextos();
@@ -103,71 +56,32 @@ BancoProvincias::~BancoProvincias()
     Tramacor::FijarMensajes(nullptr);
     Tramacor::FijarFunciones(nullptr);
     Tramacor::FijarFabricaBusqueda({});
-    principal_.reset();
-    ubicacion_.reset();
     Utiles.reset();
-    conexion_.reset();
-    propia_.reset();
+    otra_.reset();
     Screen::Restablecer();
-}
-
-void BancoProvincias::BorrarBase()
-{
-    if (basePostgres.isEmpty())
-        return;
-    try {
-        Connection::Abrir(qEnvironmentVariable("QUILTREN_PG_URL"))
-            ->Execute(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(basePostgres));
-    } catch (const std::exception& e) {
-        qWarning("No se pudo borrar la base de pruebas: %s", e.what());
-    }
-    basePostgres.clear();
-}
-
-void BancoProvincias::Ejecutar(const QString& sentencia)
-{
-    propia_->Execute(sentencia);
-}
-
-void BancoProvincias::VaciarProvincias()
-{
-    Ejecutar(QStringLiteral("DELETE FROM Municipios"));
-    Ejecutar(QStringLiteral("DELETE FROM Provincias"));
 }
 
 QList<FilaProvincia> BancoProvincias::Filas()
 {
     Recordset rs;
     rs.Open(QStringLiteral("SELECT Codigo, Provincia, Actualizado, ModificadoPor FROM Provincias ORDER BY Codigo"),
-            propia_, Recordset::adOpenStatic, Recordset::adLockReadOnly);
+            otra_, Recordset::adOpenStatic, Recordset::adLockReadOnly);
+    const auto texto = [&rs](const char* campo) {
+        const QVariant valor = rs.Fields(QLatin1String(campo)).Value();
+        return valor.isNull() ? QString() : valor.toString();
+    };
     QList<FilaProvincia> filas;
-    while (!rs.Eof()) {
-        filas.append({Texto(rs.Fields(QStringLiteral("Codigo")).Value()),
-                      Texto(rs.Fields(QStringLiteral("Provincia")).Value()),
-                      Texto(rs.Fields(QStringLiteral("Actualizado")).Value()),
-                      Texto(rs.Fields(QStringLiteral("ModificadoPor")).Value())});
-        rs.MoveNext();
-    }
+    for (; !rs.Eof(); rs.MoveNext())
+        filas.append({texto("Codigo"), texto("Provincia"), texto("Actualizado"), texto("ModificadoPor")});
     return filas;
 }
 
 FilaProvincia BancoProvincias::Fila(const QString& codigo)
 {
-    for (const FilaProvincia& fila : Filas()) {
+    for (const FilaProvincia& fila : Filas())
         if (fila.Codigo == codigo)
             return fila;
-    }
     return {};
-}
-
-bool BancoProvincias::Existe(const QString& codigo)
-{
-    return !Fila(codigo).Codigo.isNull();
-}
-
-ConnectionPtr BancoProvincias::NuevaConexion()
-{
-    return Connection::Abrir(origen_);
 }
 
 FrmProvincias* BancoProvincias::Abrir()
@@ -175,10 +89,8 @@ FrmProvincias* BancoProvincias::Abrir()
     std::shared_ptr<IUtilidades> utiles = Utiles;
     clase_.Cargar(utiles);
     ventana_ = qobject_cast<FrmProvincias*>(InstanciaPredeterminada<FrmProvincias>::Referencia());
-    if (!ventana_)
-        throw ErrorEjecucion(91, QStringLiteral("La ventana no quedó como instancia predeterminada"));
-    if (!QTest::qWaitForWindowActive(ventana_))
-        throw ErrorEjecucion(5, QStringLiteral("La ventana no llegó a activarse"));
+    if (!ventana_ || !QTest::qWaitForWindowActive(ventana_))
+        throw ErrorEjecucion(91, QStringLiteral("La ventana no se mostró activa como instancia predeterminada"));
     return ventana_;
 }
 
@@ -190,20 +102,13 @@ void BancoProvincias::Clic(Control* control)
 void BancoProvincias::ClicFila(int fila)
 {
     auto* vista = qobject_cast<QAbstractItemView*>(ventana_->LinProvincias->Widget());
-    Q_ASSERT(vista);
     ventana_->LinProvincias->Sincronizar();
-    const QRect celda = vista->visualRect(vista->model()->index(fila - 1, 1));
-    QTest::mouseClick(vista->viewport(), Qt::LeftButton, {}, celda.center());
-}
-
-void BancoProvincias::Enfocar(TextBox* caja)
-{
-    QTest::mouseClick(caja->Widget(), Qt::LeftButton);
+    QTest::mouseClick(vista->viewport(), Qt::LeftButton, {}, vista->visualRect(vista->model()->index(fila - 1, 1)).center());
 }
 
 void BancoProvincias::Escribir(TextBox* caja, const QString& texto)
 {
-    Enfocar(caja);
+    Clic(caja);
     auto* campo = qobject_cast<QLineEdit*>(caja->Widget());
     campo->selectAll();
     if (texto.isEmpty())
