@@ -1,88 +1,46 @@
 #include "ApoyoListado.h"
 
 #include "DatosComunes.h"
-#include "ErrorDatos.h"
-#include "ErroresDatos.h"
 #include "EsquemaProvincias.h"
 #include "ListadoProvincias.h"
 #include "Recordset.h"
 
-#include <QCoreApplication>
 #include <QProcess>
-#include <QRandomGenerator>
+#include <algorithm>
 #include <QRegularExpression>
-#include <QUrl>
-
-BaseListado::BaseListado(bool postgres)
-{
-    QString origen;
-    if (!postgres) {
-        carpeta_ = std::make_unique<QTemporaryDir>();
-        origen = carpeta_->filePath(QStringLiteral("provincias.db"));
-    } else {
-        servidor_ = qEnvironmentVariable("QUILTREN_PG_URL");
-        if (servidor_.isEmpty())
-            throw ErrorDatos(ErroresDatos::FalloConexion,
-                             QStringLiteral("QUILTREN_PG_URL no está definida: esta prueba necesita PostgreSQL."));
-        nombre_ = QStringLiteral("prueba_listado_%1_%2")
-                      .arg(QCoreApplication::applicationPid())
-                      .arg(QRandomGenerator::global()->generate());
-        Connection::Abrir(servidor_)->Execute(QStringLiteral("CREATE DATABASE %1").arg(nombre_));
-        QUrl url(servidor_);
-        url.setPath(QLatin1Char('/') + nombre_);
-        origen = url.toString();
-    }
-    conexion_ = AbrirBaseProvincias(origen);
-}
 
 BaseListado::~BaseListado()
 {
-    if (DatosComunes::Conexion == conexion_) {
+    if (DatosComunes::Conexion == Conexion()) {
         DatosComunes::TextosListado.Liberar();
         DatosComunes::Conexion.reset();
-    }
-    conexion_.reset();
-    if (!nombre_.isEmpty()) {
-        try {
-            Connection::Abrir(servidor_)->Execute(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(nombre_));
-        } catch (const ErrorDatos& error) {
-            qWarning("No se pudo borrar la base de prueba %s: %s", qPrintable(nombre_), error.what());
-        }
     }
 }
 
 void BaseListado::Reponer()
 {
     for (const char* tabla : {"Municipios", "Provincias", "Textos", "Auditoria"})
-        conexion_->Execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(QLatin1String(tabla)));
-    CrearEsquemaSiFalta(*conexion_);
+        Conexion()->Execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(QLatin1String(tabla)));
+    CrearEsquemaSiFalta(*Conexion());
 }
 
 void BaseListado::Filas(const QList<QPair<QString, QString>>& filas)
 {
     Generadas(0);
     for (const auto& fila : filas)
-        conexion_->Execute(QStringLiteral("INSERT INTO Provincias (Codigo, Provincia) VALUES ('%1', '%2')")
-                               .arg(fila.first, fila.second));
-}
-
-void BaseListado::Codigos(const QStringList& codigos)
-{
-    QList<QPair<QString, QString>> filas;
-    for (const QString& codigo : codigos)
-        filas.append({codigo, QStringLiteral("Provincia ") + codigo});
-    Filas(filas);
+        Conexion()->Execute(QStringLiteral("INSERT INTO Provincias (Codigo, Provincia) VALUES ('%1', '%2')")
+                                .arg(fila.first, fila.second));
 }
 
 void BaseListado::Generadas(int cuantas)
 {
-    LlenarProvinciasDePrueba(*conexion_, cuantas);
+    LlenarProvinciasDePrueba(*Conexion(), cuantas);
 }
 
 QStringList BaseListado::CodigosSegun(const QString& sentencia) const
 {
     Recordset filas;
-    filas.Open(sentencia, conexion_, Recordset::adOpenStatic, Recordset::adLockReadOnly, -1);
+    filas.Open(sentencia, Conexion(), Recordset::adOpenStatic, Recordset::adLockReadOnly, -1);
     QStringList codigos;
     for (; !filas.Eof(); filas.MoveNext())
         codigos << filas.Fields(QStringLiteral("Codigo")).Value().toString();
@@ -91,9 +49,9 @@ QStringList BaseListado::CodigosSegun(const QString& sentencia) const
 
 void BaseListado::Instalar() const
 {
-    DatosComunes::Conexion = conexion_;
+    DatosComunes::Conexion = Conexion();
     auto textos = std::make_shared<Recordset>();
-    textos->Open(SentenciaTextos(), conexion_, Recordset::adOpenStatic, Recordset::adLockReadOnly, -1);
+    textos->Open(SentenciaTextos(), Conexion(), Recordset::adOpenStatic, Recordset::adLockReadOnly, -1);
     DatosComunes::TextosListado = textos;
 }
 
@@ -108,29 +66,22 @@ SuperficieGrabadora::SuperficieGrabadora(bool comoImpresora, double altoUtil)
     SetHeight(16838);
 }
 
-QList<SuperficieGrabadora::Llamada> SuperficieGrabadora::De(const QString& que) const
+int SuperficieGrabadora::Cuantas(const QString& que) const
 {
-    QList<Llamada> lista;
-    for (const Llamada& llamada : Llamadas)
-        if (llamada.Que == que)
-            lista << llamada;
-    return lista;
+    return int(std::count_if(Llamadas.begin(), Llamadas.end(), [&](const Llamada& l) { return l.Que == que; }));
 }
 
-QList<SuperficieGrabadora::Llamada> SuperficieGrabadora::Textos(const QString& texto) const
+int SuperficieGrabadora::Impresos(const QString& texto) const
 {
-    QList<Llamada> lista;
-    for (const Llamada& llamada : De(QStringLiteral("Print")))
-        if (llamada.Texto == texto)
-            lista << llamada;
-    return lista;
+    return int(std::count_if(Llamadas.begin(), Llamadas.end(),
+                             [&](const Llamada& l) { return l.Que == QLatin1String("Print") && l.Texto == texto; }));
 }
 
 QStringList SuperficieGrabadora::Filas() const
 {
     QStringList codigos;
-    for (const Llamada& llamada : De(QStringLiteral("Print")))
-        if (llamada.X == 1.2 && llamada.Puntos == 11)
+    for (const Llamada& llamada : Llamadas)
+        if (llamada.Que == QLatin1String("Print") && llamada.X == 1.2 && llamada.Puntos == 11)
             codigos << llamada.Texto;
     return codigos;
 }
@@ -146,11 +97,6 @@ int SuperficieGrabadora::FilasAntesDelSalto() const
     return filas;
 }
 
-double SuperficieGrabadora::ScaleHeight() const
-{
-    return altoUtil_ > 0 ? altoUtil_ : SuperficiePagina::ScaleHeight();
-}
-
 double SuperficieGrabadora::TextHeight(const QString& texto) const
 {
     const double alto = SuperficiePagina::TextHeight(texto);
@@ -159,42 +105,36 @@ double SuperficieGrabadora::TextHeight(const QString& texto) const
     return alto;
 }
 
-SuperficieGrabadora::Llamada SuperficieGrabadora::Anotar(const QString& que, const QString& texto) const
-{
-    return Llamada{que, texto, CurrentX(), CurrentY(), 0, 0, FontSize(), FontBold(), ForeColor(), ModoLinea::Linea};
-}
-
 void SuperficieGrabadora::Print(const QString& texto, bool finLinea)
 {
-    Llamadas << Anotar(QStringLiteral("Print"), texto);
+    Llamadas << Llamada{QStringLiteral("Print"), texto, CurrentX(), CurrentY(), FontSize()};
     SuperficiePagina::Print(texto, finLinea);
-}
-
-void SuperficieGrabadora::Line(double x1, double y1, double x2, double y2, const QColor& color, ModoLinea modo)
-{
-    Llamadas << Llamada{QStringLiteral("Line"), {}, x1, y1, x2, y2, FontSize(), FontBold(),
-                        color.isValid() ? color : ForeColor(), modo};
-    SuperficiePagina::Line(x1, y1, x2, y2, color, modo);
 }
 
 void SuperficieGrabadora::PaintPicture(const QImage& imagen, double x, double y, double ancho, double alto)
 {
-    Llamadas << Llamada{QStringLiteral("PaintPicture"), {}, x, y, ancho, alto, 0, false, QColor(), ModoLinea::Linea};
+    Llamadas << Llamada{QStringLiteral("PaintPicture"), {}, x, y, 0};
     SuperficiePagina::PaintPicture(imagen, x, y, ancho, alto);
 }
 
 void SuperficieGrabadora::NewPage()
 {
-    Llamadas << Anotar(QStringLiteral("NewPage"));
+    Llamadas << Llamada{QStringLiteral("NewPage"), {}, CurrentX(), CurrentY(), FontSize()};
     Cls();
+}
+
+void Dibujar(SuperficieGrabadora& superficie, const IDialogoImpresion& opciones)
+{
+    SuperficieDestino* actual = &superficie;
+    DatosComunes::NumeroPagina = 0;
+    ImprimirListado(opciones, actual, nullptr);
 }
 
 int FilasPorPaginaA4()
 {
     SuperficieGrabadora superficie(true);
-    SuperficieDestino* actual = &superficie;
     const short antes = DatosComunes::NumeroPagina;
-    ImprimirListado(OpcionesFijas(), actual, nullptr);
+    Dibujar(superficie, OpcionesFijas());
     DatosComunes::NumeroPagina = antes;
     return superficie.FilasAntesDelSalto();
 }

@@ -1,44 +1,31 @@
 #pragma once
-// What the listing tests share: a province database of their own (an SQLite file, or a database on
-// the PostgreSQL server of QUILTREN_PG_URL), fixed listing options, an A4 page that records the
-// report's calls, and poppler's readings of a PDF.
+// What the listing tests share: a province database of their own, fixed listing options, an A4
+// page that records the report's calls, and poppler's readings of a PDF.
 
-#include "Connection.h"
+#include "BasePrueba.h"
 #include "SuperficiePagina.h"
 #include "Tramacor.h"
 
 #include <QList>
 #include <QPair>
 #include <QStringList>
-#include <QTemporaryDir>
-#include <memory>
 
-// A database for one test, with the province schema and its 52 provinces; on PostgreSQL a uniquely
-// named database dropped again at the end. Throws when the server is not set or cannot be reached.
-class BaseListado
+// The test's database (with the 52 provinces of the schema), which it may fill as it needs.
+class BaseListado : public BasePrueba
 {
 public:
-    explicit BaseListado(bool postgres);
+    using BasePrueba::BasePrueba;
     ~BaseListado();
-
-    ConnectionPtr Conexion() const { return conexion_; }
     // Drops the tables and creates the schema again, with its 52 provinces.
     void Reponer();
-    // Replaces every province with these (code, name) rows, or with codes named "Provincia <code>".
+    // Replaces every province with these (code, name) rows, or with `cuantas` generated ones
+    // (codes "01", "02"…, zero-padded to the width of the count).
     void Filas(const QList<QPair<QString, QString>>& filas);
-    void Codigos(const QStringList& codigos);
-    // Replaces every province with `cuantas` generated ones.
     void Generadas(int cuantas);
     // Codes of the table in the order of the statement.
     QStringList CodigosSegun(const QString& sentencia) const;
     // Makes this database the one of DatosComunes, with the listing texts open on it.
     void Instalar() const;
-
-private:
-    std::unique_ptr<QTemporaryDir> carpeta_;
-    QString servidor_;
-    QString nombre_;
-    ConnectionPtr conexion_;
 };
 
 // Listing options as the print dialog leaves them.
@@ -62,22 +49,16 @@ private:
 };
 
 // An A4 page set up as the print command sets a page of the preview, that records every Print,
-// Line, PaintPicture and NewPage with the pen and font of the moment, and every page-break test
+// PaintPicture and NewPage with the pen and font size of the moment, and every page-break test
 // (the pen and TextHeight("X") the report adds). As a printer, a page break is recorded and the
 // drawing starts again on the same page; a usable height may be imposed to place the breaks.
 class SuperficieGrabadora : public SuperficiePagina
 {
 public:
     struct Llamada {
-        QString Que;
-        QString Texto;
-        double X = 0, Y = 0, X2 = 0, Y2 = 0;
-        double Puntos = 0;
-        bool Negrita = false;
-        QColor Color;
-        ModoLinea Modo = ModoLinea::Linea;
+        QString Que, Texto;
+        double X, Y, Puntos;
     };
-    // One call of TextHeight("X"): the pen then and the height returned, in that font size.
     struct Medida {
         double Pluma, Alto, Puntos;
     };
@@ -86,27 +67,27 @@ public:
 
     QList<Llamada> Llamadas;
     mutable QList<Medida> Medidas;
-    QList<Llamada> De(const QString& que) const;
-    QList<Llamada> Textos(const QString& texto) const;
+    // How many calls of that kind, or Prints of that text.
+    int Cuantas(const QString& que) const;
+    int Impresos(const QString& texto) const;
     // The codes printed as rows (11 pt at 1.2 cm), and how many before the first page break.
     QStringList Filas() const;
     int FilasAntesDelSalto() const;
 
     bool EsImpresora() const override { return impresora_; }
-    double ScaleHeight() const override;
+    double ScaleHeight() const override { return altoUtil_ > 0 ? altoUtil_ : SuperficiePagina::ScaleHeight(); }
     double TextHeight(const QString& texto) const override;
     void Print(const QString& texto = QString(), bool finLinea = true) override;
-    void Line(double x1, double y1, double x2, double y2, const QColor& color = QColor(),
-              ModoLinea modo = ModoLinea::Linea) override;
     void PaintPicture(const QImage& imagen, double x, double y, double ancho, double alto) override;
     void NewPage() override;
 
 private:
-    Llamada Anotar(const QString& que, const QString& texto = {}) const;
     bool impresora_;
     double altoUtil_;
 };
 
+// Draws the listing on the surface with these options, from page 1.
+void Dibujar(SuperficieGrabadora& superficie, const IDialogoImpresion& opciones);
 // How many rows of the current table the first A4 page of the listing holds.
 int FilasPorPaginaA4();
 
