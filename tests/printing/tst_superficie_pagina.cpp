@@ -1,11 +1,10 @@
-// The page picture of the preview: where Print, Line and PaintPicture land (read back from the
-// rendered page), how the pen moves, text measures, bad values, and the cost of thousands of pages.
+// The page picture of the preview: where Line and Print land (read back from the rendered page),
+// how the pen moves, bad values, and the cost of thousands of pages.
 
 #include "ErrorImpresion.h"
 #include "PaginaDePrueba.h"
 #include "SuperficiePagina.h"
 
-#include <QPainter>
 #include <QtTest>
 
 #include <cmath>
@@ -21,7 +20,6 @@ Q_DECLARE_METATYPE(Accion)
 namespace {
 
 constexpr double PixelesPorCm = 40.0;  // pages are rendered at 840 x 1188
-const QRgb Blanco = 0xFFFFFF;
 const QRgb Rojo = 0xFF0000;
 
 QImage Render(const SuperficiePagina& pagina)
@@ -29,17 +27,12 @@ QImage Render(const SuperficiePagina& pagina)
     return pagina.Imagen(QSize(qRound(21.0 * PixelesPorCm), qRound(29.7 * PixelesPorCm)));
 }
 
-QRgb PixelEn(const QImage& imagen, double xCm, double yCm)
-{
-    return imagen.pixel(int(xCm * PixelesPorCm), int(yCm * PixelesPorCm)) & 0xFFFFFF;
-}
-
 // Lines are about a pixel wide: look around the point.
-bool ColorCerca(const QImage& imagen, double xCm, double yCm, QRgb color)
+bool RojoCerca(const QImage& imagen, double xCm, double yCm)
 {
     for (int dx = -1; dx <= 1; ++dx)
         for (int dy = -1; dy <= 1; ++dy)
-            if ((imagen.pixel(int(xCm * PixelesPorCm) + dx, int(yCm * PixelesPorCm) + dy) & 0xFFFFFF) == color)
+            if ((imagen.pixel(int(xCm * PixelesPorCm) + dx, int(yCm * PixelesPorCm) + dy) & 0xFFFFFF) == Rojo)
                 return true;
     return false;
 }
@@ -61,243 +54,155 @@ class TestSuperficiePagina : public QObject {
     Q_OBJECT
 
 private slots:
-    void lineas_data();
-    void lineas();
-    void printAvanzaLaPluma_data();
-    void printAvanzaLaPluma();
-    void textoArribaEnCurrentY_data();
-    void textoArribaEnCurrentY();
-    void imagenClsYDestinoRecortado();
-    void valoresNoValidos_data();
-    void valoresNoValidos();
-    void dosMilPaginasOcupanPoco();
+    void lineas_data()
+    {
+        QTest::addColumn<Modo>("modo");
+        QTest::addColumn<int>("escala");
+        QTest::addColumn<QRectF>("puntos");  // (x1, y1) - (x2, y2) as left, top - right, bottom
+        QTest::addColumn<QColor>("color");   // not valid: drawn in ForeColor, red
+        QTest::addColumn<int>("relleno");
+        QTest::addColumn<QPointF>("sonda");  // cm
+        QTest::addColumn<bool>("pintado");
+        const QRectF bf(QPointF(1, 1), QPointF(3, 2));
+        const QRectF b(QPointF(1, 1), QPointF(5, 4));
+        const QColor rojo(Qt::red);
+        QTest::newRow("BF a la izquierda") << Modo::BF << 7 << bf << rojo << 1 << QPointF(0.85, 1.5) << false;
+        QTest::newRow("BF esquinas al revés, sin color") << Modo::BF << 7 << QRectF(QPointF(3, 2), QPointF(1, 1))
+                                                         << QColor() << 1 << QPointF(2.9, 1.9) << true;
+        QTest::newRow("BF en twips") << Modo::BF << 1 << QRectF(QPointF(1440, 1440), QPointF(2880, 2880)) << rojo << 1
+                                     << QPointF(5.0, 3.8) << true;
+        QTest::newRow("B interior transparente") << Modo::B << 7 << b << rojo << 1 << QPointF(3, 2.5) << false;
+        QTest::newRow("B relleno sólido") << Modo::B << 7 << b << rojo << 0 << QPointF(3, 2.5) << true;
+        QTest::newRow("línea, por debajo") << Modo::Linea << 7 << QRectF(QPointF(2, 5), QPointF(10, 5)) << rojo << 1
+                                           << QPointF(6, 5.2) << false;
+    }
+
+    void lineas()
+    {
+        QFETCH(Modo, modo);
+        QFETCH(int, escala);
+        QFETCH(QRectF, puntos);
+        QFETCH(QColor, color);
+        QFETCH(int, relleno);
+        QFETCH(QPointF, sonda);
+        QFETCH(bool, pintado);
+        SuperficiePagina pagina;
+        pagina.SetScaleMode(escala);
+        pagina.SetForeColor(Qt::red);
+        pagina.SetFillStyle(relleno);
+        pagina.SetFillColor(Qt::red);
+        pagina.Line(puntos.left(), puntos.top(), puntos.right(), puntos.bottom(), color, modo);
+        QCOMPARE(QPointF(pagina.CurrentX(), pagina.CurrentY()), puntos.bottomRight());
+        QCOMPARE(RojoCerca(Render(pagina), sonda.x(), sonda.y()), pintado);
+    }
+
+    void printAvanzaLaPluma_data()
+    {
+        QTest::addColumn<int>("escala");
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<int>("lineas");
+        QTest::newRow("twips") << 1 << "Orbalt Software - Nuvesta Página 3" << 1;
+        QTest::newRow("línea vacía, cm") << 7 << "" << 1;
+        QTest::newRow("tres líneas, mm") << 6 << "a\r\nÁlava\nc" << 3;
+    }
+
+    void printAvanzaLaPluma()
+    {
+        QFETCH(int, escala);
+        QFETCH(QString, texto);
+        QFETCH(int, lineas);
+        SuperficiePagina pagina;
+        pagina.SetScaleMode(escala);
+        pagina.SetFontSize(10);
+        const double unaLinea = pagina.TextHeight(QStringLiteral("X"));
+        QCOMPARE(pagina.TextHeight(texto), lineas * unaLinea);
+        const double y0 = pagina.ScaleHeight() / 4;
+        pagina.SetCurrentX(pagina.ScaleWidth() / 10);
+        pagina.SetCurrentY(y0);
+        pagina.Print(texto);
+        QCOMPARE(QPointF(pagina.CurrentX(), pagina.CurrentY()), QPointF(0.0, y0 + lineas * unaLinea));
+        // "Print s;" leaves the pen on the (last) line, after the text.
+        const double x0 = pagina.ScaleWidth() / 5;
+        pagina.SetCurrentX(x0);
+        pagina.SetCurrentY(y0);
+        pagina.Print(texto, false);
+        QCOMPARE(pagina.CurrentY(), y0 + (lineas - 1) * unaLinea);
+        QCOMPARE(pagina.CurrentX(), (lineas == 1 ? x0 : 0.0) + pagina.TextWidth(texto.section(QLatin1Char('\n'), -1)));
+    }
+
+    void textoArribaEnCurrentY()
+    {
+        SuperficiePagina pagina;
+        pagina.SetScaleMode(SuperficieDestino::Centimetros);
+        pagina.SetFontName(QStringLiteral("Bookman Old Style"));
+        pagina.SetFontSize(20);
+        pagina.SetCurrentX(6.5);
+        pagina.SetCurrentY(12.25);
+        const QRectF caja(6.5, 12.25, pagina.TextWidth(QStringLiteral("Mgjpqy")), pagina.TextHeight(QStringLiteral("Mgjpqy")));
+        pagina.Print(QStringLiteral("Mgjpqy"));
+        // The ink lies in the text's box (top at CurrentY), reaches its right end and starts near its top.
+        const QRect tinta = Tinta(Render(pagina));
+        const QRectF enCm(tinta.left() / PixelesPorCm, tinta.top() / PixelesPorCm, tinta.width() / PixelesPorCm,
+                          tinta.height() / PixelesPorCm);
+        QVERIFY(caja.adjusted(-0.05, -0.05, 0.05, 0.05).contains(enCm));
+        QVERIFY(enCm.right() > caja.right() - 0.3 && enCm.top() < caja.top() + caja.height() / 3);
+    }
+
+    void valoresNoValidos_data()
+    {
+        QTest::addColumn<Accion>("accion");
+        QTest::addColumn<long>("numero");
+        const long valor = ErrorImpresion::ValorNoValido;
+        QTest::newRow("ScaleMode 3") << Accion([](SuperficiePagina& p) { p.SetScaleMode(3); }) << valor;
+        QTest::newRow("FontSize 0") << Accion([](SuperficiePagina& p) { p.SetFontSize(0); }) << valor;
+        QTest::newRow("CurrentX infinito") << Accion([](SuperficiePagina& p) { p.SetCurrentX(INFINITY); }) << valor;
+        QTest::newRow("Line NaN") << Accion([](SuperficiePagina& p) { p.Line(0, 0, std::nan(""), 1); }) << valor;
+        QTest::newRow("imagen nula") << Accion([](SuperficiePagina& p) { p.PaintPicture(QImage(), 0, 0, 1, 1); }) << 481L;
+        QTest::newRow("NewPage") << Accion([](SuperficiePagina& p) { p.NewPage(); }) << ErrorImpresion::MiembroNoAdmitido;
+    }
+
+    void valoresNoValidos()
+    {
+        QFETCH(Accion, accion);
+        QFETCH(long, numero);
+        SuperficiePagina pagina;
+        pagina.SetScaleMode(SuperficieDestino::Centimetros);
+        pagina.SetFontSize(11);
+        pagina.Line(1, 1, 2, 3, Qt::red, Modo::BF);
+        const QImage antes = Render(pagina);
+        try {
+            accion(pagina);
+            QFAIL("no se ha producido el error");
+        } catch (const ErrorImpresion& error) {
+            QCOMPARE(error.Numero(), numero);
+            QVERIFY(!error.Descripcion().isEmpty());
+        }
+        // Nothing changed.
+        QCOMPARE(pagina.ScaleMode(), SuperficieDestino::Centimetros);
+        QCOMPARE(pagina.FontSize(), 11.0);
+        QCOMPARE(QPointF(pagina.CurrentX(), pagina.CurrentY()), QPointF(2.0, 3.0));
+        QCOMPARE(Render(pagina), antes);
+    }
+
+    void dosMilPaginasOcupanPoco()
+    {
+        // 2,000 full pages, the background picture loaded anew for each as the report does.
+        std::vector<std::unique_ptr<SuperficiePagina>> paginas;
+        qint64 mayor = 0;
+        for (int i = 1; i <= 2000; ++i) {
+            paginas.push_back(std::make_unique<SuperficiePagina>());
+            DibujarPaginaDePrueba(*paginas.back(), i);
+            mayor = std::max(mayor, paginas.back()->BytesGrabados());
+        }
+        // As pixels at screen resolution the page would take 794 x 1123 x 4 bytes, 3.5 MB.
+        QVERIFY2(mayor < 8 * 1024, qPrintable(QStringLiteral("página mayor: %1 bytes").arg(mayor)));
+        // The last page still replays in full: picture, title to footer.
+        const QImage ultima = Render(*paginas.back());
+        QCOMPARE(ultima.pixel(int(10 * PixelesPorCm), int(15 * PixelesPorCm)) & 0xFFFFFF, QRgb(0xFFE0E0));
+        const QRect tinta = Tinta(ultima);
+        QVERIFY(tinta.top() < 1.5 * PixelesPorCm && tinta.bottom() > 28 * PixelesPorCm);
+    }
 };
-
-void TestSuperficiePagina::lineas_data()
-{
-    QTest::addColumn<Modo>("modo");
-    QTest::addColumn<int>("escala");
-    QTest::addColumn<QRectF>("puntos");  // (x1, y1) - (x2, y2) as left, top - right, bottom
-    QTest::addColumn<QColor>("color");   // not valid: drawn in ForeColor, red
-    QTest::addColumn<int>("relleno");
-    QTest::addColumn<QPointF>("sonda");  // cm
-    QTest::addColumn<bool>("pintado");
-
-    const QRectF bf(QPointF(1, 1), QPointF(3, 2));
-    const QRectF b(QPointF(1, 1), QPointF(5, 4));
-    const QRectF linea(QPointF(2, 5), QPointF(10, 5));
-    const QColor rojo(Qt::red);
-    QTest::newRow("BF a la izquierda") << Modo::BF << 7 << bf << rojo << 1 << QPointF(0.85, 1.5) << false;
-    QTest::newRow("BF esquinas al revés") << Modo::BF << 7 << QRectF(QPointF(3, 2), QPointF(1, 1)) << rojo << 1
-                                          << QPointF(2.9, 1.9) << true;
-    QTest::newRow("BF sin color: ForeColor") << Modo::BF << 7 << bf << QColor() << 1 << QPointF(2, 1.5) << true;
-    QTest::newRow("BF en twips") << Modo::BF << 1 << QRectF(QPointF(1440, 1440), QPointF(2880, 2880)) << rojo << 1
-                                 << QPointF(5.0, 3.8) << true;
-    QTest::newRow("B borde") << Modo::B << 7 << b << rojo << 1 << QPointF(5, 2.5) << true;
-    QTest::newRow("B interior transparente") << Modo::B << 7 << b << rojo << 1 << QPointF(3, 2.5) << false;
-    QTest::newRow("B relleno sólido") << Modo::B << 7 << b << rojo << 0 << QPointF(3, 2.5) << true;
-    QTest::newRow("línea") << Modo::Linea << 7 << linea << rojo << 1 << QPointF(6, 5) << true;
-    QTest::newRow("línea, por debajo") << Modo::Linea << 7 << linea << rojo << 1 << QPointF(6, 5.2) << false;
-}
-
-void TestSuperficiePagina::lineas()
-{
-    QFETCH(Modo, modo);
-    QFETCH(int, escala);
-    QFETCH(QRectF, puntos);
-    QFETCH(QColor, color);
-    QFETCH(int, relleno);
-    QFETCH(QPointF, sonda);
-    QFETCH(bool, pintado);
-
-    SuperficiePagina pagina;
-    pagina.SetScaleMode(escala);
-    pagina.SetForeColor(Qt::red);
-    pagina.SetFillStyle(relleno);
-    pagina.SetFillColor(Qt::red);
-    pagina.Line(puntos.left(), puntos.top(), puntos.right(), puntos.bottom(), color, modo);
-    QCOMPARE(pagina.CurrentX(), puntos.right());
-    QCOMPARE(pagina.CurrentY(), puntos.bottom());
-    const QImage imagen = Render(pagina);
-    if (modo == Modo::BF || relleno == 0)
-        QCOMPARE(PixelEn(imagen, sonda.x(), sonda.y()), pintado ? Rojo : Blanco);
-    else
-        QCOMPARE(ColorCerca(imagen, sonda.x(), sonda.y(), Rojo), pintado);
-}
-
-void TestSuperficiePagina::printAvanzaLaPluma_data()
-{
-    QTest::addColumn<QString>("fuente");
-    QTest::addColumn<double>("tamano");
-    QTest::addColumn<int>("escala");
-    QTest::addColumn<QString>("texto");
-    QTest::addColumn<int>("lineas");
-
-    QTest::newRow("Arial 9, twips") << "Arial" << 9.0 << 1 << "Orbalt Software - Nuvesta Página 3" << 1;
-    QTest::newRow("línea vacía") << "Bookman Old Style" << 12.0 << 7 << "" << 1;
-    QTest::newRow("tres líneas, mm") << "Arial" << 10.0 << 6 << "a\r\nÁlava\nc" << 3;
-}
-
-void TestSuperficiePagina::printAvanzaLaPluma()
-{
-    QFETCH(QString, fuente);
-    QFETCH(double, tamano);
-    QFETCH(int, escala);
-    QFETCH(QString, texto);
-    QFETCH(int, lineas);
-
-    SuperficiePagina pagina;
-    pagina.SetScaleMode(escala);
-    pagina.SetFontName(fuente);
-    pagina.SetFontSize(tamano);
-    const double unaLinea = pagina.TextHeight(QStringLiteral("X"));
-    QCOMPARE(pagina.TextHeight(texto), lineas * unaLinea);
-
-    const double y0 = pagina.ScaleHeight() / 4;
-    pagina.SetCurrentX(pagina.ScaleWidth() / 10);
-    pagina.SetCurrentY(y0);
-    pagina.Print(texto);
-    QCOMPARE(pagina.CurrentX(), 0.0);
-    QCOMPARE(pagina.CurrentY(), y0 + pagina.TextHeight(texto));
-
-    // "Print s;" leaves the pen on the (last) line, after the text.
-    const double x0 = pagina.ScaleWidth() / 5;
-    pagina.SetCurrentX(x0);
-    pagina.SetCurrentY(y0);
-    pagina.Print(texto, false);
-    QCOMPARE(pagina.CurrentY(), y0 + (lineas - 1) * unaLinea);
-    QCOMPARE(pagina.CurrentX(), (lineas == 1 ? x0 : 0.0) + pagina.TextWidth(texto.section(QLatin1Char('\n'), -1)));
-}
-
-void TestSuperficiePagina::textoArribaEnCurrentY_data()
-{
-    QTest::addColumn<QString>("texto");
-    QTest::addColumn<QPointF>("pluma");
-    QTest::addColumn<double>("tamano");
-
-    QTest::newRow("mayúsculas") << "MMMMMM" << QPointF(2.0, 3.0) << 28.0;
-    QTest::newRow("descendentes") << "gjpqy" << QPointF(6.5, 12.25) << 20.0;
-}
-
-void TestSuperficiePagina::textoArribaEnCurrentY()
-{
-    QFETCH(QString, texto);
-    QFETCH(QPointF, pluma);
-    QFETCH(double, tamano);
-
-    SuperficiePagina pagina;
-    pagina.SetScaleMode(SuperficieDestino::Centimetros);
-    pagina.SetFontName(QStringLiteral("Bookman Old Style"));
-    pagina.SetFontSize(tamano);
-    pagina.SetCurrentX(pluma.x());
-    pagina.SetCurrentY(pluma.y());
-    const double ancho = pagina.TextWidth(texto);
-    const double alto = pagina.TextHeight(texto);
-    pagina.Print(texto);
-
-    // The ink lies in the text's box (TextWidth x TextHeight, top at CurrentY) and reaches its right end.
-    const QRect tinta = Tinta(Render(pagina));
-    const QRectF enCm(tinta.left() / PixelesPorCm, tinta.top() / PixelesPorCm, tinta.width() / PixelesPorCm,
-                      tinta.height() / PixelesPorCm);
-    const QRectF caja(pluma.x(), pluma.y(), ancho, alto);
-    const QString donde = QStringLiteral("tinta %1,%2 %3 x %4 cm; caja %5 x %6")
-                              .arg(enCm.x()).arg(enCm.y()).arg(enCm.width()).arg(enCm.height()).arg(ancho).arg(alto);
-    QVERIFY2(caja.adjusted(-0.05, -0.05, 0.05, 0.05).contains(enCm), qPrintable(donde));
-    QVERIFY2(enCm.right() > caja.right() - 0.3 && enCm.left() < caja.left() + 0.15, qPrintable(donde));
-    QVERIFY2(enCm.top() < caja.top() + alto / 3, qPrintable(donde));
-}
-
-void TestSuperficiePagina::imagenClsYDestinoRecortado()
-{
-    QImage cuadro(10, 10, QImage::Format_RGB32);  // left half red, right half blue
-    cuadro.fill(Qt::red);
-    for (int x = 5; x < 10; ++x)
-        for (int y = 0; y < 10; ++y)
-            cuadro.setPixel(x, y, qRgb(0, 0, 255));
-
-    SuperficiePagina pagina;
-    pagina.SetScaleMode(SuperficieDestino::Centimetros);
-    pagina.Line(-5, -5, 40, 40, Qt::green, Modo::BF);  // beyond every edge
-    pagina.Cls();
-    QCOMPARE(pagina.CurrentY(), 0.0);
-    QCOMPARE(pagina.BytesGrabados(), 0);
-    pagina.Line(-5, -5, 40, 40, Qt::green, Modo::BF);
-    pagina.PaintPicture(cuadro, 2, 2, 4, 2);
-    pagina.Line(4.5, 2.5, 5.5, 3.5, Qt::yellow, Modo::BF);  // after the picture, so over it
-
-    // The page shown at 10 pixels to the centimetre at (50, 30) of a larger picture: clipped to it.
-    QImage lienzo(400, 400, QImage::Format_RGB32);
-    lienzo.fill(QColor(0x808080));
-    QPainter pintor(&lienzo);
-    pagina.Dibujar(pintor, QRectF(50, 30, 210, 297));
-    pintor.end();
-    const auto en = [&](int x, int y) { return lienzo.pixel(x, y) & 0xFFFFFF; };
-    QCOMPARE(en(50 + 25, 30 + 30), Rojo);
-    QCOMPARE(en(50 + 58, 30 + 30), QRgb(0x0000FF));
-    QCOMPARE(en(50 + 50, 30 + 30), QRgb(0xFFFF00));
-    QCOMPARE(en(50 + 63, 30 + 30), QRgb(0x00FF00));
-    QCOMPARE(en(50 + 209, 30 + 296), QRgb(0x00FF00));
-    for (const QPoint& fuera : {QPoint(48, 100), QPoint(100, 28), QPoint(261, 100), QPoint(100, 328)})
-        QCOMPARE(en(fuera.x(), fuera.y()), QRgb(0x808080));
-}
-
-void TestSuperficiePagina::valoresNoValidos_data()
-{
-    QTest::addColumn<Accion>("accion");
-    QTest::addColumn<long>("numero");
-
-    const long valor = ErrorImpresion::ValorNoValido;
-    QTest::newRow("ScaleMode 3") << Accion([](SuperficiePagina& p) { p.SetScaleMode(3); }) << valor;
-    QTest::newRow("FontSize 0") << Accion([](SuperficiePagina& p) { p.SetFontSize(0); }) << valor;
-    QTest::newRow("CurrentX infinito") << Accion([](SuperficiePagina& p) { p.SetCurrentX(INFINITY); }) << valor;
-    QTest::newRow("Line NaN") << Accion([](SuperficiePagina& p) { p.Line(0, 0, std::nan(""), 1); }) << valor;
-    QTest::newRow("imagen nula") << Accion([](SuperficiePagina& p) { p.PaintPicture(QImage(), 0, 0, 1, 1); }) << 481L;
-    QTest::newRow("NewPage") << Accion([](SuperficiePagina& p) { p.NewPage(); }) << ErrorImpresion::MiembroNoAdmitido;
-}
-
-void TestSuperficiePagina::valoresNoValidos()
-{
-    QFETCH(Accion, accion);
-    QFETCH(long, numero);
-
-    SuperficiePagina pagina;
-    pagina.SetScaleMode(SuperficieDestino::Centimetros);
-    pagina.SetFontSize(11);
-    pagina.Line(1, 1, 2, 3, Qt::red, Modo::BF);
-    const QImage antes = Render(pagina);
-    try {
-        accion(pagina);
-        QFAIL("no se ha producido el error");
-    } catch (const ErrorImpresion& error) {
-        QCOMPARE(error.Numero(), numero);
-        QVERIFY(!error.Descripcion().isEmpty());
-    }
-    // Nothing changed.
-    QCOMPARE(pagina.ScaleMode(), SuperficieDestino::Centimetros);
-    QCOMPARE(pagina.FontSize(), 11.0);
-    QCOMPARE(QPointF(pagina.CurrentX(), pagina.CurrentY()), QPointF(2.0, 3.0));
-    QCOMPARE(Render(pagina), antes);
-}
-
-void TestSuperficiePagina::dosMilPaginasOcupanPoco()
-{
-    // 2,000 full pages, the background picture loaded anew for each as the report does.
-    std::vector<std::unique_ptr<SuperficiePagina>> paginas;
-    qint64 mayor = 0;
-    for (int i = 1; i <= 2000; ++i) {
-        paginas.push_back(std::make_unique<SuperficiePagina>());
-        DibujarPaginaDePrueba(*paginas.back(), i);
-        mayor = std::max(mayor, paginas.back()->BytesGrabados());
-    }
-    // As pixels at screen resolution the page would take 794 x 1123 x 4 bytes, 3.5 MB.
-    QVERIFY2(mayor < 8 * 1024, qPrintable(QStringLiteral("página mayor: %1 bytes").arg(mayor)));
-
-    // The last page still replays in full: picture, title to footer.
-    const QImage ultima = Render(*paginas.back());
-    QCOMPARE(PixelEn(ultima, 10, 15), QRgb(0xFFE0E0));
-    const QRect tinta = Tinta(ultima);
-    QVERIFY(tinta.top() < 1.5 * PixelesPorCm && tinta.bottom() > 28 * PixelesPorCm);
-}
 
 QTEST_MAIN(TestSuperficiePagina)
 #include "tst_superficie_pagina.moc"

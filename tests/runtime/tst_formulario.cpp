@@ -17,26 +17,16 @@ public:
     FrmContador() : Form(QStringLiteral("FrmContador"))
     {
         PicFondo = new PictureBox(this, QStringLiteral("PicFondo"));
-        LblTitulo = new Label(this, QStringLiteral("LblTitulo"), PicFondo);
+        new Label(this, QStringLiteral("LblTitulo"), PicFondo);
         TxtCodigo = new TextBox(this, QStringLiteral("TxtCodigo"), PicFondo);
         TxtNombre = new TextBox(this, QStringLiteral("TxtNombre"), PicFondo);
     }
 
     PictureBox* PicFondo;
-    Label* LblTitulo;
     TextBox* TxtCodigo;
     TextBox* TxtNombre;
-
-    int cargas = 0;
-    int descargas = 0;
-    int activaciones = 0;
-    int pinturas = 0;
-    int redimensiones = 0;
-    bool fallarAlCargar = false;
-    bool cancelarDescarga = false;
-    bool descargarDentro = false;
-    bool soltarReferencia = false;
-    Form*& (*referencia)() = nullptr;
+    int cargas = 0, descargas = 0, pinturas = 0, redimensiones = 0;
+    bool fallarAlCargar = false, cancelarDescarga = false, descargarDentro = false, soltarReferencia = false;
 
 protected:
     void Form_Load() override
@@ -53,18 +43,11 @@ protected:
         // The close path of a window unloads it again from inside its own unload.
         if (descargarDentro)
             Unload();
-        if (soltarReferencia && referencia)
-            referencia() = nullptr;
+        if (soltarReferencia)
+            InstanciaPredeterminada<FrmContador>::Referencia() = nullptr;
     }
-    void Form_Activate() override { ++activaciones; }
     void Form_Paint() override { ++pinturas; }
     void Form_Resize() override { ++redimensiones; }
-};
-
-class FrmOtra : public Form
-{
-public:
-    FrmOtra() : Form(QStringLiteral("FrmOtra")) {}
 };
 
 using Predeterminada = InstanciaPredeterminada<FrmContador>;
@@ -88,39 +71,44 @@ private slots:
         QCOMPARE(Form::FormulariosCargados(), 0);
     }
 
-    void coleccion()
+    void coleccionYArreglo()
     {
         FrmContador f;
-        QStringList nombres;
-        for (int i = 0; i < f.Controls().Count(); ++i)
-            nombres << f.Controls().Item(i)->Name();
-        QCOMPARE(nombres, QStringList({QStringLiteral("PicFondo"), QStringLiteral("LblTitulo"),
-                                       QStringLiteral("TxtCodigo"), QStringLiteral("TxtNombre")}));
         QCOMPARE(f.Controls().Item(QStringLiteral("txtcodigo")), f.TxtCodigo);
-        QCOMPARE(f.Controls().Buscar(QStringLiteral("TxtNada")), nullptr);
-        QCOMPARE(numeroDeError([&] { f.Controls().Item(-1); }), 9);
         QCOMPARE(numeroDeError([&] { f.Controls().Item(4); }), 9);
         QCOMPARE(numeroDeError([&] { f.Controls().Item(QStringLiteral("LblNada")); }), 730);
+        // A loaded element of a control array copies the first one, hidden.
+        ArregloControles<PictureBox> PicList;
+        PictureBox* primera = PicList.Crear(&f, QStringLiteral("PicList"));
+        primera->Move(6120, 5520, 3015, 2415);
+        PictureBox* segunda = PicList.Load(1);
+        QCOMPARE(segunda->Width(), 3015);
+        QVERIFY(!segunda->Visible());
+        QCOMPARE(f.Controls().Count(), 6);
+        QCOMPARE(numeroDeError([&] { PicList.Load(1); }), 380);
+        QCOMPARE(numeroDeError([&] { PicList(5); }), 340);
+        PicList.Unload(1);
+        QCOMPARE(f.Controls().Count(), 5);
     }
 
-    void instanciaPredeterminadaUnaVez()
+    void instanciaPredeterminada()
     {
         FrmContador* primera = Predeterminada::Obtener();
         QCOMPARE(Predeterminada::Obtener(), primera);
         primera->Show();
         primera->Show();
         QCOMPARE(primera->cargas, 1);
-        QCOMPARE(Form::FormulariosCargados(), 1);
         QVERIFY(primera->Unload());
         QVERIFY(!Predeterminada::Existe());
         QPointer<FrmContador> vieja(primera);
         vaciarBorrados();
         QVERIFY(vieja.isNull());
-        // The next use loads a fresh window.
-        FrmContador* segunda = Predeterminada::Obtener();
-        segunda->Show();
-        QCOMPARE(segunda->cargas, 1);
-        QVERIFY(segunda->Unload());
+        // A reference holding a window of another class is a type mismatch.
+        Form otra(QStringLiteral("FrmOtra"));
+        Predeterminada::Referencia() = &otra;
+        const int error = numeroDeError([] { Predeterminada::Obtener(); });
+        Predeterminada::Referencia() = nullptr;
+        QCOMPARE(error, 13);
     }
 
     void descarga_data()
@@ -151,7 +139,6 @@ private slots:
         f->cancelarDescarga = cancelar;
         f->descargarDentro = dentro;
         f->soltarReferencia = soltar;
-        f->referencia = &Predeterminada::Referencia;
         if (mostrar) {
             f->Show();
             QVERIFY(QTest::qWaitForWindowExposed(f));
@@ -178,87 +165,43 @@ private slots:
         QCOMPARE(f->descargas, descargas);
     }
 
-    void referenciaDeOtraClase()
-    {
-        FrmOtra otra;
-        Predeterminada::Referencia() = &otra;
-        const int error = numeroDeError([] { Predeterminada::Obtener(); });
-        Predeterminada::Referencia() = nullptr;
-        QCOMPARE(error, 13);
-    }
-
     void cargaFallida()
     {
         FrmContador* f = Predeterminada::Obtener();
         f->fallarAlCargar = true;
         QCOMPARE(numeroDeError([f] { f->Show(); }), 91);
-        QVERIFY(!f->Loaded());
-        QVERIFY(!f->isVisible());
+        QVERIFY(!f->Loaded() && !f->isVisible());
         QCOMPARE(Form::FormulariosCargados(), 0);
-        // Hide loads the window as well, and fails the same way.
-        QVERIFY_THROWS_EXCEPTION(ErrorEjecucion, f->Hide());
+        // Hide loads the window as well.
         f->fallarAlCargar = false;
         f->Hide();
-        QVERIFY(f->Loaded());
-        QVERIFY(!f->isVisible());
-        QCOMPARE(f->cargas, 3);
+        QVERIFY(f->Loaded() && !f->isVisible());
+        QCOMPARE(f->cargas, 2);
         QVERIFY(f->Unload());
     }
 
-    void eventosDeVentana()
+    void eventosEstadoYTabulacion()
     {
         FrmContador* f = Predeterminada::Obtener();
+        // Assigning a tab place moves the others along, as on the platform.
+        f->TxtNombre->setTabIndex(0);
+        QCOMPARE(f->PicFondo->TabIndex(), 1);
+        QCOMPARE(f->TxtCodigo->TabIndex(), 3);
         f->Show();
         QVERIFY(QTest::qWaitForWindowActive(f));
-        QVERIFY(f->activaciones >= 1);
         QTRY_VERIFY(f->pinturas >= 1);
         const int antes = f->redimensiones;
         f->setWidth(9000);
         QVERIFY(f->redimensiones > antes);
-        // Only the three window states exist.
-        f->setWindowState(2);
-        QCOMPARE(f->WindowState(), 2);
         QCOMPARE(numeroDeError([f] { f->setWindowState(3); }), 380);
-        QCOMPARE(f->WindowState(), 2);
-        f->Unload();
-    }
-
-    void ordenDeTabulacion()
-    {
-        FrmContador f;
-        // Assigning a place moves the others along, as on the platform.
-        f.TxtNombre->setTabIndex(0);
-        QCOMPARE(f.PicFondo->TabIndex(), 1);
-        QCOMPARE(f.TxtCodigo->TabIndex(), 3);
-        f.Show();
-        QVERIFY(QTest::qWaitForWindowActive(&f));
-        f.TxtNombre->SetFocus();
-        QTest::keyClick(f.TxtNombre->Widget(), Qt::Key_Tab);
-        QCOMPARE(f.ActiveControl(), f.TxtCodigo);
+        f->TxtNombre->SetFocus();
+        QTest::keyClick(f->TxtNombre->Widget(), Qt::Key_Tab);
+        QCOMPARE(f->ActiveControl(), f->TxtCodigo);
         // A disabled control is passed over.
-        f.TxtCodigo->setEnabled(false);
-        QTest::keyClick(f.TxtNombre->Widget(), Qt::Key_Backtab);
-        QCOMPARE(f.ActiveControl(), f.TxtNombre);
-    }
-
-    void arregloDeControles()
-    {
-        FrmContador f;
-        ArregloControles<PictureBox> PicList;
-        PictureBox* primera = PicList.Crear(&f, QStringLiteral("PicList"));
-        primera->Move(6120, 5520, 3015, 2415);
-        primera->setBackColor(Qt::white);
-        // A loaded element copies the first one, hidden.
-        PictureBox* segunda = PicList.Load(1);
-        QCOMPARE(segunda->Width(), 3015);
-        QCOMPARE(segunda->BackColor(), QColor(Qt::white));
-        QVERIFY(!segunda->Visible());
-        QCOMPARE(f.Controls().Count(), 6);
-        QVERIFY_THROWS_EXCEPTION(ErrorEjecucion, PicList.Load(1));
-        QVERIFY_THROWS_EXCEPTION(ErrorEjecucion, PicList(5));
-        PicList.Unload(1);
-        QCOMPARE(PicList.Count(), 1);
-        QCOMPARE(f.Controls().Count(), 5);
+        f->TxtCodigo->setEnabled(false);
+        QTest::keyClick(f->TxtNombre->Widget(), Qt::Key_Backtab);
+        QCOMPARE(f->ActiveControl(), f->TxtNombre);
+        f->Unload();
     }
 };
 
