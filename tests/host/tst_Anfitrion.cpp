@@ -2,7 +2,6 @@
 // maintenance window by ProgID, and the errors it shows while it keeps running.
 
 #include "Anfitrion.h"
-#include "ErrorDatos.h"
 #include "ErrorServidor.h"
 #include "Falsos.h"
 #include "Recordset.h"
@@ -39,7 +38,6 @@ private slots:
     void cleanup();
     void asegurarRegistro();
     void registroDanado();
-    void baseNoValida();
     void abrirProvincias();
     void claseNoRegistrada();
 
@@ -84,7 +82,6 @@ std::unique_ptr<Anfitrion> TestAnfitrion::NuevoAnfitrion(long anchoBase)
 void TestAnfitrion::asegurarRegistro()
 {
     QVERIFY(Anfitrion::AsegurarRegistro(Componente));
-    QCOMPARE(RegistroClases().Buscar(Anfitrion::ProgId)->Biblioteca, Componente);
     QVERIFY(!Anfitrion::AsegurarRegistro(Componente));
 
     // Registered to another copy: registered again to this one.
@@ -116,17 +113,7 @@ void TestAnfitrion::registroDanado()
     QVERIFY(!anfitrion->AbrirProvincias());
     QCOMPARE(mensajes_->Llamadas.size(), 2);
     QVERIFY(mensajes_->Llamadas.at(1).Texto.contains(Anfitrion::ProgId));
-    QVERIFY(FichasVisibles().isEmpty());
-    QVERIFY(anfitrion->Principal()->isVisible());
-}
-
-void TestAnfitrion::baseNoValida()
-{
-    Anfitrion::Configuracion configuracion;
-    configuracion.Base = carpeta_.filePath(QStringLiteral("no/existe/base.sqlite"));
-    Anfitrion anfitrion(configuracion);
-    QVERIFY_THROWS_EXCEPTION(ErrorDatos, anfitrion.AbrirBase());
-    QVERIFY(!anfitrion.Conexion());
+    QVERIFY(FichasVisibles().isEmpty() && anfitrion->Principal()->isVisible());
 }
 
 void TestAnfitrion::abrirProvincias()
@@ -139,12 +126,9 @@ void TestAnfitrion::abrirProvincias()
     QVERIFY(anfitrion->AbrirProvincias());
     QCOMPARE(FichasVisibles().size(), 1);
     auto* ficha = qobject_cast<Form*>(FichasVisibles().first());
-    QCOMPARE(ficha->Top(), anfitrion->Ubicacion()->Top());
-    QCOMPARE(ficha->Left(), anfitrion->Ubicacion()->Left());
+    QCOMPARE(QPoint(ficha->Left(), ficha->Top()), QPoint(anfitrion->Ubicacion()->Left(), anfitrion->Ubicacion()->Top()));
 
-    // The menu again: the same component, the same window shown again.
-    QObject* componente = anfitrion->Componente();
-    // The host's own design width reaches the component.
+    // The host's own design width and user reach the component.
     QObject* ubicacion = nullptr;
     QObject* principal = nullptr;
     ConnectionPtr conexion;
@@ -154,10 +138,10 @@ void TestAnfitrion::abrirProvincias()
     QString usuario;
     anfitrion->Utiles()->ObtenerDatos(conexion, v2, v3, v4, v5, ubicacion, principal, ancho, alto, v10, textos,
                                       listado, sinUso, parametro, usuario);
-    QCOMPARE(ubicacion, anfitrion->Ubicacion());
-    QCOMPARE(principal, anfitrion->Principal());
     QCOMPARE(ancho, 19200L);
     QCOMPARE(usuario, QStringLiteral("carmen"));
+    // The menu again: the same component, the same window shown again.
+    QObject* componente = anfitrion->Componente();
     QAction* maestros = anfitrion->Principal()->Menu()->actions().at(1);
     QCOMPARE(maestros->text(), QStringLiteral("&Maestros"));
     QAction* provincias = maestros->menu()->actions().first();

