@@ -61,25 +61,25 @@ BancoProvincias::~BancoProvincias()
     Screen::Restablecer();
 }
 
-QList<FilaProvincia> BancoProvincias::Filas()
+QList<QStringList> BancoProvincias::Filas()
 {
     Recordset rs;
     rs.Open(QStringLiteral("SELECT Codigo, Provincia, Actualizado, ModificadoPor FROM Provincias ORDER BY Codigo"),
             otra_, Recordset::adOpenStatic, Recordset::adLockReadOnly);
-    const auto texto = [&rs](const char* campo) {
-        const QVariant valor = rs.Fields(QLatin1String(campo)).Value();
-        return valor.isNull() ? QString() : valor.toString();
-    };
-    QList<FilaProvincia> filas;
-    for (; !rs.Eof(); rs.MoveNext())
-        filas.append({texto("Codigo"), texto("Provincia"), texto("Actualizado"), texto("ModificadoPor")});
+    QList<QStringList> filas;
+    for (; !rs.Eof(); rs.MoveNext()) {
+        QStringList fila;
+        for (const char* campo : {"Codigo", "Provincia", "Actualizado", "ModificadoPor"})
+            fila << rs.Fields(QLatin1String(campo)).Value().toString();
+        filas << fila;
+    }
     return filas;
 }
 
-FilaProvincia BancoProvincias::Fila(const QString& codigo)
+QStringList BancoProvincias::Fila(const QString& codigo)
 {
-    for (const FilaProvincia& fila : Filas())
-        if (fila.Codigo == codigo)
+    for (const QStringList& fila : Filas())
+        if (fila.first() == codigo)
             return fila;
     return {};
 }
@@ -127,27 +127,10 @@ void BancoProvincias::SalirDelCodigo()
     QTest::keyClick(ventana_->TxtCodigo->Widget(), Qt::Key_Tab);
 }
 
-void BancoProvincias::CerrarConLaBarra()
-{
-    QWidget* barra = ventana_->Barra1->Widget();
-    QTest::mouseClick(barra, Qt::LeftButton, {}, QPoint(barra->width() - 6, barra->height() / 2));
-}
-
 QStringList BancoProvincias::ColumnaGrilla(int columna) const
 {
     QStringList textos;
     for (int fila = 1; fila < ventana_->LinProvincias->Rows(); ++fila)
         textos << ventana_->LinProvincias->TextMatrix(fila, columna - 1);
     return textos;
-}
-
-QStringList NombresEnOrdenEspanol()
-{
-    return QStringLiteral(
-               "A Coruña|Álava|Albacete|Alicante|Almería|Asturias|Ávila|Badajoz|Baleares|Barcelona|Burgos|Cáceres|"
-               "Cádiz|Cantabria|Castellón|Ceuta|Ciudad Real|Córdoba|Cuenca|Girona|Granada|Guadalajara|Guipúzcoa|"
-               "Huelva|Huesca|Jaén|La Rioja|Las Palmas|León|Lleida|Lugo|Madrid|Málaga|Melilla|Murcia|Navarra|"
-               "Ourense|Palencia|Pontevedra|S.C. de Tenerife|Salamanca|Segovia|Sevilla|Soria|Tarragona|Teruel|"
-               "Toledo|Valencia|Valladolid|Vizcaya|Zamora|Zaragoza")
-        .split(QLatin1Char('|'));
 }

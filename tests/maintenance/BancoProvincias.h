@@ -11,16 +11,28 @@
 #include <QStringList>
 #include <memory>
 
-// One row of Provincias: code, name, change date and user.
-struct FilaProvincia
+// What the user reads, written out here so that a changed word in the window is caught.
+namespace Dice {
+const QString DeseaGuardar = QStringLiteral("¿Desea guardar este registro?");
+const QString DeseaEliminar = QStringLiteral("¿Desea eliminar este registro?");
+const QString CodigoYaExiste = QStringLiteral("El Código de la Provincia Ya Existe");
+const QString CodigoEnBlanco = QStringLiteral("El Código no puede estar en blanco");
+const QString ProvinciaEnBlanco = QStringLiteral("La Provincia no puede estar en blanco");
+const QString ImposibleBorrar =
+    QStringLiteral("Error, Registro imposible de borrar, existen datos relacionados con otras tablas");
+const QString CodigoNoValido = QStringLiteral(
+    "El Código no puede contener comillas ('), los caracteres % _ * [ \\ ni caracteres de control. "
+    "Escriba un código formado solo por letras, números o espacios.");
+const QString CodigoNoBorrable = QStringLiteral(
+    "Esta provincia tiene un código con comillas, caracteres % _ * [ \\ o de control y no puede "
+    "borrarse desde esta ventana: el borrado podría alcanzar a otras provincias.");
+} // namespace Dice
+
+using Mensajes = QList<LlamadaMensaje>;
+inline LlamadaMensaje Atencion(const QString& texto, int estilo = 16)
 {
-    QString Codigo, Provincia, Actualizado, ModificadoPor;
-    bool operator==(const FilaProvincia& otra) const
-    {
-        return Codigo == otra.Codigo && Provincia == otra.Provincia && Actualizado == otra.Actualizado
-            && ModificadoPor == otra.ModificadoPor;
-    }
-};
+    return {texto, estilo, QStringLiteral("Atención")};
+}
 
 class BancoProvincias
 {
@@ -28,7 +40,6 @@ public:
     // The date text the scripted host returns, and the user it hands over.
     static inline const QString Fecha = QStringLiteral("06/12/2026 10:30:00");
     static inline const QString Usuario = QStringLiteral("marta");
-
     static bool EnPostgres() { return qEnvironmentVariable("QUILTREN_MOTOR") == QLatin1String("postgresql"); }
 
     // Creates the database with the 52 provinces and installs the host's scripted objects.
@@ -40,9 +51,10 @@ public:
     void Ejecutar(const QString& sentencia) { otra_->Execute(sentencia); }
     ConnectionPtr NuevaConexion() const { return Connection::Abrir(base_.Origen()); }
     ConnectionPtr ConexionVentana() const { return base_.Conexion(); }
-    // Rows of Provincias in code order, read through that other connection.
-    QList<FilaProvincia> Filas();
-    FilaProvincia Fila(const QString& codigo);
+    // Rows of Provincias in code order (code, name, change date, user), read by the other connection;
+    // one row, empty when there is none.
+    QList<QStringList> Filas();
+    QStringList Fila(const QString& codigo);
 
     // Shows the window through the component's class, as a host does, and waits until it is active.
     FrmProvincias* Abrir();
@@ -54,7 +66,6 @@ public:
     void ClicFila(int fila);                            // a visible data row of the grid
     void Escribir(TextBox* caja, const QString& texto); // clicks in, selects everything, types over it
     void SalirDelCodigo();                              // Tab from the code field to the name
-    void CerrarConLaBarra();                            // the close button of the title bar
     // The grid's column of codes (1) or names (2), data rows only.
     QStringList ColumnaGrilla(int columna) const;
 
@@ -72,6 +83,3 @@ private:
     ClassProvincias clase_;
     FrmProvincias* ventana_ = nullptr;
 };
-
-// The 52 province names in Spanish alphabetical order, as the grid must list them.
-QStringList NombresEnOrdenEspanol();

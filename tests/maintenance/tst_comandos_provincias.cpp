@@ -6,15 +6,25 @@
 
 #include "DatosComunes.h"
 #include "ErroresDatos.h"
-#include "InstanciaPredeterminada.h"
 #include "Recordset.h"
-#include "TextosProvincias.h"
 
 #include <QTest>
 #include <algorithm>
 
-namespace T = TextosProvincias;
-using Mensajes = QList<LlamadaMensaje>;
+namespace {
+
+QList<QStringList> Ordenadas(QList<QStringList> filas)
+{
+    std::sort(filas.begin(), filas.end(), [](const QStringList& a, const QStringList& b) { return a[0] < b[0]; });
+    return filas;
+}
+
+QStringList Grabada(const QString& codigo, const QString& nombre)
+{
+    return {codigo, nombre, BancoProvincias::Fecha, BancoProvincias::Usuario};
+}
+
+} // namespace
 
 class PruebaComandosProvincias : public QObject
 {
@@ -23,9 +33,9 @@ class PruebaComandosProvincias : public QObject
 private:
     std::unique_ptr<BancoProvincias> banco;
     FrmProvincias* v = nullptr;
-    QList<FilaProvincia> originales;
+    QList<QStringList> originales;
 
-    // Shows a province: the first data rows are clicked, the others reached with the cursor keys.
+    // Shows a province: the first data row is clicked, the others reached with the cursor keys.
     void Mostrar(int fila)
     {
         banco->ClicFila(1);
@@ -33,29 +43,16 @@ private:
             QTest::keyClick(v->LinProvincias->Widget(), Qt::Key_Down);
     }
 
-    // The original rows with `codigo` removed and `nueva` added, in the order Filas() reads them.
-    QList<FilaProvincia> Esperadas(const QString& quitar, const FilaProvincia& nueva = {})
+    // The original rows without `quitar` and with `nueva`, in code order.
+    QList<QStringList> Esperadas(const QString& quitar, const QStringList& nueva = {})
     {
-        QList<FilaProvincia> filas;
-        for (const FilaProvincia& f : originales) {
-            if (f.Codigo != quitar)
+        QList<QStringList> filas;
+        for (const QStringList& f : originales)
+            if (f[0] != quitar)
                 filas << f;
-        }
-        if (!nueva.Codigo.isNull())
+        if (!nueva.isEmpty())
             filas << nueva;
-        return filas;
-    }
-
-    static QList<FilaProvincia> Ordenadas(QList<FilaProvincia> filas)
-    {
-        std::sort(filas.begin(), filas.end(),
-                  [](const FilaProvincia& a, const FilaProvincia& b) { return a.Codigo < b.Codigo; });
-        return filas;
-    }
-
-    static FilaProvincia Grabada(const QString& codigo, const QString& nombre)
-    {
-        return {codigo, nombre, BancoProvincias::Fecha, BancoProvincias::Usuario};
+        return Ordenadas(filas);
     }
 
 private slots:
@@ -70,7 +67,6 @@ private slots:
     {
         const QStringList errores = banco->ErroresEventos;
         banco.reset();
-        v = nullptr;
         QVERIFY2(errores.isEmpty(), qPrintable(errores.join(QLatin1Char('\n'))));
     }
 
@@ -100,30 +96,22 @@ private slots:
         banco->Clic(v->lblAceptar);
 
         QCOMPARE(banco->Mensajes->Llamadas, Mensajes{});
-        QCOMPARE(banco->Filas(), Ordenadas(Esperadas(desaparece, Grabada(codigo, nombre))));
+        QCOMPARE(banco->Filas(), Esperadas(desaparece, Grabada(codigo, nombre)));
         const FrmProvincias::Estado estado = v->EstadoVentana();
         QCOMPARE(estado.CodigoActual, codigo);
         QVERIFY(!estado.RegistroNuevo && estado.Modificando && !estado.ValidacionFallida);
         QVERIFY(!DatosComunes::EdicionEnCurso);
         // The grid was filled again and its current row is the saved province.
-        QCOMPARE(v->LinProvincias->TextMatrix(v->LinProvincias->Row(), 0), codigo);
-        QCOMPARE(v->LinProvincias->TextMatrix(v->LinProvincias->Row(), 1), nombre);
+        QCOMPARE(QStringList({v->LinProvincias->TextMatrix(v->LinProvincias->Row(), 0),
+                              v->LinProvincias->TextMatrix(v->LinProvincias->Row(), 1)}), QStringList({codigo, nombre}));
         QVERIFY(v->LinProvincias->Enabled() && v->LblNuevo->Enabled() && v->LblBorrar->Enabled());
         QCOMPARE(v->ActiveControl(), static_cast<Control*>(v->PicDatosProvincias));
     }
 
-    void duplicadoCreadoPorOtroUsuario_data()
-    {
-        QTest::addColumn<bool>("nuevo");
-        QTest::newRow("provincia nueva") << true;
-    }
-
     void duplicadoCreadoPorOtroUsuario()
     {
-        QFETCH(bool, nuevo);
         Mostrar(3);
-        if (nuevo)
-            banco->Clic(v->LblNuevo);
+        banco->Clic(v->LblNuevo);
         banco->Escribir(v->TxtCodigo, QStringLiteral("53"));
         banco->SalirDelCodigo(); // the code is still free when the field is left
         banco->Escribir(v->TxtProvincia, QStringLiteral("Mía"));
@@ -131,10 +119,9 @@ private slots:
         banco->Clic(v->lblAceptar);
 
         QCOMPARE(banco->Mensajes->Llamadas, (Mensajes{{QStringLiteral("Este Código ya exite "), 16, QStringLiteral("Error")}}));
-        QCOMPARE(banco->Filas(), Ordenadas(Esperadas(QString(), {QStringLiteral("53"), QStringLiteral("Suya"), {}, {}})));
+        QCOMPARE(banco->Filas(), Esperadas(QString(), {QStringLiteral("53"), QStringLiteral("Suya"), {}, {}}));
         // Back to browsing, with the code shown before the edit and the name as typed.
-        QCOMPARE(v->TxtCodigo->Text(), QStringLiteral("02"));
-        QCOMPARE(v->TxtProvincia->Text(), QStringLiteral("Mía"));
+        QCOMPARE(QStringList({v->TxtCodigo->Text(), v->TxtProvincia->Text()}), QStringList({"02", "Mía"}));
         QCOMPARE(v->ActiveControl(), static_cast<Control*>(v->TxtCodigo));
         QVERIFY(!v->EstadoVentana().RegistroNuevo && !DatosComunes::EdicionEnCurso && v->LinProvincias->Enabled());
     }
@@ -159,8 +146,7 @@ private slots:
         banco->Escribir(v->TxtProvincia, QStringLiteral("Cambiada"));
         banco->Ejecutar(QStringLiteral("DELETE FROM Provincias WHERE Codigo = '%1'").arg(codigo));
         banco->Clic(v->lblAceptar);
-        QCOMPARE(banco->Mensajes->Llamadas,
-                 (Mensajes{{QStringLiteral("No se pudo modificar el registro"), 16, QStringLiteral("Atención")}}));
+        QCOMPARE(banco->Mensajes->Llamadas, Mensajes{Atencion(QStringLiteral("No se pudo modificar el registro"))});
         QCOMPARE(banco->Filas(), Esperadas(codigo));
         QCOMPARE(v->TxtCodigo->Text(), muestra);
         QCOMPARE(v->LinProvincias->Rows(), 52);
@@ -198,8 +184,9 @@ private slots:
 
         QCOMPARE(banco->Mensajes->Llamadas.size(), 1);
         const LlamadaMensaje aviso = banco->Mensajes->Llamadas.takeFirst();
-        QVERIFY2(aviso.Texto.startsWith(QStringLiteral("Nº Error:%1\r\n").arg(numero)), qPrintable(aviso.Texto));
-        QVERIFY(aviso.Texto.size() > 20);
+        // "Nº Error:", the number, a line break and the database's description; no title.
+        QVERIFY2(aviso.Texto.startsWith(QStringLiteral("Nº Error:%1\r\n").arg(numero)) && aviso.Texto.size() > 20,
+                 qPrintable(aviso.Texto));
         QCOMPARE(aviso.Estilo, 16);
         QCOMPARE(aviso.Titulo, QString());
         QCOMPARE(banco->Filas(), originales);
@@ -213,7 +200,7 @@ private slots:
         QCOMPARE(v->TxtProvincia->Text(), QStringLiteral("Albacete Sur"));
         banco->Clic(v->lblAceptar);
         QCOMPARE(banco->Mensajes->Llamadas, Mensajes{});
-        QCOMPARE(banco->Filas(), Ordenadas(Esperadas(QStringLiteral("02"), Grabada(QStringLiteral("02"), QStringLiteral("Albacete Sur")))));
+        QCOMPARE(banco->Filas(), Esperadas(QStringLiteral("02"), Grabada(QStringLiteral("02"), QStringLiteral("Albacete Sur"))));
     }
 
     void borrar_data()
@@ -223,14 +210,13 @@ private slots:
         QTest::addColumn<int>("falloRegistro");
         QTest::addColumn<bool>("borrada");
         QTest::addColumn<Mensajes>("mensajes");
-        const LlamadaMensaje pregunta{T::DeseaEliminar, 4, QStringLiteral("Atención")};
+        const LlamadaMensaje pregunta = Atencion(Dice::DeseaEliminar, 4);
+        const LlamadaMensaje relacionada{Dice::ImposibleBorrar, 16, {}};
         QTest::newRow("respuesta no") << 3 << 7 << 0 << false << Mensajes{pregunta};
         QTest::newRow("borrada") << 3 << 6 << 0 << true << Mensajes{pregunta};
-        QTest::newRow("con municipios") << 10 << 6 << 0 << false
-                                        << Mensajes{pregunta, {T::ImposibleBorrar, 16, QString()}};
+        QTest::newRow("con municipios") << 10 << 6 << 0 << false << Mensajes{pregunta, relacionada};
         // -1: another user adds a municipality of the province after it is shown.
-        QTest::newRow("referenciada por otro después") << 3 << 6 << -1 << false
-                                                       << Mensajes{pregunta, {T::ImposibleBorrar, 16, QString()}};
+        QTest::newRow("referenciada por otro después") << 3 << 6 << -1 << false << Mensajes{pregunta, relacionada};
         QTest::newRow("el registro de la operación falla") << 3 << 6 << 5 << true
             << Mensajes{pregunta, {QStringLiteral("Nº Error:5\r\nNo se pudo registrar la operación"), 16, QString()}};
     }
@@ -276,7 +262,7 @@ private slots:
         banco->Clic(v->LblCancelar);
         banco->Mensajes->Respuestas = {6};
         banco->Clic(v->LblBorrar);
-        QCOMPARE(banco->Filas(), QList<FilaProvincia>{});
+        QCOMPARE(banco->Filas(), QList<QStringList>{});
         QCOMPARE(v->TxtCodigo->Text(), QString());
         QCOMPARE(v->TxtProvincia->Text(), QString());
         // A fill that finds no rows leaves the grid as it was.
@@ -291,11 +277,11 @@ private slots:
         QTest::addColumn<QString>("codigo");
         QTest::addColumn<QString>("nombre");
         QTest::addColumn<Mensajes>("mensajes");
-        const LlamadaMensaje pregunta{T::DeseaGuardar, 4, QStringLiteral("Atención")};
+        const LlamadaMensaje pregunta = Atencion(Dice::DeseaGuardar, 4);
         QTest::newRow("elegida") << "28" << "" << 0 << "28" << "Madrid" << Mensajes{};
         QTest::newRow("cancelada") << "" << "" << 0 << "15" << "A Coruña" << Mensajes{};
         QTest::newRow("elegida pero borrada") << "02" << "" << 0 << "" << ""
-            << Mensajes{{T::ProvinciaNoEncontrada, 16, QStringLiteral("Error")}};
+            << Mensajes{{QStringLiteral("Error no se encontró la Provincia"), 16, QStringLiteral("Error")}};
         QTest::newRow("cambios guardados, elegida") << "28" << "Coruña" << 6 << "28" << "Madrid" << Mensajes{pregunta};
     }
 
@@ -322,12 +308,11 @@ private slots:
                  QStringList({"Provincias", "Codigo", "Modal"}));
         QCOMPARE(llamada.ValorActual, QStringLiteral("15"));
         QVERIFY(llamada.Marca);
-        QCOMPARE(v->TxtCodigo->Text(), codigo);
-        QCOMPARE(v->TxtProvincia->Text(), nombre);
+        QCOMPARE(QStringList({v->TxtCodigo->Text(), v->TxtProvincia->Text()}), QStringList({codigo, nombre}));
         QCOMPARE(v->TxtCodigo->Tag(), QString());
         if (!elegido.isEmpty() && !codigo.isEmpty())
             QCOMPARE(v->LinProvincias->TextMatrix(v->LinProvincias->Row(), 0), codigo);
-        QCOMPARE(banco->Fila(QStringLiteral("15")).Provincia,
+        QCOMPARE(banco->Fila(QStringLiteral("15")).value(1),
                  respuesta == 6 ? QStringLiteral("Coruña") : QStringLiteral("A Coruña"));
     }
 
@@ -338,12 +323,12 @@ private slots:
         QTest::addColumn<bool>("tecleado");
         QTest::addColumn<QString>("guardado");
         QTest::addColumn<QString>("aviso");
-        const QString noValido = T::CodigoNoValido;
+        const QString noValido = Dice::CodigoNoValido;
         const QString hostil = QStringLiteral("Hostil");
         QTest::newRow("comilla") << "'" << hostil << false << "" << noValido;
         QTest::newRow("porcentaje") << "%" << hostil << false << "" << noValido;
-        QTest::newRow("código vacío") << "" << hostil << false << "" << T::CodigoEnBlanco;
-        QTest::newRow("nombre vacío") << "60" << "" << false << "" << T::ProvinciaEnBlanco;
+        QTest::newRow("código vacío") << "" << hostil << false << "" << Dice::CodigoEnBlanco;
+        QTest::newRow("nombre vacío") << "60" << "" << false << "" << Dice::ProvinciaEnBlanco;
         QTest::newRow("muy largo, tecleado") << "ABCDEFGHIJKLMNOPQRSTUVWXYZ" << hostil << true << "AB" << "";
         QTest::newRow("espacios") << "  " << hostil << true << "  " << "";
         QTest::newRow("acento combinante") << QStringLiteral("e\u0301") << hostil << false << QStringLiteral("e\u0301") << "";
@@ -366,13 +351,13 @@ private slots:
         banco->Clic(v->lblAceptar);
 
         if (!aviso.isEmpty()) {
-            QCOMPARE(banco->Mensajes->Llamadas, (Mensajes{{aviso, 16, QStringLiteral("Atención")}}));
+            QCOMPARE(banco->Mensajes->Llamadas, Mensajes{Atencion(aviso)});
             QCOMPARE(banco->Filas(), originales);
             // Still entering the new province, with the focus in the field at fault.
             QVERIFY(v->EstadoVentana().RegistroNuevo && v->EstadoVentana().ValidacionFallida);
             QVERIFY(!v->LblNuevo->Enabled() && !v->LinProvincias->Enabled());
             QCOMPARE(v->ActiveControl(),
-                     static_cast<Control*>(aviso == T::ProvinciaEnBlanco ? v->TxtProvincia : v->TxtCodigo));
+                     static_cast<Control*>(aviso == Dice::ProvinciaEnBlanco ? v->TxtProvincia : v->TxtCodigo));
             QCOMPARE(v->TxtProvincia->Text(), nombre);
             return;
         }
@@ -383,7 +368,7 @@ private slots:
         QCOMPARE(v->TxtCodigo->Text(), guardado);
         banco->Mensajes->Respuestas = {6};
         banco->Clic(v->LblBorrar);
-        QCOMPARE(banco->Mensajes->Llamadas, (Mensajes{{T::DeseaEliminar, 4, QStringLiteral("Atención")}}));
+        QCOMPARE(banco->Mensajes->Llamadas, Mensajes{Atencion(Dice::DeseaEliminar, 4)});
         QCOMPARE(banco->Filas(), originales);
     }
 
@@ -396,14 +381,12 @@ private slots:
         originales = banco->Filas();
         banco->Clic(v->LblCancelar);
         banco->ClicFila(1);
-        QCOMPARE(v->TxtCodigo->Text(), QStringLiteral("0%"));
-        QCOMPARE(v->TxtProvincia->Text(), QStringLiteral("  Comodín"));
+        QCOMPARE(QStringList({v->TxtCodigo->Text(), v->TxtProvincia->Text()}), QStringList({"0%", "  Comodín"}));
         banco->Mensajes->Respuestas = {6};
         banco->Clic(v->LblBorrar);
         banco->Escribir(v->TxtProvincia, QStringLiteral("Renombrada"));
         banco->Clic(v->lblAceptar);
-        QCOMPARE(banco->Mensajes->Llamadas, (Mensajes{{T::CodigoNoBorrable, 16, QStringLiteral("Atención")},
-                                                       {T::CodigoNoValido, 16, QStringLiteral("Atención")}}));
+        QCOMPARE(banco->Mensajes->Llamadas, (Mensajes{Atencion(Dice::CodigoNoBorrable), Atencion(Dice::CodigoNoValido)}));
         QCOMPARE(banco->Filas(), originales);
     }
 };
