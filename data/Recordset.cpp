@@ -13,16 +13,31 @@
 #include <QSqlRecord>
 
 #include <algorithm>
+#include <atomic>
 
 namespace {
+
+// The statement without its quoted texts, which may hold anything.
+QString SinTextos(const QString& sentencia)
+{
+    static const QRegularExpression textos(QStringLiteral(R"('(?:[^']|'')*')"));
+    QString sinTextos = sentencia;
+    return sinTextos.replace(textos, QStringLiteral("''"));
+}
+
+// One SELECT and nothing after it.
+bool EsLecturaSola(const QString& sentencia)
+{
+    static const QRegularExpression lectura(QStringLiteral(R"(^\s*SELECT\b)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    return lectura.match(sentencia).hasMatch() && !SinTextos(sentencia).contains(QLatin1Char(';'));
+}
 
 // Only plain reads are answered from rows already held: a PRAGMA, a write with RETURNING or
 // a function call (random(), the clock) may give something new with the data unchanged.
 bool SePuedeReutilizar(const QString& sentencia)
 {
-    static const QRegularExpression lectura(QStringLiteral(R"(^\s*SELECT\b)"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    if (!lectura.match(sentencia).hasMatch())
+    if (!EsLecturaSola(sentencia))
         return false;
     static const QRegularExpression llamada(QStringLiteral(R"(([A-Za-z_][A-Za-z0-9_]*)\s*\()"));
     static const QStringList palabrasClave = {
@@ -31,13 +46,7 @@ bool SePuedeReutilizar(const QString& sentencia)
         QStringLiteral("select"), QStringLiteral("by"), QStringLiteral("as"), QStringLiteral("is"),
         QStringLiteral("between"), QStringLiteral("when"), QStringLiteral("then"), QStringLiteral("else"),
         QStringLiteral("having"), QStringLiteral("values")};
-    // Quoted texts may hold anything; drop them before looking for calls.
-    QString sinTextos = sentencia;
-    static const QRegularExpression textos(QStringLiteral(R"('(?:[^']|'')*')"));
-    sinTextos.replace(textos, QStringLiteral("''"));
-    if (sinTextos.contains(QLatin1Char(';')))
-        return false;
-    auto coincidencias = llamada.globalMatch(sinTextos);
+    auto coincidencias = llamada.globalMatch(SinTextos(sentencia));
     while (coincidencias.hasNext()) {
         if (!palabrasClave.contains(coincidencias.next().captured(1).toLower()))
             return false;
@@ -53,7 +62,10 @@ bool SePuedeReutilizar(const QString& sentencia)
 } // namespace
 
 Recordset::Recordset() = default;
-Recordset::~Recordset() = default;
+Recordset::~Recordset()
+{
+    TerminarLectura();
+}
 
 void Recordset::Open(const QString& source, const ConnectionPtr& conexion, int cursorType, int lockType, long options)
 {
@@ -105,13 +117,35 @@ void Recordset::Leer(bool todo)
     }
 
     conexion.ExigirSentenciaAdmisible(m_origen);
-    auto consulta = std::make_unique<QSqlQuery>(conexion.BaseLista());
-    consulta->setForwardOnly(true);
-    if (!consulta->exec(m_origen))
-        throw conexion.Error(consulta->lastError(), m_origen);
-    if (!consulta->isSelect()) {
-        Close();
-        return;
+    // A read-only recordset reads as it goes, so that a long forward pass (a listing) needs
+    // memory for one block of rows, not for the whole table. On SQLite the statement stays
+    // pending: another statement on the same connection does not disturb it, and WAL lets other
+    // users write meanwhile. On PostgreSQL a held cursor keeps the rows on the server, and each
+    // block is one FETCH, a statement of its own. Anything else reads every row now.
+    const bool aPlazos = !todo && m_bloqueo == adLockReadOnly && (!conexion.EsPostgres() || EsLecturaSola(m_origen));
+    std::unique_ptr<QSqlQuery> consulta;
+    QString cursor;
+    if (aPlazos && conexion.EsPostgres()) {
+        static std::atomic<quint64> cursores{0};
+        cursor = QStringLiteral("quiltren_lectura_%1").arg(++cursores);
+        QSqlQuery declarar(conexion.BaseLista());
+        if (!declarar.exec(QStringLiteral("DECLARE %1 NO SCROLL CURSOR WITH HOLD FOR %2").arg(cursor, m_origen)))
+            throw conexion.Error(declarar.lastError(), m_origen);
+        consulta = std::make_unique<QSqlQuery>(conexion.BaseLista());
+        if (!consulta->exec(SentenciaBloque(cursor))) {
+            const ErrorDatos error = conexion.Error(consulta->lastError(), m_origen);
+            CerrarCursor(conexion, cursor);
+            throw error;
+        }
+    } else {
+        consulta = std::make_unique<QSqlQuery>(conexion.BaseLista());
+        consulta->setForwardOnly(true);
+        if (!consulta->exec(m_origen))
+            throw conexion.Error(consulta->lastError(), m_origen);
+        if (!consulta->isSelect()) {
+            Close();
+            return;
+        }
     }
 
     const QSqlRecord registro = consulta->record();
@@ -120,11 +154,6 @@ void Recordset::Leer(bool todo)
     for (int i = 0; i < registro.count(); ++i)
         nombres << registro.fieldName(i);
 
-    // A read-only recordset on SQLite reads as it goes, so that a long forward pass (a listing)
-    // needs memory for one block of rows, not for the whole table. Another statement on the
-    // same SQLite connection does not disturb the pending one, and WAL lets other users write
-    // meanwhile. Anything else reads every row now.
-    const bool aPlazos = !todo && m_bloqueo == adLockReadOnly && !conexion.EsPostgres();
     FilasLeidas datos(nombres);
     if (!aPlazos) {
         const int columnas = int(nombres.size());
@@ -145,6 +174,8 @@ void Recordset::Leer(bool todo)
     m_abierto = true;
     if (aPlazos) {
         m_lectura = std::move(consulta);
+        m_cursorServidor = cursor;
+        m_leidasDelBloque = 0;
         m_marcaLectura = reutilizable ? marca : QString();
         m_guardarLectura = reutilizable;
         LeerBloque(false);
@@ -162,22 +193,38 @@ void Recordset::LeerBloque(bool conservar)
         m_base = m_filas;
         m_guardarLectura = false;
     }
-    QSqlQuery& consulta = *m_lectura;
     const int columnas = int(m_datos.Columnas());
     qsizetype leidas = 0;
-    while (leidas < FilasPorBloque && consulta.next()) {
-        for (int i = 0; i < columnas; ++i)
-            m_datos.Agregar(consulta.value(i));
-        ++leidas;
+    bool fin = false;
+    while (leidas < FilasPorBloque) {
+        if (m_lectura->next()) {
+            for (int i = 0; i < columnas; ++i)
+                m_datos.Agregar(m_lectura->value(i));
+            ++leidas;
+            ++m_leidasDelBloque;
+            continue;
+        }
+        // next() also ends on a failure half-way (a lock, a lost server).
+        bool fallo = m_lectura->lastError().isValid();
+        fin = !fallo && (m_cursorServidor.isEmpty() || m_leidasDelBloque < FilasPorBloque);
+        if (!fallo && !fin) {
+            // A full FETCH may have more behind it.
+            m_lectura = std::make_unique<QSqlQuery>(m_conexion->BaseLista());
+            m_leidasDelBloque = 0;
+            fallo = !m_lectura->exec(SentenciaBloque(m_cursorServidor));
+        }
+        if (fallo) {
+            m_filas = m_base + m_datos.Filas();
+            const ErrorDatos error = m_conexion->Error(m_lectura->lastError(), m_origen);
+            TerminarLectura();
+            throw error;
+        }
+        if (fin)
+            break;
     }
     m_filas = m_base + m_datos.Filas();
-    if (leidas == FilasPorBloque)
+    if (!fin)
         return;
-    if (consulta.lastError().isValid()) {
-        const ErrorDatos error = m_conexion->Error(consulta.lastError(), m_origen);
-        TerminarLectura();
-        throw error;
-    }
     TerminarLectura();
     if (m_guardarLectura)
         m_conexion->Cache().Guardar(m_marcaLectura, {m_origen, m_datos});
@@ -187,6 +234,22 @@ void Recordset::LeerBloque(bool conservar)
 void Recordset::TerminarLectura()
 {
     m_lectura.reset();
+    if (!m_cursorServidor.isEmpty() && m_conexion)
+        CerrarCursor(*m_conexion, m_cursorServidor);
+    m_cursorServidor.clear();
+}
+
+QString Recordset::SentenciaBloque(const QString& cursor)
+{
+    return QStringLiteral("FETCH FORWARD %1 FROM %2").arg(FilasPorBloque).arg(cursor);
+}
+
+void Recordset::CerrarCursor(Connection& conexion, const QString& cursor)
+{
+    // A held cursor lasts as long as the session: close it, but a lost server has already
+    // dropped it, so a failure here changes nothing.
+    QSqlQuery cerrar(conexion.Base());
+    cerrar.exec(QStringLiteral("CLOSE %1").arg(cursor));
 }
 
 void Recordset::LeerTodo()

@@ -19,9 +19,9 @@ class QSqlQuery;
 //
 // Open reads the rows of the statement into memory in a compact block, so cursors and locks
 // only decide whether the rows can be written: lock type read-only (1, also the default)
-// refuses AddNew and Collect; optimistic (3) and the others allow them. A writable recordset,
-// and any recordset on PostgreSQL, reads every row at once. A read-only one on SQLite reads
-// blocks of rows as MoveNext reaches them and, past a few thousand rows, keeps only the
+// refuses AddNew and Collect; optimistic (3) and the others allow them. A writable recordset
+// reads every row at once. A read-only one reads blocks of rows as MoveNext reaches them (on
+// PostgreSQL through a cursor held on the server) and, past a few thousand rows, keeps only the
 // current block, so a forward pass over any number of rows needs little memory; a move that
 // needs rows it has dropped or their count (RecordCount, MoveLast, MovePrevious, MoveFirst,
 // Find) reads the statement again in full, on the same row number. An error half-way through
@@ -129,6 +129,8 @@ private:
     // Completes a read in progress, so that every row is held.
     void LeerTodo();
     void TerminarLectura();
+    static QString SentenciaBloque(const QString& cursor);
+    static void CerrarCursor(Connection& conexion, const QString& cursor);
     int IndiceExigido(QAnyStringView nombre) const;
     bool HayFilaActual() const { return m_pos >= 0 && m_pos < m_filas; }
     void DescartarEdicion();
@@ -152,6 +154,8 @@ private:
     // A read in progress (read-only recordsets on SQLite), the change mark it started under and
     // whether its rows, once complete, go to the connection's cache of reads.
     std::unique_ptr<QSqlQuery> m_lectura;
+    QString m_cursorServidor;        // the held cursor of a read on PostgreSQL
+    qsizetype m_leidasDelBloque = 0; // rows taken from the current query or FETCH
     QString m_marcaLectura;
     bool m_guardarLectura = false;
     static constexpr qsizetype FilasPorBloque = 1024;

@@ -4,7 +4,6 @@
 #include "BaseDePrueba.h"
 #include "ErrorDatos.h"
 #include "ErroresDatos.h"
-#include "EsquemaProvincias.h"
 #include "Recordset.h"
 #include "Sentencias.h"
 
@@ -155,75 +154,6 @@ private slots:
         QCOMPARE(primerNombre(), QStringLiteral("AAA"));
         m_conexion->Execute("ROLLBACK");
         QCOMPARE(primerNombre(), QStringLiteral("A Coruña"));
-    }
-
-    // A read-only recordset reads as it goes and drops rows behind it; every move must still
-    // land on the row a fully read recordset gives, wherever the read is when it is asked.
-    void lecturaAPlazos_data()
-    {
-        QTest::addColumn<int>("avance");
-        QTest::addColumn<QString>("operacion");
-        for (int avance : {0, 1024, 30000, 40000}) {
-            for (const char* operacion : {"RecordCount", "MovePrevious", "MoveFirst", "MoveLast", "Find", "BuscarIgual"})
-                QTest::addRow("%s tras %d filas", operacion, avance) << avance << QString::fromLatin1(operacion);
-        }
-    }
-
-    void lecturaAPlazos()
-    {
-        QFETCH(int, avance);
-        QFETCH(QString, operacion);
-        const int total = 40000;
-        LlenarProvinciasDePrueba(*m_conexion, total);
-        const QString sentencia = QStringLiteral("SELECT Provincias.* From Provincias ORDER BY Provincias.Codigo");
-        const auto codigo = [](qsizetype fila) { return QStringLiteral("%1").arg(fila + 1, 5, 10, QLatin1Char('0')); };
-
-        Recordset rs;
-        rs.Open(sentencia, m_conexion, Recordset::adOpenStatic, Recordset::adLockReadOnly, -1);
-        for (int i = 0; i < avance; ++i) {
-            if (rs.Fields("Codigo").Value().toString() != codigo(i))
-                QFAIL(qPrintable(QStringLiteral("fila %1: %2").arg(i).arg(rs.Fields("Codigo").Value().toString())));
-            rs.MoveNext();
-            if (i == 20000) // a write on the same connection while the read is pending
-                m_conexion->Execute("UPDATE Provincias SET Actualizado = 'x' WHERE Codigo = '00001'");
-        }
-        QCOMPARE(rs.Eof(), avance == total);
-
-        qsizetype esperada = avance;
-        if (operacion == "RecordCount") {
-            QCOMPARE(rs.RecordCount(), long(total));
-        } else if (operacion == "MovePrevious") {
-            if (avance == 0) {
-                rs.MovePrevious();
-                QVERIFY(rs.Bof());
-                return;
-            }
-            rs.MovePrevious();
-            esperada = avance - 1;
-        } else if (operacion == "MoveFirst") {
-            rs.MoveFirst();
-            esperada = 0;
-        } else if (operacion == "MoveLast") {
-            rs.MoveLast();
-            esperada = total - 1;
-        } else if (operacion == "Find") {
-            rs.Find(QStringLiteral("Codigo = '%1'").arg(codigo(5)), 0, Recordset::adSearchForward, QVariant(qlonglong(0)));
-            esperada = 5;
-        } else {
-            rs.BuscarIgual(QStringLiteral("Codigo"), codigo(total - 2));
-            esperada = avance <= total - 2 ? total - 2 : total;
-        }
-        if (esperada == total) {
-            QVERIFY(rs.Eof());
-        } else {
-            QCOMPARE(rs.Fields("Codigo").Value().toString(), codigo(esperada));
-            QCOMPARE(rs.Fields("Provincia").Value().toString().section(QLatin1Char(' '), -1), QString::number(esperada + 1));
-        }
-        // Whatever the move, the rest reads on to the end in order.
-        qsizetype fila = esperada;
-        for (; !rs.Eof(); rs.MoveNext(), ++fila)
-            QCOMPARE(rs.Fields("Codigo").Value().toString(), codigo(fila));
-        QCOMPARE(fila, qsizetype(total));
     }
 };
 
