@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QTextStream>
 #include <QTimer>
 
@@ -69,6 +70,15 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("quiltren-demo"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Quiltren"));
     QApplication::setQuitOnLastWindowClosed(false);
+
+    // A listing only reads: a mistyped path must not leave a new database behind and print its
+    // sample provinces as if they were the user's.
+    if (sinVentanas && !opciones.Base.isEmpty() && !opciones.Base.startsWith(QLatin1String("postgres"), Qt::CaseInsensitive)
+        && !QFileInfo::exists(opciones.Base)) {
+        QTextStream(stderr) << QStringLiteral("No se pudo abrir la base de datos: no existe el archivo %1.").arg(QDir::toNativeSeparators(opciones.Base))
+                            << Qt::endl;
+        return 1;
+    }
 
     Anfitrion::Configuracion configuracion;
     configuracion.Base = opciones.Base;

@@ -13,6 +13,7 @@ private slots:
     void version();
     void opcionErronea();
     void captura();
+    void baseInaccesible_data();
     void baseInaccesible();
 
 private:
@@ -63,13 +64,24 @@ void TestProgramaDemo::captura()
     QVERIFY(colores.size() > 20);
 }
 
+void TestProgramaDemo::baseInaccesible_data()
+{
+    QTest::addColumn<QString>("base");
+    QTest::newRow("carpeta que no existe") << QStringLiteral("falta/demo.sqlite");
+    // A listing only reads: a mistyped file must not become a new database with sample rows.
+    QTest::newRow("archivo que no existe") << QStringLiteral("demo.sqlite");
+}
+
 void TestProgramaDemo::baseInaccesible()
 {
+    QFETCH(QString, base);
     QTemporaryDir carpeta;
-    QProcess* p = Ejecutar({QStringLiteral("--db"), carpeta.filePath(QStringLiteral("falta/demo.sqlite")),
+    QProcess* p = Ejecutar({QStringLiteral("--db"), carpeta.filePath(base),
                             QStringLiteral("--listado"), carpeta.filePath(QStringLiteral("l.pdf"))});
     QCOMPARE(p->exitCode(), 1);
     QVERIFY(QString::fromUtf8(p->readAllStandardError()).contains(QStringLiteral("No se pudo abrir la base de datos")));
+    QVERIFY(!QFileInfo::exists(carpeta.filePath(base)));
+    QVERIFY(!QFileInfo::exists(carpeta.filePath(QStringLiteral("l.pdf"))));
 }
 
 QTEST_MAIN(TestProgramaDemo)
