@@ -19,6 +19,12 @@ void ComprobarTamano(int twips, const char* miembro)
             ErrorImpresion::ValorNoValido);
 }
 
+// The page whose drawing is being recorded. A listing draws its pages one after another, so
+// only one page records at a time: when drawing moves to another page, the page left behind
+// closes its recording and keeps it compressed, instead of every page of a long preview
+// holding an open recording (some 18 KB each) until the preview is shown.
+thread_local const SuperficiePagina* paginaGrabando = nullptr;
+
 }  // namespace
 
 SuperficiePagina::SuperficiePagina() = default;
@@ -27,12 +33,16 @@ SuperficiePagina::~SuperficiePagina()
 {
     if (pintor_)
         pintor_->end();
+    if (paginaGrabando == this)
+        paginaGrabando = nullptr;
 }
 
 void SuperficiePagina::Cls()
 {
     if (pintor_)
         pintor_->end();
+    if (paginaGrabando == this)
+        paginaGrabando = nullptr;
     pintor_.reset();
     grabando_.reset();
     tramos_.clear();
@@ -68,12 +78,15 @@ QSizeF SuperficiePagina::TamanoUtil() const
 QPainter& SuperficiePagina::Pintor()
 {
     if (!pintor_) {
+        if (paginaGrabando && paginaGrabando != this)
+            paginaGrabando->CerrarGrabacion();
         auto grabacion = std::make_unique<QPicture>();
         auto pintor = std::make_unique<QPainter>();
         if (!pintor->begin(grabacion.get()))
             throw ErrorImpresion(QStringLiteral("No se puede dibujar en la página de la vista previa."));
         grabando_ = std::move(grabacion);
         pintor_ = std::move(pintor);
+        paginaGrabando = this;
         PintorNuevo();
     }
     return *pintor_;
@@ -83,6 +96,8 @@ void SuperficiePagina::CerrarGrabacion() const
 {
     if (!pintor_)
         return;
+    if (paginaGrabando == this)
+        paginaGrabando = nullptr;
     pintor_->end();
     pintor_.reset();
     if (grabando_->size() > 0) {

@@ -184,6 +184,34 @@ private slots:
         QCOMPARE(Render(pagina), antes);
     }
 
+    // Only one page records at a time: drawing on another page closes the recording of the
+    // first, which must then go on with its pen, font and colours as if nothing had happened.
+    void dibujoAlternadoEntrePaginas()
+    {
+        const auto empezar = [](SuperficiePagina& p) {
+            p.SetScaleMode(SuperficieDestino::Centimetros);
+            p.SetFontSize(16);
+            p.SetFontBold(true);
+            p.SetForeColor(QColor(0x00, 0x00, 0xFF));
+            p.SetCurrentY(2);
+            p.Print(QStringLiteral("Primera parte"));
+        };
+        const auto terminar = [](SuperficiePagina& p) {
+            p.Print(QStringLiteral("Segunda parte"));
+            p.Line(1, p.CurrentY(), 15, p.CurrentY(), QColor(Rojo));
+        };
+        SuperficiePagina seguida, alternada, otra;
+        empezar(seguida);
+        terminar(seguida);
+        empezar(alternada);
+        DibujarPaginaDePrueba(otra, 1, 5);
+        QCOMPARE(alternada.FontSize(), 16.0);
+        terminar(alternada);
+        DibujarPaginaDePrueba(otra, 2, 5);
+        QCOMPARE(Render(alternada), Render(seguida));
+        QVERIFY(Tinta(Render(alternada)).height() > 1.0 * PixelesPorCm);
+    }
+
     void dosMilPaginasOcupanPoco()
     {
         // 2,000 full pages, the background picture loaded anew for each as the report does.
