@@ -398,18 +398,16 @@ int Vista(const QString& motor, int paginas)
     QTimer sonda;
     sonda.setInterval(5);
     QObject::connect(&sonda, &QTimer::timeout, [&] {
-        QWidget* vista = QApplication::activeModalWidget();
-        if (!vista || !vista->isVisible())
+        // The progress window of a long drawing is modal too: only the preview window counts.
+        Form* vista = qobject_cast<Form*>(QApplication::activeModalWidget());
+        if (!vista || vista->Name() != QLatin1String("frmListados") || !vista->isVisible())
             return;
         if (primera < 0) {
             QCoreApplication::processEvents();
             primera = double(reloj.nsecsElapsed()) / 1e6;
         }
         // Hide ends the modal loop of a window of the forms runtime.
-        if (Form* ventanaModal = qobject_cast<Form*>(vista))
-            ventanaModal->Hide();
-        else
-            vista->close();
+        vista->Hide();
     });
     sonda.start();
     reloj.start();
