@@ -1,6 +1,6 @@
 // The preview window on the offscreen platform: its layout from the screen, the column of pages at
-// each zoom with the scroll bar, the progress of a long drawing, and a column of twenty thousand
-// pages that only rasters what is on screen.
+// each zoom with the scroll bar, and a column of twenty thousand pages that only rasters what is on
+// screen.
 
 #include "ApoyoListado.h"
 #include "Barra.h"
@@ -18,8 +18,6 @@
 #include "ScrollBar.h"
 
 #include <QDir>
-#include <QProgressDialog>
-#include <QRegularExpression>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -52,14 +50,6 @@ QString Estado(const FrmListados& v)
                       v.Scroll->Value(), int(v.Scroll->Visible())})
         estado << QString::number(valor);
     return estado.join(QLatin1Char(' '));
-}
-
-bool HayProgresoVisible()
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (qobject_cast<QProgressDialog*>(w) && w->isVisible())
-            return true;
-    return false;
 }
 
 }  // namespace
@@ -219,34 +209,6 @@ private slots:
         QCOMPARE(abajo.last(), 19999);
         QCOMPARE(arribaAlFinal, 1275 - (altoColumna - altoVisible));
         QVERIFY2(rasters > 0 && rasters <= 8, qPrintable(QString::number(rasters)));
-    }
-
-    void progresoMientrasDibuja()
-    {
-        // Over a thousand pages take a while: the user sees how many are done, and the notice is
-        // gone by the time the preview shows.
-        base_->Generadas(40000);
-        QStringList avisos;
-        QTimer sondeo;
-        connect(&sondeo, &QTimer::timeout, this, [&] {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (auto* d = qobject_cast<QProgressDialog*>(w); d && d->isVisible())
-                    avisos << d->labelText();
-        });
-        bool avisoConLaVista = true;
-        MientrasSeMuestra([&](FrmListados&) { avisoConLaVista = HayProgresoVisible(); });
-        sondeo.start(20);
-        ImprimirEnPantalla();
-        sondeo.stop();
-        QVERIFY(!avisoConLaVista);
-        QVERIFY(!avisos.isEmpty());
-        int anterior = 0;
-        for (const QString& aviso : avisos) {
-            const auto cuenta = QRegularExpression(QStringLiteral("Páginas dibujadas: (\\d+)$")).match(aviso);
-            QVERIFY2(cuenta.hasMatch() && cuenta.captured(1).toInt() >= anterior, qPrintable(aviso));
-            anterior = cuenta.captured(1).toInt();
-        }
-        QVERIFY(anterior > 0 && anterior <= DatosComunes::NumeroPagina);
     }
 
     void falloAlDibujarDescargaLaVentana()

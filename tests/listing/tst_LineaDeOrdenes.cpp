@@ -50,15 +50,13 @@ private slots:
 
     void listado_data()
     {
+        // The rows expected are read from the table with the statement of the options.
         QTest::addColumn<int>("provincias");  // -1: the 52 of the schema
         QTest::addColumn<QStringList>("opciones");
         QTest::addColumn<QString>("sentencia");
-        const auto rango = [](const char* desde, const char* hasta, bool porCodigo) {
-            return Sentencias::ListadoConRango(QString::fromUtf8(desde), QString::fromUtf8(hasta), porCodigo);
-        };
         QTest::newRow("por nombre, sin más") << -1 << QStringList{} << Sentencias::Listado(false);
-        QTest::newRow("un rango por nombre")
-            << -1 << QStringList{"--orden", "nombre", "--desde", "10", "--hasta", "20"} << rango("10", "20", false);
+        QTest::newRow("un rango por nombre") << -1 << QStringList{"--orden", "nombre", "--desde", "10", "--hasta", "20"}
+                                             << Sentencias::ListadoConRango(QStringLiteral("10"), QStringLiteral("20"), false);
         QTest::newRow("tabla vacía") << 0 << QStringList{} << Sentencias::Listado(false);
         QTest::newRow("varias páginas") << 150 << QStringList{"--orden", "codigo"} << Sentencias::Listado(true);
     }
