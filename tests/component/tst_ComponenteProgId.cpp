@@ -1,12 +1,11 @@
-// The component as a host sees it: registered in the class registry, created by its ProgID from
-// libquiltren.so, its window shown, hidden and closed, and unloadable only when nothing of it is
-// alive. The test also links the library, to look at the data it keeps from its host.
+// The component as a host sees it: created by its ProgID from libquiltren.so, its window shown,
+// hidden and closed, and unloadable only when nothing of it is alive. The test also links the
+// library, to look at the data it keeps from its host.
 
 #include "CodigosServidor.h"
 #include "CrearObjeto.h"
 #include "DatosComunes.h"
 #include "EsquemaProvincias.h"
-#include "ErrorServidor.h"
 #include "ExportacionesServidor.h"
 #include "InterfazClassProvincias.h"
 #include "RegistroClases.h"
@@ -82,28 +81,6 @@ private slots:
 
     void init() { RegistrarBiblioteca(Componente()); }
     void cleanupTestCase() { objeto_.reset(); }
-
-    void registro()
-    {
-        const DatosVersion version = LeerVersion(Componente());
-        QCOMPARE(version.Version, QStringLiteral("1.00.0051"));
-        QCOMPARE(version.Locale, QStringLiteral("es-ES"));
-        const std::optional<EntradaClase> entrada = RegistroClases().Buscar(ProgId);
-        QVERIFY(entrada);
-        QCOMPARE(QFileInfo(entrada->Biblioteca).canonicalFilePath(), Componente());
-        QCOMPARE(entrada->Clase, QStringLiteral("ClassProvincias"));
-        RegistrarBiblioteca(Componente());
-        QCOMPARE(RegistroClases().Entradas().size(), 1);
-
-        DesregistrarBiblioteca(Componente());
-        try {
-            CrearObjeto(ProgId);
-            QFAIL("la clase no está registrada");
-        } catch (const ErrorServidor& error) {
-            QCOMPARE(error.Numero(), CodigoServidor::ClaseNoRegistrada);
-            QVERIFY(error.Descripcion().contains(ProgId));
-        }
-    }
 
     void crearYDescargar()
     {

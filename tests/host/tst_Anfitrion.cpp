@@ -4,7 +4,6 @@
 #include "Anfitrion.h"
 #include "ErrorServidor.h"
 #include "Falsos.h"
-#include "Recordset.h"
 #include "RegistroClases.h"
 
 #include <QFile>
@@ -42,7 +41,7 @@ private slots:
     void claseNoRegistrada();
 
 private:
-    std::unique_ptr<Anfitrion> NuevoAnfitrion(long anchoBase = 15360);
+    std::unique_ptr<Anfitrion> NuevoAnfitrion();
 
     QTemporaryDir carpeta_;
     std::shared_ptr<MensajesFalsos> mensajes_;
@@ -67,13 +66,12 @@ void TestAnfitrion::cleanup()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-std::unique_ptr<Anfitrion> TestAnfitrion::NuevoAnfitrion(long anchoBase)
+std::unique_ptr<Anfitrion> TestAnfitrion::NuevoAnfitrion()
 {
     Anfitrion::Configuracion configuracion;
     configuracion.Base = carpeta_.filePath(QStringLiteral("anfitrion.sqlite"));
     configuracion.RutaComponente = Componente;
     configuracion.Usuario = QStringLiteral("carmen");
-    configuracion.AnchoBase = anchoBase;
     auto anfitrion = std::make_unique<Anfitrion>(configuracion);
     anfitrion->AbrirBase();
     return anfitrion;
@@ -118,7 +116,7 @@ void TestAnfitrion::registroDanado()
 
 void TestAnfitrion::abrirProvincias()
 {
-    auto anfitrion = NuevoAnfitrion(19200);
+    auto anfitrion = NuevoAnfitrion();
     anfitrion->Iniciar();
     QVERIFY(RegistroClases().Buscar(Anfitrion::ProgId));
     QVERIFY(!anfitrion->Ubicacion()->isVisible());
@@ -128,18 +126,6 @@ void TestAnfitrion::abrirProvincias()
     auto* ficha = qobject_cast<Form*>(FichasVisibles().first());
     QCOMPARE(QPoint(ficha->Left(), ficha->Top()), QPoint(anfitrion->Ubicacion()->Left(), anfitrion->Ubicacion()->Top()));
 
-    // The host's own design width and user reach the component.
-    QObject* ubicacion = nullptr;
-    QObject* principal = nullptr;
-    ConnectionPtr conexion;
-    QVariant v2, v3, v4, v5, v10, parametro;
-    long ancho = 0, alto = 0;
-    std::shared_ptr<Recordset> textos, listado, sinUso;
-    QString usuario;
-    anfitrion->Utiles()->ObtenerDatos(conexion, v2, v3, v4, v5, ubicacion, principal, ancho, alto, v10, textos,
-                                      listado, sinUso, parametro, usuario);
-    QCOMPARE(ancho, 19200L);
-    QCOMPARE(usuario, QStringLiteral("carmen"));
     // The menu again: the same component, the same window shown again.
     QObject* componente = anfitrion->Componente();
     QAction* maestros = anfitrion->Principal()->Menu()->actions().at(1);

@@ -76,19 +76,6 @@ private slots:
         QCOMPARE(numeroDeError([&] { linea->Move(0, 0, 10, 10); }), 438);
         QCOMPARE(numeroDeError([&] { linea->setWidth(5); }), 438);
     }
-
-    void ventanaEnTwips()
-    {
-        Form f(QStringLiteral("FrmGeometria"));
-        f.Move(1500, 750, 12146, 10540);
-        QCOMPARE(f.geometry(), QRect(100, 50, 810, 703));
-        f.Show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
-        // Showing delivers the pending resize; the stored twips survive it.
-        QCOMPARE(f.Width(), 12146);
-        QCOMPARE(f.Left(), 1500);
-        f.Unload();
-    }
 };
 
 QTEST_MAIN(TstGeometria)
