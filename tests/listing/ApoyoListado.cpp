@@ -66,35 +66,18 @@ SuperficieGrabadora::SuperficieGrabadora(bool comoImpresora, double altoUtil)
     SetHeight(16838);
 }
 
-int SuperficieGrabadora::Cuantas(const QString& que) const
+int SuperficieGrabadora::Veces(const QString& texto) const
 {
-    return int(std::count_if(Llamadas.begin(), Llamadas.end(), [&](const Llamada& l) { return l.Que == que; }));
+    return int(std::count_if(Impresos.begin(), Impresos.end(), [&](const Impreso& i) { return i.Texto == texto; }));
 }
 
-int SuperficieGrabadora::Impresos(const QString& texto) const
-{
-    return int(std::count_if(Llamadas.begin(), Llamadas.end(),
-                             [&](const Llamada& l) { return l.Que == QLatin1String("Print") && l.Texto == texto; }));
-}
-
-QStringList SuperficieGrabadora::Filas() const
+QStringList SuperficieGrabadora::Filas(bool soloPrimeraPagina) const
 {
     QStringList codigos;
-    for (const Llamada& llamada : Llamadas)
-        if (llamada.Que == QLatin1String("Print") && llamada.X == 1.2 && llamada.Puntos == 11)
-            codigos << llamada.Texto;
+    for (const Impreso& i : Impresos)
+        if (i.X == 1.2 && i.Puntos == 11 && !(soloPrimeraPagina && i.Salto > 0))
+            codigos << i.Texto;
     return codigos;
-}
-
-int SuperficieGrabadora::FilasAntesDelSalto() const
-{
-    int filas = 0;
-    for (const Llamada& llamada : Llamadas) {
-        if (llamada.Que == QLatin1String("NewPage"))
-            break;
-        filas += llamada.Que == QLatin1String("Print") && llamada.X == 1.2 && llamada.Puntos == 11;
-    }
-    return filas;
 }
 
 double SuperficieGrabadora::TextHeight(const QString& texto) const
@@ -107,19 +90,13 @@ double SuperficieGrabadora::TextHeight(const QString& texto) const
 
 void SuperficieGrabadora::Print(const QString& texto, bool finLinea)
 {
-    Llamadas << Llamada{QStringLiteral("Print"), texto, CurrentX(), CurrentY(), FontSize()};
+    Impresos << Impreso{texto, CurrentX(), FontSize(), Saltos};
     SuperficiePagina::Print(texto, finLinea);
-}
-
-void SuperficieGrabadora::PaintPicture(const QImage& imagen, double x, double y, double ancho, double alto)
-{
-    Llamadas << Llamada{QStringLiteral("PaintPicture"), {}, x, y, 0};
-    SuperficiePagina::PaintPicture(imagen, x, y, ancho, alto);
 }
 
 void SuperficieGrabadora::NewPage()
 {
-    Llamadas << Llamada{QStringLiteral("NewPage"), {}, CurrentX(), CurrentY(), FontSize()};
+    ++Saltos;
     Cls();
 }
 
@@ -136,7 +113,7 @@ int FilasPorPaginaA4()
     const short antes = DatosComunes::NumeroPagina;
     Dibujar(superficie, OpcionesFijas());
     DatosComunes::NumeroPagina = antes;
-    return superficie.FilasAntesDelSalto();
+    return int(superficie.Filas(true).size());
 }
 
 namespace {

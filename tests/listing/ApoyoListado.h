@@ -48,16 +48,17 @@ private:
     QString desde_, hasta_;
 };
 
-// An A4 page set up as the print command sets a page of the preview, that records every Print,
-// PaintPicture and NewPage with the pen and font size of the moment, and every page-break test
-// (the pen and TextHeight("X") the report adds). As a printer, a page break is recorded and the
-// drawing starts again on the same page; a usable height may be imposed to place the breaks.
+// An A4 page set up as the print command sets a page of the preview, that records every Print
+// with the pen and font size of the moment, every page break, and every page-break test (the pen
+// and TextHeight("X") the report adds). As a printer, a page break is counted and the drawing
+// starts again on the same page; a usable height may be imposed to place the breaks.
 class SuperficieGrabadora : public SuperficiePagina
 {
 public:
-    struct Llamada {
-        QString Que, Texto;
-        double X, Y, Puntos;
+    struct Impreso {
+        QString Texto;
+        double X, Puntos;
+        int Salto;  // page breaks before it
     };
     struct Medida {
         double Pluma, Alto, Puntos;
@@ -65,20 +66,18 @@ public:
 
     explicit SuperficieGrabadora(bool comoImpresora = false, double altoUtil = 0);
 
-    QList<Llamada> Llamadas;
+    QList<Impreso> Impresos;
     mutable QList<Medida> Medidas;
-    // How many calls of that kind, or Prints of that text.
-    int Cuantas(const QString& que) const;
-    int Impresos(const QString& texto) const;
-    // The codes printed as rows (11 pt at 1.2 cm), and how many before the first page break.
-    QStringList Filas() const;
-    int FilasAntesDelSalto() const;
+    int Saltos = 0;
+    // How many times that text was printed.
+    int Veces(const QString& texto) const;
+    // The codes printed as rows (11 pt at 1.2 cm); those before the first page break only.
+    QStringList Filas(bool soloPrimeraPagina = false) const;
 
     bool EsImpresora() const override { return impresora_; }
     double ScaleHeight() const override { return altoUtil_ > 0 ? altoUtil_ : SuperficiePagina::ScaleHeight(); }
     double TextHeight(const QString& texto) const override;
     void Print(const QString& texto = QString(), bool finLinea = true) override;
-    void PaintPicture(const QImage& imagen, double x, double y, double ancho, double alto) override;
     void NewPage() override;
 
 private:

@@ -113,7 +113,7 @@ private slots:
         QCOMPARE(superficie.Filas(), codigos);
         // With no row the page is still whole: header, titles and footer.
         for (const QString& texto : {QStringLiteral("Listado de Provincias"), QStringLiteral("Código"), PieUno})
-            QCOMPARE(superficie.Impresos(texto), 1);
+            QCOMPARE(superficie.Veces(texto), 1);
     }
 
     void saltoEnLaIgualdad()
@@ -142,11 +142,11 @@ private slots:
         Dibujar(igual, OpcionesFijas());
         QCOMPARE(DatosComunes::LimiteInferior, prueba);
         // ...sends the fifth row to the next page, while the least bit more room keeps it.
-        QCOMPARE(igual.FilasAntesDelSalto(), 4);
+        QCOMPARE(int(igual.Filas(true).size()), 4);
         QCOMPARE(igual.Filas(), alta.Filas());
         SuperficieGrabadora holgada(true, std::nextafter(altoUtil, 1000.0));
         Dibujar(holgada, OpcionesFijas());
-        QVERIFY(holgada.FilasAntesDelSalto() >= 5);
+        QVERIFY(holgada.Filas(true).size() >= 5);
     }
 
     void paginas_data()
@@ -172,12 +172,12 @@ private slots:
         SuperficieGrabadora superficie(true);
         Dibujar(superficie, OpcionesFijas());
         QCOMPARE(int(DatosComunes::NumeroPagina), paginas);
-        QCOMPARE(superficie.Cuantas(QStringLiteral("NewPage")), paginas - 1);
+        QCOMPARE(superficie.Saltos, paginas - 1);
         QCOMPARE(superficie.Filas().size(), filas);
         // Every page is whole and numbered in turn.
-        QCOMPARE(superficie.Impresos(QStringLiteral("Listado de Provincias")), paginas);
+        QCOMPARE(superficie.Veces(QStringLiteral("Listado de Provincias")), paginas);
         for (int pagina = 1; pagina <= paginas; ++pagina)
-            QCOMPARE(superficie.Impresos(QStringLiteral("Orbalt Software - Nuvesta Página %1").arg(pagina)), 1);
+            QCOMPARE(superficie.Veces(QStringLiteral("Orbalt Software - Nuvesta Página %1").arg(pagina)), 1);
     }
 
     void fechaLarga_data()

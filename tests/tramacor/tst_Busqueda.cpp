@@ -40,176 +40,166 @@ class TestBusqueda : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void filtrar_data();
-    void filtrar();
-    void elegir_data();
-    void elegir();
-    void entrega_data();
-    void entrega();
-    void errores();
-
 private:
     std::unique_ptr<BasePrueba> base_;
     ConnectionPtr conexion_;
     std::shared_ptr<UtilidadesFalsas> utiles_;
+
+private slots:
+    void initTestCase()
+    {
+        base_ = std::make_unique<BasePrueba>(EN_POSTGRES);
+        conexion_ = base_->Conexion();
+        LlenarProvinciasDePrueba(*conexion_, Filas);
+        utiles_ = std::make_shared<UtilidadesFalsas>();
+        utiles_->Conexion = conexion_;
+    }
+
+    void cleanupTestCase()
+    {
+        utiles_.reset();
+        conexion_.reset();
+        base_.reset();
+    }
+
+    void filtrar_data()
+    {
+        QTest::addColumn<QString>("escrito");
+        QTest::addColumn<int>("filas");
+        QTest::addColumn<QString>("primero");
+        QTest::addColumn<bool>("hayMas");
+        QTest::addColumn<QString>("nombresEmpiezan");
+
+        const int limite = DialogoBusqueda::Limite;
+        QTest::newRow("nada escrito: los primeros") << "" << limite << "000001" << true << "";
+        QTest::newRow("código: cien filas") << "0999" << 100 << "099900" << false << "";
+        QTest::newRow("código exacto") << "054321" << 1 << "054321" << false << "";
+        QTest::newRow("nombre con tilde") << "álava 1" << limite << "000001" << true << "Álava 1";
+        QTest::newRow("sin tilde encuentra la tilde") << "cadiz 1" << limite << "" << true << "Cádiz 1";
+        QTest::newRow("una sola fila por nombre") << "Ávila 99949" << 1 << "099949" << false << "Ávila 99949";
+        QTest::newRow("comodín escrito es literal") << "%" << 0 << "" << false << "";
+        QTest::newRow("guion bajo es literal") << "_1" << 0 << "" << false << "";
+    }
+
+    void filtrar()
+    {
+        QFETCH(QString, escrito);
+        QFETCH(int, filas);
+        QFETCH(QString, primero);
+        QFETCH(bool, hayMas);
+        QFETCH(QString, nombresEmpiezan);
+
+        DialogoBusqueda dialogo(conexion_, QStringLiteral("Provincias"), QStringLiteral("Codigo"), QString());
+        dialogo.show();
+        Teclear(dialogo.Filtro(), escrito);
+        QCOMPARE(dialogo.FilasMostradas(), filas);
+        QCOMPARE(dialogo.HayMas(), hayMas);
+        const QAbstractItemModel* modelo = dialogo.Lista()->model();
+        if (!primero.isEmpty())
+            QCOMPARE(modelo->index(0, 0).data().toString(), primero);
+        if (!nombresEmpiezan.isEmpty())
+            for (int fila = 0; fila < filas; ++fila)
+                QVERIFY(modelo->index(fila, 1).data().toString().startsWith(nombresEmpiezan));
+    }
+
+    void elegir_data()
+    {
+        QTest::addColumn<QString>("forma");
+        QTest::addColumn<QString>("elegido");
+        QTest::newRow("Enter tras dos flechas") << "enter" << "099902";
+        QTest::newRow("doble clic en la cuarta fila") << "doble" << "099903";
+        QTest::newRow("Escape") << "escape" << "";
+    }
+
+    void elegir()
+    {
+        QFETCH(QString, forma);
+        QFETCH(QString, elegido);
+        DialogoBusqueda dialogo(conexion_, QStringLiteral("Provincias"), QStringLiteral("Codigo"), QString());
+        dialogo.show();
+        QTest::keyClicks(dialogo.Filtro(), QStringLiteral("0999"));
+        if (forma == QLatin1String("enter")) {
+            // The arrows typed in the filter move through the list.
+            QTest::keyClick(dialogo.Filtro(), Qt::Key_Down);
+            QTest::keyClick(dialogo.Filtro(), Qt::Key_Down);
+            QTest::keyClick(dialogo.Filtro(), Qt::Key_Return);
+        } else if (forma == QLatin1String("doble")) {
+            QTableView* lista = dialogo.Lista();
+            const QPoint celda = lista->visualRect(lista->model()->index(3, 1)).center();
+            QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, celda);
+            QTest::mouseDClick(lista->viewport(), Qt::LeftButton, {}, celda);
+        } else {
+            QTest::keyClick(dialogo.Filtro(), Qt::Key_Escape);
+        }
+        QCOMPARE(dialogo.result(), int(elegido.isEmpty() ? QDialog::Rejected : QDialog::Accepted));
+        QCOMPARE(dialogo.Elegido(), elegido);
+    }
+
+    void entrega_data()
+    {
+        QTest::addColumn<int>("tecla");
+        QTest::addColumn<QString>("codigo");
+        QTest::newRow("elegido") << int(Qt::Key_Enter) << "000042";
+        QTest::newRow("cancelado") << int(Qt::Key_Escape) << "";
+    }
+
+    void entrega()
+    {
+        QFETCH(int, tecla);
+        QFETCH(QString, codigo);
+        VentanaLlamante ventana;
+        AlAbrirse<DialogoBusqueda>([tecla](DialogoBusqueda* dialogo) {
+            QTest::keyClicks(dialogo->Filtro(), QStringLiteral("000042"));
+            QTest::keyClick(dialogo->Filtro(), Qt::Key(tecla));
+        });
+        QObject* referencia = &ventana;
+        bool marca = true;
+        const QString devuelto = Tramacor::NuevaBusqueda()->BuscarRegistro(
+            utiles_.get(), referencia, QStringLiteral("Provincias"), QStringLiteral("Codigo"), ventana.codigo->Text(),
+            QStringLiteral("Modal"), marca);
+        QCOMPARE(devuelto, codigo);
+        QCOMPARE(referencia, &ventana);
+        QCOMPARE(ventana.codigo->Tag(), codigo);
+        QCOMPARE(ventana.codigo->Text(), codigo.isEmpty() ? QStringLiteral("000007") : codigo);
+        // The change handler ran once, with the tag already set; not at all when cancelled.
+        QCOMPARE(ventana.TagsEnCambio, codigo.isEmpty() ? QStringList() : QStringList{codigo});
+    }
+
+    void errores()
+    {
+        VentanaLlamante ventana;
+        QObject* referencia = &ventana;
+        bool marca = true;
+        const QList<QStringList> casos{{"Provincias; DROP TABLE Provincias", "Codigo", "Modal"},
+                                       {"Provincias", "Codigo Provincia", "Modal"},
+                                       {"Provincias", "Nada", "Modal"},
+                                       {"Provincias", "Codigo", "NoModal"}};
+        for (const QStringList& caso : casos) {
+            try {
+                BusquedaQt().BuscarRegistro(utiles_.get(), referencia, caso[0], caso[1], QString(), caso[2], marca);
+                QFAIL(qPrintable(caso.join(' ')));
+            } catch (const ErrorEjecucion& error) {
+                QCOMPARE(error.Number(), 5);
+            }
+        }
+        QSqlQuery cuenta(conexion_->Base());
+        QVERIFY(cuenta.exec(QStringLiteral("SELECT COUNT(*) FROM Provincias")) && cuenta.next());
+        QCOMPARE(cuenta.value(0).toInt(), Filas);
+
+        // Handing a code to something that is not such a window.
+        QObject noVentana;
+        Form sinCodigo(QStringLiteral("SinCodigo"));
+        const QList<QPair<QObject*, int>> destinos{{&noVentana, 13}, {&sinCodigo, 730}, {nullptr, 91}};
+        for (const auto& [destino, numero] : destinos) {
+            try {
+                EntregarCodigo(destino, QStringLiteral("Codigo"), QStringLiteral("01"));
+                QFAIL("se esperaba un error");
+            } catch (const ErrorEjecucion& error) {
+                QCOMPARE(error.Number(), numero);
+            }
+        }
+    }
 };
-
-void TestBusqueda::initTestCase()
-{
-    base_ = std::make_unique<BasePrueba>(EN_POSTGRES);
-    conexion_ = base_->Conexion();
-    LlenarProvinciasDePrueba(*conexion_, Filas);
-    utiles_ = std::make_shared<UtilidadesFalsas>();
-    utiles_->Conexion = conexion_;
-}
-
-void TestBusqueda::cleanupTestCase()
-{
-    utiles_.reset();
-    conexion_.reset();
-    base_.reset();
-}
-
-void TestBusqueda::filtrar_data()
-{
-    QTest::addColumn<QString>("escrito");
-    QTest::addColumn<int>("filas");
-    QTest::addColumn<QString>("primero");
-    QTest::addColumn<bool>("hayMas");
-    QTest::addColumn<QString>("nombresEmpiezan");
-
-    const int limite = DialogoBusqueda::Limite;
-    QTest::newRow("nada escrito: los primeros") << "" << limite << "000001" << true << "";
-    QTest::newRow("código: cien filas") << "0999" << 100 << "099900" << false << "";
-    QTest::newRow("código exacto") << "054321" << 1 << "054321" << false << "";
-    QTest::newRow("nombre con tilde") << "álava 1" << limite << "000001" << true << "Álava 1";
-    QTest::newRow("sin tilde encuentra la tilde") << "cadiz 1" << limite << "" << true << "Cádiz 1";
-    QTest::newRow("una sola fila por nombre") << "Ávila 99949" << 1 << "099949" << false << "Ávila 99949";
-    QTest::newRow("comodín escrito es literal") << "%" << 0 << "" << false << "";
-    QTest::newRow("guion bajo es literal") << "_1" << 0 << "" << false << "";
-}
-
-void TestBusqueda::filtrar()
-{
-    QFETCH(QString, escrito);
-    QFETCH(int, filas);
-    QFETCH(QString, primero);
-    QFETCH(bool, hayMas);
-    QFETCH(QString, nombresEmpiezan);
-
-    DialogoBusqueda dialogo(conexion_, QStringLiteral("Provincias"), QStringLiteral("Codigo"), QString());
-    dialogo.show();
-    Teclear(dialogo.Filtro(), escrito);
-    QCOMPARE(dialogo.FilasMostradas(), filas);
-    QCOMPARE(dialogo.HayMas(), hayMas);
-    const QAbstractItemModel* modelo = dialogo.Lista()->model();
-    if (!primero.isEmpty())
-        QCOMPARE(modelo->index(0, 0).data().toString(), primero);
-    if (!nombresEmpiezan.isEmpty())
-        for (int fila = 0; fila < filas; ++fila)
-            QVERIFY(modelo->index(fila, 1).data().toString().startsWith(nombresEmpiezan));
-}
-
-void TestBusqueda::elegir_data()
-{
-    QTest::addColumn<QString>("forma");
-    QTest::addColumn<QString>("elegido");
-    QTest::newRow("Enter tras dos flechas") << "enter" << "099902";
-    QTest::newRow("doble clic en la cuarta fila") << "doble" << "099903";
-    QTest::newRow("Escape") << "escape" << "";
-}
-
-void TestBusqueda::elegir()
-{
-    QFETCH(QString, forma);
-    QFETCH(QString, elegido);
-    DialogoBusqueda dialogo(conexion_, QStringLiteral("Provincias"), QStringLiteral("Codigo"), QString());
-    dialogo.show();
-    QTest::keyClicks(dialogo.Filtro(), QStringLiteral("0999"));
-    if (forma == QLatin1String("enter")) {
-        // The arrows typed in the filter move through the list.
-        QTest::keyClick(dialogo.Filtro(), Qt::Key_Down);
-        QTest::keyClick(dialogo.Filtro(), Qt::Key_Down);
-        QTest::keyClick(dialogo.Filtro(), Qt::Key_Return);
-    } else if (forma == QLatin1String("doble")) {
-        QTableView* lista = dialogo.Lista();
-        const QPoint celda = lista->visualRect(lista->model()->index(3, 1)).center();
-        QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, celda);
-        QTest::mouseDClick(lista->viewport(), Qt::LeftButton, {}, celda);
-    } else {
-        QTest::keyClick(dialogo.Filtro(), Qt::Key_Escape);
-    }
-    QCOMPARE(dialogo.result(), int(elegido.isEmpty() ? QDialog::Rejected : QDialog::Accepted));
-    QCOMPARE(dialogo.Elegido(), elegido);
-}
-
-void TestBusqueda::entrega_data()
-{
-    QTest::addColumn<int>("tecla");
-    QTest::addColumn<QString>("codigo");
-    QTest::newRow("elegido") << int(Qt::Key_Enter) << "000042";
-    QTest::newRow("cancelado") << int(Qt::Key_Escape) << "";
-}
-
-void TestBusqueda::entrega()
-{
-    QFETCH(int, tecla);
-    QFETCH(QString, codigo);
-    VentanaLlamante ventana;
-    AlAbrirse<DialogoBusqueda>([tecla](DialogoBusqueda* dialogo) {
-        QTest::keyClicks(dialogo->Filtro(), QStringLiteral("000042"));
-        QTest::keyClick(dialogo->Filtro(), Qt::Key(tecla));
-    });
-    QObject* referencia = &ventana;
-    bool marca = true;
-    const QString devuelto = Tramacor::NuevaBusqueda()->BuscarRegistro(
-        utiles_.get(), referencia, QStringLiteral("Provincias"), QStringLiteral("Codigo"), ventana.codigo->Text(),
-        QStringLiteral("Modal"), marca);
-    QCOMPARE(devuelto, codigo);
-    QCOMPARE(referencia, &ventana);
-    QCOMPARE(ventana.codigo->Tag(), codigo);
-    QCOMPARE(ventana.codigo->Text(), codigo.isEmpty() ? QStringLiteral("000007") : codigo);
-    // The change handler ran once, with the tag already set; not at all when cancelled.
-    QCOMPARE(ventana.TagsEnCambio, codigo.isEmpty() ? QStringList() : QStringList{codigo});
-}
-
-void TestBusqueda::errores()
-{
-    VentanaLlamante ventana;
-    QObject* referencia = &ventana;
-    bool marca = true;
-    const QList<QStringList> casos{{"Provincias; DROP TABLE Provincias", "Codigo", "Modal"},
-                                   {"Provincias", "Codigo Provincia", "Modal"},
-                                   {"Provincias", "Nada", "Modal"},
-                                   {"Provincias", "Codigo", "NoModal"}};
-    for (const QStringList& caso : casos) {
-        try {
-            BusquedaQt().BuscarRegistro(utiles_.get(), referencia, caso[0], caso[1], QString(), caso[2], marca);
-            QFAIL(qPrintable(caso.join(' ')));
-        } catch (const ErrorEjecucion& error) {
-            QCOMPARE(error.Number(), 5);
-        }
-    }
-    QSqlQuery cuenta(conexion_->Base());
-    QVERIFY(cuenta.exec(QStringLiteral("SELECT COUNT(*) FROM Provincias")) && cuenta.next());
-    QCOMPARE(cuenta.value(0).toInt(), Filas);
-
-    // Handing a code to something that is not such a window.
-    QObject noVentana;
-    Form sinCodigo(QStringLiteral("SinCodigo"));
-    const QList<QPair<QObject*, int>> destinos{{&noVentana, 13}, {&sinCodigo, 730}, {nullptr, 91}};
-    for (const auto& [destino, numero] : destinos) {
-        try {
-            EntregarCodigo(destino, QStringLiteral("Codigo"), QStringLiteral("01"));
-            QFAIL("se esperaba un error");
-        } catch (const ErrorEjecucion& error) {
-            QCOMPARE(error.Number(), numero);
-        }
-    }
-}
 
 QTEST_MAIN(TestBusqueda)
 #include "tst_Busqueda.moc"

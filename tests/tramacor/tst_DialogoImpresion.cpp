@@ -21,110 +21,105 @@ class TestDialogoImpresion : public QObject
     Q_OBJECT
 
 private slots:
-    void destinosOfrecidos();
-    void opciones_data();
-    void opciones();
-    void pdfSinArchivo();
+    void destinosOfrecidos()
+    {
+        VentanaDestino ventana;
+        QComboBox* destinos = ventana.Destinos();
+        QStringList esperados{QStringLiteral("Pantalla")};
+        for (const Impresora& impresora : Printers::Lista())
+            esperados.append(impresora.DeviceName());
+        QStringList ofrecidos;
+        for (int i = 0; i < destinos->count(); ++i)
+            ofrecidos.append(destinos->itemData(i).toString());
+        // The screen first, then the system's printers and last the PDF printer, by its Spanish name.
+        QCOMPARE(ofrecidos, esperados);
+        QCOMPARE(ofrecidos.last(), QStringLiteral("Imprimir a PDF"));
+        // The file and the range only take input when they apply.
+        QVERIFY(!ventana.Archivo()->isEnabled());
+        QVERIFY(!ventana.Desde()->isEnabled());
+        destinos->setCurrentIndex(destinos->findData(Printers::NombrePdf));
+        ventana.Rango()->setChecked(true);
+        QVERIFY(ventana.Archivo()->isEnabled());
+        QVERIFY(ventana.Desde()->isEnabled());
+        QVERIFY(ventana.PorNombre()->isChecked());
+    }
+
+    void opciones_data()
+    {
+        QTest::addColumn<QString>("destino");   // "Pantalla", "pdf" or "cancelar"
+        QTest::addColumn<bool>("porCodigo");
+        QTest::addColumn<bool>("rango");
+        QTest::addColumn<QString>("desde");
+        QTest::addColumn<QString>("hasta");
+
+        QTest::newRow("pantalla por código con rango") << "Pantalla" << true << true << "10" << "20";
+        QTest::newRow("pdf con rango abierto") << "pdf" << false << true << "30" << "";
+        QTest::newRow("rango sin marcar no se devuelve") << "Pantalla" << true << false << "10" << "20";
+        QTest::newRow("cancelar") << "cancelar" << true << true << "10" << "20";
+    }
+
+    void opciones()
+    {
+        QFETCH(QString, destino);
+        QFETCH(bool, porCodigo);
+        QFETCH(bool, rango);
+        QFETCH(QString, desde);
+        QFETCH(QString, hasta);
+
+        QTemporaryDir carpeta;
+        const QString archivo = carpeta.filePath(QStringLiteral("listado.pdf"));
+        const bool pdf = destino == QLatin1String("pdf");
+        const bool cancelar = destino == QLatin1String("cancelar");
+        AlAbrirse<VentanaDestino>([&](VentanaDestino* ventana) {
+            QComboBox* destinos = ventana->Destinos();
+            destinos->setCurrentIndex(pdf ? destinos->findData(Printers::NombrePdf) : 0);
+            if (pdf) {
+                ventana->Archivo()->clear();
+                QTest::keyClicks(ventana->Archivo(), archivo);
+            }
+            QTest::mouseClick(porCodigo ? ventana->PorCodigo() : ventana->PorNombre(), Qt::LeftButton);
+            ventana->Desde()->setText(desde);
+            ventana->Hasta()->setText(hasta);
+            ventana->Rango()->setChecked(rango);
+            if (cancelar)
+                QTest::keyClick(ventana, Qt::Key_Escape);
+            else
+                QTest::mouseClick(ventana->BotonAceptar(), Qt::LeftButton);
+        });
+
+        Form maestro(QStringLiteral("FrmProvincias"));
+        QObject* referencia = &maestro;
+        auto dialogo = Tramacor::NuevoDialogoImpresion();
+        QString elegido = QStringLiteral("antes");
+        dialogo->ElegirDestino(nullptr, referencia, elegido);
+
+        QCOMPARE(referencia, &maestro);
+        QCOMPARE(elegido, cancelar ? QStringLiteral("Null Impresora") : pdf ? Printers::NombrePdf : destino);
+        QCOMPARE(dialogo->ArchivoPdf(), pdf ? archivo : QString());
+        QCOMPARE(dialogo->OrdenPorCodigo(), porCodigo && !cancelar);
+        QCOMPARE(dialogo->ConRango(), rango && !cancelar);
+        QCOMPARE(dialogo->CodigoDesde(), rango && !cancelar ? desde : QString());
+        QCOMPARE(dialogo->CodigoHasta(), rango && !cancelar ? hasta : QString());
+    }
+
+    void pdfSinArchivo()
+    {
+        // Accepting the PDF printer without a file asks for one and keeps the dialog open.
+        VentanaDestino ventana;
+        ventana.show();
+        ventana.Destinos()->setCurrentIndex(ventana.Destinos()->findData(Printers::NombrePdf));
+        ventana.Archivo()->clear();
+        QString aviso;
+        AlAbrirse<QMessageBox>([&aviso](QMessageBox* caja) {
+            aviso = caja->text();
+            caja->accept();
+        });
+        QTest::mouseClick(ventana.BotonAceptar(), Qt::LeftButton);
+        QVERIFY(aviso.contains(QStringLiteral("archivo PDF")));
+        QVERIFY(ventana.isVisible());
+        QCOMPARE(ventana.Opciones().Destino, QStringLiteral("Null Impresora"));
+    }
 };
-
-void TestDialogoImpresion::destinosOfrecidos()
-{
-    VentanaDestino ventana;
-    QComboBox* destinos = ventana.Destinos();
-    QStringList esperados{QStringLiteral("Pantalla")};
-    for (const Impresora& impresora : Printers::Lista())
-        esperados.append(impresora.DeviceName());
-    QStringList ofrecidos;
-    for (int i = 0; i < destinos->count(); ++i)
-        ofrecidos.append(destinos->itemData(i).toString());
-    // The screen first, then the system's printers and last the PDF printer, by its Spanish name.
-    QCOMPARE(ofrecidos, esperados);
-    QCOMPARE(ofrecidos.last(), QStringLiteral("Imprimir a PDF"));
-    // The file and the range only take input when they apply.
-    QVERIFY(!ventana.Archivo()->isEnabled());
-    QVERIFY(!ventana.Desde()->isEnabled());
-    destinos->setCurrentIndex(destinos->findData(Printers::NombrePdf));
-    ventana.Rango()->setChecked(true);
-    QVERIFY(ventana.Archivo()->isEnabled());
-    QVERIFY(ventana.Desde()->isEnabled());
-    QVERIFY(ventana.PorNombre()->isChecked());
-}
-
-void TestDialogoImpresion::opciones_data()
-{
-    QTest::addColumn<QString>("destino");   // "Pantalla", "pdf" or "cancelar"
-    QTest::addColumn<bool>("porCodigo");
-    QTest::addColumn<bool>("rango");
-    QTest::addColumn<QString>("desde");
-    QTest::addColumn<QString>("hasta");
-
-    QTest::newRow("pantalla por código con rango") << "Pantalla" << true << true << "10" << "20";
-    QTest::newRow("pdf con rango abierto") << "pdf" << false << true << "30" << "";
-    QTest::newRow("rango sin marcar no se devuelve") << "Pantalla" << true << false << "10" << "20";
-    QTest::newRow("cancelar") << "cancelar" << true << true << "10" << "20";
-}
-
-void TestDialogoImpresion::opciones()
-{
-    QFETCH(QString, destino);
-    QFETCH(bool, porCodigo);
-    QFETCH(bool, rango);
-    QFETCH(QString, desde);
-    QFETCH(QString, hasta);
-
-    QTemporaryDir carpeta;
-    const QString archivo = carpeta.filePath(QStringLiteral("listado.pdf"));
-    const bool pdf = destino == QLatin1String("pdf");
-    const bool cancelar = destino == QLatin1String("cancelar");
-    AlAbrirse<VentanaDestino>([&](VentanaDestino* ventana) {
-        QComboBox* destinos = ventana->Destinos();
-        destinos->setCurrentIndex(pdf ? destinos->findData(Printers::NombrePdf) : 0);
-        if (pdf) {
-            ventana->Archivo()->clear();
-            QTest::keyClicks(ventana->Archivo(), archivo);
-        }
-        QTest::mouseClick(porCodigo ? ventana->PorCodigo() : ventana->PorNombre(), Qt::LeftButton);
-        ventana->Desde()->setText(desde);
-        ventana->Hasta()->setText(hasta);
-        ventana->Rango()->setChecked(rango);
-        if (cancelar)
-            QTest::keyClick(ventana, Qt::Key_Escape);
-        else
-            QTest::mouseClick(ventana->BotonAceptar(), Qt::LeftButton);
-    });
-
-    Form maestro(QStringLiteral("FrmProvincias"));
-    QObject* referencia = &maestro;
-    auto dialogo = Tramacor::NuevoDialogoImpresion();
-    QString elegido = QStringLiteral("antes");
-    dialogo->ElegirDestino(nullptr, referencia, elegido);
-
-    QCOMPARE(referencia, &maestro);
-    QCOMPARE(elegido, cancelar ? QStringLiteral("Null Impresora") : pdf ? Printers::NombrePdf : destino);
-    QCOMPARE(dialogo->ArchivoPdf(), pdf ? archivo : QString());
-    QCOMPARE(dialogo->OrdenPorCodigo(), porCodigo && !cancelar);
-    QCOMPARE(dialogo->ConRango(), rango && !cancelar);
-    QCOMPARE(dialogo->CodigoDesde(), rango && !cancelar ? desde : QString());
-    QCOMPARE(dialogo->CodigoHasta(), rango && !cancelar ? hasta : QString());
-}
-
-void TestDialogoImpresion::pdfSinArchivo()
-{
-    // Accepting the PDF printer without a file asks for one and keeps the dialog open.
-    VentanaDestino ventana;
-    ventana.show();
-    ventana.Destinos()->setCurrentIndex(ventana.Destinos()->findData(Printers::NombrePdf));
-    ventana.Archivo()->clear();
-    QString aviso;
-    AlAbrirse<QMessageBox>([&aviso](QMessageBox* caja) {
-        aviso = caja->text();
-        caja->accept();
-    });
-    QTest::mouseClick(ventana.BotonAceptar(), Qt::LeftButton);
-    QVERIFY(aviso.contains(QStringLiteral("archivo PDF")));
-    QVERIFY(ventana.isVisible());
-    QCOMPARE(ventana.Opciones().Destino, QStringLiteral("Null Impresora"));
-}
 
 QTEST_MAIN(TestDialogoImpresion)
 #include "tst_DialogoImpresion.moc"

@@ -17,191 +17,181 @@ class TestFunciones : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void formatearFecha();
-    void imprimirTexto_data();
-    void imprimirTexto();
-    void registrarOperacion_data();
-    void registrarOperacion();
-    void registrarFalla();
-    void liberarFormulario();
-    void utilidadesAnfitrion();
-
 private:
     QTemporaryDir carpeta_;
     ConnectionPtr conexion_;
-};
 
-void TestFunciones::initTestCase()
-{
-    QVERIFY(carpeta_.isValid());
-    conexion_ = AbrirBaseProvincias(carpeta_.filePath(QStringLiteral("funciones.sqlite")));
-}
-
-void TestFunciones::formatearFecha()
-{
-    FuncionesQt funciones;
-    QCOMPARE(funciones.FormatearFecha(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9))), QStringLiteral("06/12/2026 14:05:09"));
-}
-
-void TestFunciones::imprimirTexto_data()
-{
-    QTest::addColumn<QString>("alineacion");
-    QTest::addColumn<bool>("finDeLinea");
-    QTest::newRow("I sin fin") << "I" << false;
-    QTest::newRow("D con fin") << "D" << true;
-    QTest::newRow("D sin fin") << "D" << false;
-    QTest::newRow("otra alineación") << "C" << true;
-}
-
-void TestFunciones::imprimirTexto()
-{
-    QFETCH(QString, alineacion);
-    QFETCH(bool, finDeLinea);
-
-    SuperficiePagina pagina;
-    pagina.SetScaleMode(SuperficieDestino::Centimetros);
-    pagina.SetFontSize(11);
-    pagina.SetCurrentY(5);
-    const double ancho = pagina.TextWidth(QStringLiteral("Álava"));
-    const double alto = pagina.TextHeight(QStringLiteral("Álava"));
-    QVERIFY(ancho > 0.5);
-
-    try {
-        FuncionesQt().ImprimirTexto(pagina, 10, alineacion, QStringLiteral("Álava"), finDeLinea, 0);
-    } catch (const ErrorEjecucion& error) {
-        QCOMPARE(alineacion, QStringLiteral("C"));
-        QCOMPARE(error.Number(), 5);
-        QCOMPARE(pagina.CurrentX(), 0.0);
-        return;
-    }
-    QVERIFY(alineacion != QLatin1String("C"));
-    if (finDeLinea) {
-        QCOMPARE(pagina.CurrentX(), 0.0);
-        QCOMPARE(pagina.CurrentY(), 5 + alto);
-    } else {
-        // The pen stays on the line, after the text: at X for "D", X + width for "I".
-        QCOMPARE(pagina.CurrentY(), 5.0);
-        QCOMPARE(pagina.CurrentX(), alineacion == QLatin1String("I") ? 10 + ancho : 10.0);
-    }
-}
-
-void TestFunciones::registrarOperacion_data()
-{
-    QTest::addColumn<QVariant>("parametro");
-    QTest::addColumn<QString>("usuario");
-    QTest::newRow("el usuario en el parámetro") << QVariant(QStringLiteral("marta")) << "marta";
-    QTest::newRow("parámetro vacío") << QVariant() << "predeterminado";
-}
-
-void TestFunciones::registrarOperacion()
-{
-    QFETCH(QVariant, parametro);
-    QFETCH(QString, usuario);
-
-    conexion_->Execute(QStringLiteral("DELETE FROM Auditoria"));
-    FuncionesQt funciones;
-    funciones.FijarUsuario(QStringLiteral("predeterminado"));
-    // A statement with quotes travels as a bound value and is stored exactly.
-    const QString sentencia = QStringLiteral("DELETE From Provincias WHERE (((Provincias.Codigo) Like 'O''B'))");
-    ConnectionPtr conexion = conexion_;
-    funciones.RegistrarOperacion(parametro, conexion, sentencia);
-    QCOMPARE(conexion, conexion_);
-
-    QSqlQuery consulta(conexion_->Base());
-    QVERIFY(consulta.exec(QStringLiteral("SELECT Fecha, Usuario, Sentencia FROM Auditoria")));
-    QVERIFY(consulta.next());
-    const QDateTime fecha = QDateTime::fromString(consulta.value(0).toString(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    QVERIFY(qAbs(fecha.secsTo(QDateTime::currentDateTime())) < 60);
-    QCOMPARE(consulta.value(1).toString(), usuario);
-    QCOMPARE(consulta.value(2).toString(), sentencia);
-    QVERIFY(!consulta.next());
-}
-
-void TestFunciones::registrarFalla()
-{
-    QVariant parametro(QStringLiteral("luis"));
-    ConnectionPtr ninguna;
-    try {
-        FuncionesQt().RegistrarOperacion(parametro, ninguna, QStringLiteral("DELETE"));
-        QFAIL("se esperaba el error 91");
-    } catch (const ErrorEjecucion& error) {
-        QCOMPARE(error.Number(), 91);
-    }
-    // A database without the log table: the data layer's error, naming the statement.
-    ConnectionPtr otra = Connection::Abrir(carpeta_.filePath(QStringLiteral("sin_auditoria.sqlite")),
-                                           Connection::Apertura::CrearSiFalta);
-    try {
-        FuncionesQt().RegistrarOperacion(parametro, otra, QStringLiteral("DELETE"));
-        QFAIL("se esperaba un error de datos");
-    } catch (const ErrorDatos& error) {
-        QVERIFY(error.Statement().contains(QStringLiteral("Auditoria")));
-    }
-}
-
-void TestFunciones::liberarFormulario()
-{
-    // A loaded window stays in the reference; one that is unloading is released.
-    class Ventana : public Form
+private slots:
+    void initTestCase()
     {
-    public:
-        Ventana() : Form(QStringLiteral("Ventana")) {}
-        QObject* Dejado = this;
+        QVERIFY(carpeta_.isValid());
+        conexion_ = AbrirBaseProvincias(carpeta_.filePath(QStringLiteral("funciones.sqlite")));
+    }
 
-    protected:
-        void Form_Unload(int&) override { FuncionesQt().LiberarFormulario(Dejado); }
-    };
-    auto* ventana = new Ventana;
-    ventana->Load();
-    QObject* referencia = ventana;
-    FuncionesQt().LiberarFormulario(referencia);
-    QCOMPARE(referencia, ventana);
-    ventana->Unload();
-    QCOMPARE(ventana->Dejado, nullptr);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+    void formatearFecha()
+    {
+        FuncionesQt funciones;
+        QCOMPARE(funciones.FormatearFecha(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9))), QStringLiteral("06/12/2026 14:05:09"));
+    }
 
-void TestFunciones::utilidadesAnfitrion()
-{
-    Form ubicacion(QStringLiteral("FormUbicacion"));
-    Form principal(QStringLiteral("FormPrincipal"));
-    UtilidadesAnfitrion::Datos datos;
-    datos.Conexion = conexion_;
-    datos.Ubicacion = &ubicacion;
-    datos.Principal = &principal;
-    datos.Usuario = QStringLiteral("elena");
-    UtilidadesAnfitrion utiles(datos);
+    void imprimirTexto_data()
+    {
+        QTest::addColumn<QString>("alineacion");
+        QTest::addColumn<bool>("finDeLinea");
+        QTest::newRow("I sin fin") << "I" << false;
+        QTest::newRow("D con fin") << "D" << true;
+        QTest::newRow("D sin fin") << "D" << false;
+        QTest::newRow("otra alineación") << "C" << true;
+    }
 
-    ConnectionPtr conexion;
-    QVariant v2, v3, v4, v5, v10, parametro;
-    QObject* u = nullptr;
-    QObject* p = nullptr;
-    long ancho = 0, alto = 0;
-    std::shared_ptr<Recordset> textos;   // missing: created
-    auto textosListado = std::make_shared<Recordset>();
-    textosListado->Open(QStringLiteral("SELECT * FROM Provincias"), conexion_, 3, 1, -1);   // open: reopened
-    auto sinUso = std::make_shared<Recordset>();
-    QString usuario;
-    utiles.ObtenerDatos(conexion, v2, v3, v4, v5, u, p, ancho, alto, v10, textos, textosListado, sinUso, parametro, usuario);
+    void imprimirTexto()
+    {
+        QFETCH(QString, alineacion);
+        QFETCH(bool, finDeLinea);
 
-    QCOMPARE(conexion, conexion_);
-    QVERIFY(u == &ubicacion && p == &principal);
-    QCOMPARE(QList<long>({ancho, alto}), QList<long>({15360, 11520}));
-    QCOMPARE(usuario, QStringLiteral("elena"));
-    QCOMPARE(parametro, QVariant(QStringLiteral("elena")));
-    QCOMPARE(textos->Fields(QStringLiteral("Codigo")).Value().toString(), QStringLiteral("Código"));
-    QCOMPARE(textosListado->Fields(QStringLiteral("Pagina")).Value().toString(), QStringLiteral("Página"));
+        SuperficiePagina pagina;
+        pagina.SetScaleMode(SuperficieDestino::Centimetros);
+        pagina.SetFontSize(11);
+        pagina.SetCurrentY(5);
+        const double ancho = pagina.TextWidth(QStringLiteral("Álava"));
+        const double alto = pagina.TextHeight(QStringLiteral("Álava"));
+        QVERIFY(ancho > 0.5);
 
-    // No texts for the language: the error, with the values before the texts written.
-    utiles.Configuracion().Idioma = QStringLiteral("xx");
-    utiles.Configuracion().AnchoBase = 19200;
-    usuario.clear();
-    QVERIFY_THROWS_EXCEPTION(ErrorDatos, utiles.ObtenerDatos(conexion, v2, v3, v4, v5, u, p, ancho, alto, v10, textos,
-                                                             textosListado, sinUso, parametro, usuario));
-    QCOMPARE(ancho, 19200L);
-    QVERIFY(usuario.isEmpty());
-}
+        try {
+            FuncionesQt().ImprimirTexto(pagina, 10, alineacion, QStringLiteral("Álava"), finDeLinea, 0);
+        } catch (const ErrorEjecucion& error) {
+            QCOMPARE(alineacion, QStringLiteral("C"));
+            QCOMPARE(error.Number(), 5);
+            QCOMPARE(pagina.CurrentX(), 0.0);
+            return;
+        }
+        QVERIFY(alineacion != QLatin1String("C"));
+        if (finDeLinea) {
+            QCOMPARE(pagina.CurrentX(), 0.0);
+            QCOMPARE(pagina.CurrentY(), 5 + alto);
+        } else {
+            // The pen stays on the line, after the text: at X for "D", X + width for "I".
+            QCOMPARE(pagina.CurrentY(), 5.0);
+            QCOMPARE(pagina.CurrentX(), alineacion == QLatin1String("I") ? 10 + ancho : 10.0);
+        }
+    }
+
+    void registrarOperacion_data()
+    {
+        QTest::addColumn<QVariant>("parametro");
+        QTest::addColumn<QString>("usuario");
+        QTest::newRow("el usuario en el parámetro") << QVariant(QStringLiteral("marta")) << "marta";
+        QTest::newRow("parámetro vacío") << QVariant() << "predeterminado";
+    }
+
+    void registrarOperacion()
+    {
+        QFETCH(QVariant, parametro);
+        QFETCH(QString, usuario);
+
+        conexion_->Execute(QStringLiteral("DELETE FROM Auditoria"));
+        FuncionesQt funciones;
+        funciones.FijarUsuario(QStringLiteral("predeterminado"));
+        // A statement with quotes travels as a bound value and is stored exactly.
+        const QString sentencia = QStringLiteral("DELETE From Provincias WHERE (((Provincias.Codigo) Like 'O''B'))");
+        ConnectionPtr conexion = conexion_;
+        funciones.RegistrarOperacion(parametro, conexion, sentencia);
+        QCOMPARE(conexion, conexion_);
+
+        QSqlQuery consulta(conexion_->Base());
+        QVERIFY(consulta.exec(QStringLiteral("SELECT Fecha, Usuario, Sentencia FROM Auditoria")));
+        QVERIFY(consulta.next());
+        const QDateTime fecha = QDateTime::fromString(consulta.value(0).toString(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        QVERIFY(qAbs(fecha.secsTo(QDateTime::currentDateTime())) < 60);
+        QCOMPARE(consulta.value(1).toString(), usuario);
+        QCOMPARE(consulta.value(2).toString(), sentencia);
+        QVERIFY(!consulta.next());
+    }
+
+    void registrarFalla()
+    {
+        QVariant parametro(QStringLiteral("luis"));
+        ConnectionPtr ninguna;
+        try {
+            FuncionesQt().RegistrarOperacion(parametro, ninguna, QStringLiteral("DELETE"));
+            QFAIL("se esperaba el error 91");
+        } catch (const ErrorEjecucion& error) {
+            QCOMPARE(error.Number(), 91);
+        }
+        // A database without the log table: the data layer's error, naming the statement.
+        ConnectionPtr otra = Connection::Abrir(carpeta_.filePath(QStringLiteral("sin_auditoria.sqlite")),
+                                               Connection::Apertura::CrearSiFalta);
+        try {
+            FuncionesQt().RegistrarOperacion(parametro, otra, QStringLiteral("DELETE"));
+            QFAIL("se esperaba un error de datos");
+        } catch (const ErrorDatos& error) {
+            QVERIFY(error.Statement().contains(QStringLiteral("Auditoria")));
+        }
+    }
+
+    void liberarFormulario()
+    {
+        // A loaded window stays in the reference; one that is unloading is released.
+        class Ventana : public Form
+        {
+        public:
+            Ventana() : Form(QStringLiteral("Ventana")) {}
+            QObject* Dejado = this;
+
+        protected:
+            void Form_Unload(int&) override { FuncionesQt().LiberarFormulario(Dejado); }
+        };
+        auto* ventana = new Ventana;
+        ventana->Load();
+        QObject* referencia = ventana;
+        FuncionesQt().LiberarFormulario(referencia);
+        QCOMPARE(referencia, ventana);
+        ventana->Unload();
+        QCOMPARE(ventana->Dejado, nullptr);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void utilidadesAnfitrion()
+    {
+        Form ubicacion(QStringLiteral("FormUbicacion"));
+        Form principal(QStringLiteral("FormPrincipal"));
+        UtilidadesAnfitrion::Datos datos;
+        datos.Conexion = conexion_;
+        datos.Ubicacion = &ubicacion;
+        datos.Principal = &principal;
+        datos.Usuario = QStringLiteral("elena");
+        UtilidadesAnfitrion utiles(datos);
+
+        ConnectionPtr conexion;
+        QVariant v2, v3, v4, v5, v10, parametro;
+        QObject* u = nullptr;
+        QObject* p = nullptr;
+        long ancho = 0, alto = 0;
+        std::shared_ptr<Recordset> textos;   // missing: created
+        auto textosListado = std::make_shared<Recordset>();
+        textosListado->Open(QStringLiteral("SELECT * FROM Provincias"), conexion_, 3, 1, -1);   // open: reopened
+        auto sinUso = std::make_shared<Recordset>();
+        QString usuario;
+        utiles.ObtenerDatos(conexion, v2, v3, v4, v5, u, p, ancho, alto, v10, textos, textosListado, sinUso, parametro, usuario);
+
+        QCOMPARE(conexion, conexion_);
+        QVERIFY(u == &ubicacion && p == &principal);
+        QCOMPARE(QList<long>({ancho, alto}), QList<long>({15360, 11520}));
+        QCOMPARE(usuario, QStringLiteral("elena"));
+        QCOMPARE(parametro, QVariant(QStringLiteral("elena")));
+        QCOMPARE(textos->Fields(QStringLiteral("Codigo")).Value().toString(), QStringLiteral("Código"));
+        QCOMPARE(textosListado->Fields(QStringLiteral("Pagina")).Value().toString(), QStringLiteral("Página"));
+
+        // No texts for the language: the error, with the values before the texts written.
+        utiles.Configuracion().Idioma = QStringLiteral("xx");
+        utiles.Configuracion().AnchoBase = 19200;
+        usuario.clear();
+        QVERIFY_THROWS_EXCEPTION(ErrorDatos, utiles.ObtenerDatos(conexion, v2, v3, v4, v5, u, p, ancho, alto, v10, textos,
+                                                                 textosListado, sinUso, parametro, usuario));
+        QCOMPARE(ancho, 19200L);
+        QVERIFY(usuario.isEmpty());
+    }
+};
 
 QTEST_MAIN(TestFunciones)
 #include "tst_Funciones.moc"
