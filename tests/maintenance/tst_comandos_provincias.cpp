@@ -5,7 +5,6 @@
 #include "BancoProvincias.h"
 
 #include "DatosComunes.h"
-#include "ErroresDatos.h"
 #include "Recordset.h"
 
 #include <QTest>
@@ -156,8 +155,8 @@ private slots:
     {
         QTest::addColumn<bool>("bloqueada");
         QTest::addColumn<long>("numero");
-        QTest::newRow("solo lectura") << false << ErroresDatos::SoloLectura;
-        QTest::newRow("bloqueada por otra conexión") << true << ErroresDatos::BaseBloqueada;
+        QTest::newRow("solo lectura") << false << -2147217911L;
+        QTest::newRow("bloqueada por otra conexión") << true << -2147217871L;
     }
 
     void baseQueNoAdmiteEscrituras()

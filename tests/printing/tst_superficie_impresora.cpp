@@ -126,7 +126,7 @@ private slots:
             QFAIL("no se ha producido el error");
         } catch (const ErrorImpresion& error) {
             QVERIFY2(error.Descripcion().contains(mensaje), qPrintable(error.Descripcion()));
-            QCOMPARE(error.Numero(), ErrorImpresion::ErrorImpresora);
+            QCOMPARE(error.Numero(), 482L);
         }
         QVERIFY(QDir(carpeta_->path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     }

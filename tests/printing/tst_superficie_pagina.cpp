@@ -152,13 +152,13 @@ private slots:
     {
         QTest::addColumn<Accion>("accion");
         QTest::addColumn<long>("numero");
-        const long valor = ErrorImpresion::ValorNoValido;
+        const long valor = 380L;
         QTest::newRow("ScaleMode 3") << Accion([](SuperficiePagina& p) { p.SetScaleMode(3); }) << valor;
         QTest::newRow("FontSize 0") << Accion([](SuperficiePagina& p) { p.SetFontSize(0); }) << valor;
         QTest::newRow("CurrentX infinito") << Accion([](SuperficiePagina& p) { p.SetCurrentX(INFINITY); }) << valor;
         QTest::newRow("Line NaN") << Accion([](SuperficiePagina& p) { p.Line(0, 0, std::nan(""), 1); }) << valor;
         QTest::newRow("imagen nula") << Accion([](SuperficiePagina& p) { p.PaintPicture(QImage(), 0, 0, 1, 1); }) << 481L;
-        QTest::newRow("NewPage") << Accion([](SuperficiePagina& p) { p.NewPage(); }) << ErrorImpresion::MiembroNoAdmitido;
+        QTest::newRow("NewPage") << Accion([](SuperficiePagina& p) { p.NewPage(); }) << 438L;
     }
 
     void valoresNoValidos()

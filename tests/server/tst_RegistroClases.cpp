@@ -1,5 +1,4 @@
 #include "AyudasPrueba.h"
-#include "CodigosServidor.h"
 #include "RegistroClases.h"
 
 #include <QDir>
@@ -120,7 +119,7 @@ private slots:
         };
         for (const auto& llamada : llamadas) {
             const ErrorServidor error = Fallo(llamada);
-            QCOMPARE(error.Numero(), CodigoServidor::RegistroDanado);
+            QCOMPARE(error.Numero(), int(0x800703F1u));
             QCOMPARE(error.Descripcion(), mensaje);
             QCOMPARE(Leer(Ruta()), contenido);
         }
@@ -147,7 +146,7 @@ private slots:
         QFETCH(QString, razon);
         Escribir(Ruta(), RegistroAjeno);
         const ErrorServidor error = Fallo([&] { RegistroClases(Ruta()).Registrar({Ficha, entrada}); });
-        QCOMPARE(error.Numero(), CodigoServidor::ArgumentoNoValido);
+        QCOMPARE(error.Numero(), int(0x80070057u));
         QCOMPARE(error.Descripcion(), QStringLiteral("No se puede registrar la clase: %1.").arg(razon));
         QCOMPARE(Leer(Ruta()), RegistroAjeno);
     }
@@ -159,14 +158,14 @@ private slots:
         QTest::addColumn<int>("numeroEscritura");
         QTest::addColumn<QString>("mensajeEscritura");
         const QString carpeta = carpeta_.filePath(QStringLiteral("es-una-carpeta"));
-        QTest::newRow("el registro es una carpeta") << carpeta << CodigoServidor::RegistroIlegible << CodigoServidor::RegistroIlegible
+        QTest::newRow("el registro es una carpeta") << carpeta << int(0x80040150u) << int(0x80040150u)
                                                     << QStringLiteral("No se puede leer el registro de clases «%1»: es una carpeta.").arg(carpeta);
         const QString archivo = carpeta_.filePath(QStringLiteral("es-un-archivo"));
         QTest::newRow("su carpeta es un archivo")
-            << archivo + QStringLiteral("/registro") << 0 << CodigoServidor::RegistroNoEscribible
+            << archivo + QStringLiteral("/registro") << 0 << int(0x80040151u)
             << QStringLiteral("No se puede escribir el registro de clases «%1/registro»: no se puede crear la carpeta «%1».").arg(archivo);
         QTest::newRow("sistema de archivos del núcleo")
-            << QStringLiteral("/proc/registro-clases") << 0 << CodigoServidor::RegistroNoEscribible
+            << QStringLiteral("/proc/registro-clases") << 0 << int(0x80040151u)
             << QStringLiteral("No se puede escribir el registro de clases «/proc/registro-clases»: no se puede crear el archivo "
                               "de bloqueo en la carpeta «/proc» (compruebe los permisos).");
     }
@@ -195,7 +194,7 @@ private slots:
         QVERIFY(otro.lock());
         RegistroClases registro(Ruta());
         const ErrorServidor error = Fallo([&] { registro.Registrar({Ficha}); });
-        QCOMPARE(error.Numero(), CodigoServidor::RegistroBloqueado);
+        QCOMPARE(error.Numero(), int(0x80070021u));
         QCOMPARE(error.Descripcion(), QStringLiteral("El registro de clases «%1» está bloqueado por otro proceso; "
                                                      "inténtelo de nuevo en unos segundos.").arg(Ruta()));
         QCOMPARE(Leer(Ruta()), RegistroAjeno);

@@ -1,5 +1,4 @@
 #include "AyudasPrueba.h"
-#include "CodigosServidor.h"
 #include "CrearObjeto.h"
 #include "ExportacionesServidor.h"
 #include "RegistroClases.h"
@@ -107,34 +106,34 @@ private slots:
         const QString faltante = carpeta_.filePath(QStringLiteral("no-existe.so"));
         const QString texto = carpeta_.filePath(QStringLiteral("texto.so"));
 
-        QTest::newRow("no registrada") << QStringLiteral("PruebaServidor.Nada") << Otras << CodigoServidor::ClaseNoRegistrada
+        QTest::newRow("no registrada") << QStringLiteral("PruebaServidor.Nada") << Otras << int(0x80040154u)
                                        << QStringLiteral("La clase «PruebaServidor.Nada» no está registrada");
         QTest::newRow("biblioteca que falta")
             << QStringLiteral("Falta.Clase") << "clase\tFalta.Clase\t" + QFile::encodeName(faltante) + "\tClase\t1\n"
-            << CodigoServidor::BibliotecaNoEncontrada
+            << int(0x8007007Eu)
             << QStringLiteral("No se encuentra la biblioteca «%1», registrada para la clase «Falta.Clase».").arg(faltante);
         QTest::newRow("no es una biblioteca")
             << QStringLiteral("Texto.Clase") << "clase\tTexto.Clase\t" + QFile::encodeName(texto) + "\tClase\t1\n"
-            << CodigoServidor::BibliotecaNoCargable
+            << int(0x800700C1u)
             << QStringLiteral("No se puede cargar la biblioteca «%1», registrada para la clase «Texto.Clase» (detalle del sistema: ").arg(texto);
         QTest::newRow("no es un componente")
             << QStringLiteral("Servidor.Clase") << "clase\tServidor.Clase\t" + QFile::encodeName(Servidor) + "\tClase\t1\n"
-            << CodigoServidor::SimboloNoEncontrado
+            << int(0x8007007Fu)
             << QStringLiteral("La biblioteca «%1», registrada para la clase «Servidor.Clase», no exporta «DllGetClassObject»: no es un componente.").arg(Servidor);
         QTest::newRow("clase que la biblioteca no sirve")
             << QStringLiteral("PruebaServidor.Ajena") << "clase\tPruebaServidor.Ajena\t" + componente + "\tAjena\t1\n"
-            << CodigoServidor::ClaseNoDisponible
+            << int(0x80040111u)
             << QStringLiteral("La biblioteca «%1» no ofrece la clase «PruebaServidor.Ajena» (código 0x80040111).").arg(Componente);
         QTest::newRow("fábrica sin objeto")
             << QStringLiteral("PruebaServidor.ClaseNula") << "clase\tPruebaServidor.ClaseNula\t" + componente + "\tClaseNula\t1\n"
-            << CodigoServidor::FalloFabrica
+            << int(0x80004005u)
             << QStringLiteral("No se pudo crear un objeto de la clase «PruebaServidor.ClaseNula»: la fábrica no devolvió ningún objeto.");
         QTest::newRow("fábrica que falla")
             << QStringLiteral("PruebaServidor.ClaseQueFalla") << "clase\tPruebaServidor.ClaseQueFalla\t" + componente + "\tClaseQueFalla\t1\n"
-            << CodigoServidor::FalloFabrica
+            << int(0x80004005u)
             << QStringLiteral("No se pudo crear un objeto de la clase «PruebaServidor.ClaseQueFalla»: no queda memoria para la ficha.");
         QTest::newRow("registro dañado")
-            << Prueba << "clase\t" + Prueba.toUtf8() + "\t" + componente + "\n" << CodigoServidor::RegistroDanado
+            << Prueba << "clase\t" + Prueba.toUtf8() + "\t" + componente + "\n" << int(0x800703F1u)
             << QStringLiteral("El registro de clases «%1» está dañado en la línea 1: una clase lleva ProgID, biblioteca, nombre y "
                               "versión separados por tabuladores, y esta línea tiene 3 campos en lugar de 5.").arg(Registro());
     }
@@ -152,7 +151,7 @@ private slots:
 
         const ErrorServidor error = Fallo([&] { CrearObjeto(progId); });
         QCOMPARE(error.Numero(), numero);
-        if (numero == CodigoServidor::BibliotecaNoCargable)
+        if (numero == int(0x800700C1u))
             QVERIFY2(error.Descripcion().startsWith(mensaje) && error.Descripcion().endsWith(QStringLiteral(").")),
                      qPrintable(error.Descripcion()));
         else
@@ -160,7 +159,7 @@ private slots:
         QCOMPARE(Leer(Registro()), registro);
         Exportaciones exportaciones;
         QVERIFY(exportaciones.Cargada());
-        QCOMPARE(exportaciones.DllCanUnloadNow(), CodigoServidor::Correcto);
+        QCOMPARE(exportaciones.DllCanUnloadNow(), 0);
     }
 
     void dllCanUnloadNow_data()
@@ -168,8 +167,8 @@ private slots:
         QTest::addColumn<int>("objetos");
         QTest::addColumn<int>("ventanas");
         QTest::addColumn<int>("esperado");
-        QTest::newRow("un objeto vivo") << 1 << 0 << CodigoServidor::Falso;
-        QTest::newRow("una ventana cargada") << 0 << 1 << CodigoServidor::Falso;
+        QTest::newRow("un objeto vivo") << 1 << 0 << 1;
+        QTest::newRow("una ventana cargada") << 0 << 1 << 1;
     }
 
     // Once every object is destroyed and no window is loaded, the library may go.
@@ -181,7 +180,7 @@ private slots:
         RegistrarBiblioteca(Componente);
         Exportaciones exportaciones;
         QVERIFY(exportaciones.Cargada());
-        QCOMPARE(exportaciones.DllCanUnloadNow(), CodigoServidor::Correcto);
+        QCOMPARE(exportaciones.DllCanUnloadNow(), 0);
 
         std::vector<std::shared_ptr<QObject>> vivos;
         for (int i = 0; i < objetos; ++i)
@@ -190,9 +189,9 @@ private slots:
         QCOMPARE(exportaciones.DllCanUnloadNow(), esperado);
 
         exportaciones.FijarVentanas(0);
-        QCOMPARE(exportaciones.DllCanUnloadNow(), objetos > 0 ? CodigoServidor::Falso : CodigoServidor::Correcto);
+        QCOMPARE(exportaciones.DllCanUnloadNow(), objetos > 0 ? 1 : 0);
         vivos.clear();
-        QCOMPARE(exportaciones.DllCanUnloadNow(), CodigoServidor::Correcto);
+        QCOMPARE(exportaciones.DllCanUnloadNow(), 0);
     }
 
     // The host's unload only takes away a library nothing of which is in use.
@@ -221,7 +220,7 @@ private slots:
         QCOMPARE(version.Version, QStringLiteral("2.03.0007"));
         QCOMPARE(version.Locale, QStringLiteral("es-ES"));
         const ErrorServidor error = Fallo([] { LeerVersion(Servidor); });
-        QCOMPARE(error.Numero(), CodigoServidor::SimboloNoEncontrado);
+        QCOMPARE(error.Numero(), int(0x8007007Fu));
         QCOMPARE(error.Descripcion(), QStringLiteral("La biblioteca «%1» no exporta «QuiltrenVersion»: no es un componente.").arg(Servidor));
     }
 
