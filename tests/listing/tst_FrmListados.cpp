@@ -119,36 +119,28 @@ private slots:
 
     void disposicion_data()
     {
-        QTest::addColumn<int>("ancho");
-        QTest::addColumn<int>("alto");
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QList<int>>("geometria");
-        for (const auto& [ancho, alto] : QList<QPair<int, int>>{{15360, 11520}, {28800, 16200}}) {
-            const auto fila = [&, ancho = ancho, alto = alto](const char* control, QList<int> geometria) {
-                QTest::addRow("%dx%d %s", ancho, alto, control) << ancho << alto << control << geometria;
-            };
-            fila("frmListados", {0, 0, ancho, alto});
-            fila("PicOpc", {0, 560, ancho, 615});
-            fila("Scroll", {ancho - 580, 1205, 490, alto - 1295});
-            fila("DivScroll", {ancho - 640, 1175, 580, alto - 1235});
-        }
+        QTest::addColumn<QSize>("pantalla");
+        QTest::newRow("1024x768") << QSize(15360, 11520);
+        QTest::newRow("1920x1080") << QSize(28800, 16200);
     }
 
     void disposicion()
     {
-        QFETCH(int, ancho);
-        QFETCH(int, alto);
-        QFETCH(QString, control);
-        QFETCH(QList<int>, geometria);
-        Screen::FijarTamano(ancho, alto);
+        // The preview fills the screen: options across the top, the scroll bar down the right
+        // edge to the bottom, and the pages' visible height what the screen leaves below the bars.
+        QFETCH(QSize, pantalla);
+        Screen::FijarTamano(pantalla.width(), pantalla.height());
         FrmListados* vista = InstanciaPredeterminada<FrmListados>::Obtener();
         vista->Load();
-        const Control* c = vista->Controls().Buscar(control);
-        const QList<int> real = c ? QList<int>{c->Left(), c->Top(), c->Width(), c->Height()}
-                                  : QList<int>{vista->Left(), vista->Top(), vista->Width(), vista->Height()};
-        QCOMPARE(real, geometria);
-        QCOMPARE(vista->AltoVisible(), long(alto - 1370));
         QVERIFY(!vista->isVisible());
+        QCOMPARE(QRect(vista->Left(), vista->Top(), vista->Width(), vista->Height()), QRect(QPoint(0, 0), pantalla));
+        QCOMPARE(vista->PicOpc->Width(), pantalla.width());
+        const QRect barra(vista->Scroll->Left(), vista->Scroll->Top(), vista->Scroll->Width(), vista->Scroll->Height());
+        QVERIFY2(barra.right() < pantalla.width() && barra.right() > pantalla.width() - 200
+                     && barra.top() > vista->PicOpc->Top() + vista->PicOpc->Height() && barra.bottom() < pantalla.height()
+                     && barra.bottom() > pantalla.height() - 200,
+                 qPrintable(QStringLiteral("%1 %2 %3 %4").arg(barra.x()).arg(barra.y()).arg(barra.width()).arg(barra.height())));
+        QCOMPARE(vista->AltoVisible(), long(pantalla.height() - 1370));
     }
 
     void tresPaginas()
