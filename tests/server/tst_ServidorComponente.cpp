@@ -34,7 +34,6 @@ public:
     }
     bool Cargada() const { return manejador_ != nullptr; }
     int DllCanUnloadNow() const { return reinterpret_cast<TipoDllCanUnloadNow>(dlsym(manejador_, "DllCanUnloadNow"))(); }
-    void FijarVentanas(int ventanas) const { reinterpret_cast<void (*)(int)>(dlsym(manejador_, "PruebaFijarVentanas"))(ventanas); }
 
 private:
     void* manejador_;
@@ -159,38 +158,6 @@ private slots:
         QCOMPARE(Leer(Registro()), registro);
         Exportaciones exportaciones;
         QVERIFY(exportaciones.Cargada());
-        QCOMPARE(exportaciones.DllCanUnloadNow(), 0);
-    }
-
-    void dllCanUnloadNow_data()
-    {
-        QTest::addColumn<int>("objetos");
-        QTest::addColumn<int>("ventanas");
-        QTest::addColumn<int>("esperado");
-        QTest::newRow("un objeto vivo") << 1 << 0 << 1;
-        QTest::newRow("una ventana cargada") << 0 << 1 << 1;
-    }
-
-    // Once every object is destroyed and no window is loaded, the library may go.
-    void dllCanUnloadNow()
-    {
-        QFETCH(int, objetos);
-        QFETCH(int, ventanas);
-        QFETCH(int, esperado);
-        RegistrarBiblioteca(Componente);
-        Exportaciones exportaciones;
-        QVERIFY(exportaciones.Cargada());
-        QCOMPARE(exportaciones.DllCanUnloadNow(), 0);
-
-        std::vector<std::shared_ptr<QObject>> vivos;
-        for (int i = 0; i < objetos; ++i)
-            vivos.push_back(CrearObjeto(Prueba));
-        exportaciones.FijarVentanas(ventanas);
-        QCOMPARE(exportaciones.DllCanUnloadNow(), esperado);
-
-        exportaciones.FijarVentanas(0);
-        QCOMPARE(exportaciones.DllCanUnloadNow(), objetos > 0 ? 1 : 0);
-        vivos.clear();
         QCOMPARE(exportaciones.DllCanUnloadNow(), 0);
     }
 

@@ -17,8 +17,6 @@ public:
 
 namespace {
 
-int VentanasAbiertas = 0;
-
 FabricaClases Fabricas(QStringLiteral("2.03.0007"),
                        {{QStringLiteral("PruebaServidor.ClasePrueba"), QStringLiteral("ClasePrueba"),
                          [] { return new ClasePrueba; }},
@@ -26,8 +24,6 @@ FabricaClases Fabricas(QStringLiteral("2.03.0007"),
                          []() -> QObject* { return nullptr; }},
                         {QStringLiteral("PruebaServidor.ClaseQueFalla"), QStringLiteral("ClaseQueFalla"),
                          []() -> QObject* { throw std::runtime_error("no queda memoria para la ficha"); }}});
-
-const bool ContadorFijado = (Fabricas.FijarContadorVentanas([] { return VentanasAbiertas; }), true);
 
 } // namespace
 
@@ -39,9 +35,6 @@ int DllGetClassObject(const char* progId, void** fabrica) { return Fabricas.Obte
 int DllCanUnloadNow() { return Fabricas.ConsultarDescarga(); }
 const char* QuiltrenVersion() { return "2.03.0007"; }
 const char* QuiltrenLocale() { return "es-ES"; }
-
-// Stands for the component's windows: the tests say how many are loaded.
-QUILTREN_EXPORTACION void PruebaFijarVentanas(int ventanas) { VentanasAbiertas = ventanas; }
 
 } // extern "C"
 
