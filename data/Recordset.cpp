@@ -99,6 +99,15 @@ void Recordset::Open(const QString& source, const ConnectionPtr& conexion, int c
         m_conexion.reset();
 }
 
+void Recordset::setCursorLocation(int ubicacion)
+{
+    if (m_abierto)
+        Lanzar(ErroresDatos::ObjetoAbierto, QStringLiteral("CursorLocation no se puede cambiar con el recordset abierto."), m_origen);
+    if (ubicacion != adUseServer && ubicacion != adUseClient)
+        Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("Ubicación del cursor no válida: %1").arg(ubicacion));
+    m_ubicacion = ubicacion;
+}
+
 void Recordset::Leer(bool todo)
 {
     Connection& conexion = *m_conexion;
@@ -117,12 +126,14 @@ void Recordset::Leer(bool todo)
     }
 
     conexion.ExigirSentenciaAdmisible(m_origen);
-    // A read-only recordset reads as it goes, so that a long forward pass (a listing) needs
-    // memory for one block of rows, not for the whole table. On SQLite the statement stays
-    // pending: another statement on the same connection does not disturb it, and WAL lets other
-    // users write meanwhile. On PostgreSQL a held cursor keeps the rows on the server, and each
-    // block is one FETCH, a statement of its own. Anything else reads every row now.
-    const bool aPlazos = !todo && m_bloqueo == adLockReadOnly && (!conexion.EsPostgres() || EsLecturaSola(m_origen));
+    // A read-only recordset on the server reads as it goes, so that a long forward pass (a
+    // listing) needs memory for one block of rows, not for the whole table. On SQLite the
+    // statement stays pending: another statement on the same connection does not disturb it,
+    // and WAL lets other users write meanwhile. On PostgreSQL a held cursor keeps the rows on
+    // the server, and each block is one FETCH, a statement of its own. Anything else reads
+    // every row now.
+    const bool aPlazos = !todo && m_ubicacion == adUseServer && m_bloqueo == adLockReadOnly
+                         && (!conexion.EsPostgres() || EsLecturaSola(m_origen));
     std::unique_ptr<QSqlQuery> consulta;
     QString cursor;
     if (aPlazos && conexion.EsPostgres()) {

@@ -17,15 +17,17 @@ class QSqlQuery;
 
 // A recordset over a Connection with the members and behaviour the windows rely on.
 //
-// Open reads the rows of the statement into memory in a compact block, so cursors and locks
-// only decide whether the rows can be written: lock type read-only (1, also the default)
-// refuses AddNew and Collect; optimistic (3) and the others allow them. A writable recordset
-// reads every row at once. A read-only one reads blocks of rows as MoveNext reaches them (on
-// PostgreSQL through a cursor held on the server) and, past a few thousand rows, keeps only the
-// current block, so a forward pass over any number of rows needs little memory; a move that
-// needs rows it has dropped or their count (RecordCount, MoveLast, MovePrevious, MoveFirst,
-// Find) reads the statement again in full, on the same row number. An error half-way through
-// such a read is thrown by the MoveNext that meets it. A statement that returns no rows (a DELETE) leaves the recordset closed.
+// Open reads every row of the statement into memory at once, in a compact block, so cursors
+// and locks only decide whether the rows can be written: lock type read-only (1, also the
+// default) refuses AddNew and Collect; optimistic (3) and the others allow them. Reads of the
+// same statement while the database has not changed are answered from the connection's rows.
+// A read-only recordset whose CursorLocation is the server (set before Open) leaves the rows
+// at the database instead and reads blocks of them as MoveNext reaches them (on PostgreSQL
+// through a cursor held on the server); past a few thousand rows it keeps only the current
+// block, so a forward pass over any number of rows needs little memory. A move that needs rows
+// it has dropped or their count (RecordCount, MoveLast, MovePrevious, MoveFirst, Find) reads
+// the statement again in full, on the same row number. An error half-way through such a read
+// is thrown by the MoveNext that meets it. A statement that returns no rows (a DELETE) leaves the recordset closed.
 // Writes use bound parameters: AddNew + Update is one INSERT; Update after Collect on a row
 // is one UPDATE keyed by the row's original primary key and guarded by the values the changed
 // fields had when they were read (optimistic locking): when another user has deleted the row
@@ -44,6 +46,7 @@ public:
     enum SearchDirectionEnum { adSearchBackward = -1, adSearchForward = 1 };
     enum AffectEnum { adAffectCurrent = 1, adAffectGroup = 2, adAffectAll = 3 };
     enum EditModeEnum { adEditNone = 0, adEditInProgress = 1, adEditAdd = 2 };
+    enum CursorLocationEnum { adUseServer = 2, adUseClient = 3 };
 
     Recordset();
     ~Recordset();
@@ -57,6 +60,9 @@ public:
               int lockType = adLockUnspecified, long options = -1);
     int State() const { return m_abierto ? adStateOpen : adStateClosed; }
     int CursorType() const { return m_cursor; }
+    // Where the rows are kept: adUseClient (the default) or adUseServer. Only while closed.
+    int CursorLocation() const { return m_ubicacion; }
+    void setCursorLocation(int ubicacion);
     int LockType() const { return m_bloqueo; }
 
     // An empty recordset is at both BOF and EOF.
@@ -143,6 +149,7 @@ private:
     QString m_origen;
     int m_cursor = adOpenUnspecified;
     int m_bloqueo = adLockReadOnly;
+    int m_ubicacion = adUseClient;
     bool m_abierto = false;
 
     // Rows held: m_datos holds row numbers m_base to m_filas - 1; m_pos counts from the first row.

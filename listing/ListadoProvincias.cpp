@@ -243,6 +243,9 @@ void ImprimirListado(const IDialogoImpresion& Dialogo, SuperficieDestino*& Super
 
     const QString sentencia = ListadoProvincias::Sentencia(Dialogo.OrdenPorCodigo(), conRango, desde, hasta);
     auto filas = std::make_unique<Recordset>();
+    // One pass from the first row to the last: the rows are read in blocks as the pages are
+    // drawn, so a listing of any length needs the memory of a block, not of the whole table.
+    filas->setCursorLocation(Recordset::adUseServer);
     filas->Open(sentencia, Conexion, Recordset::adOpenStatic, Recordset::adLockReadOnly, -1);
     const Field codigo = filas->Fields(QStringLiteral("Codigo"));
     const Field provincia = filas->Fields(QStringLiteral("Provincia"));

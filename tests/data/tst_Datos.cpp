@@ -416,6 +416,10 @@ private slots:
         QTest::newRow("mover con cambios pendientes") << en(2, 3, [](Recordset& rs) { rs.Collect("Provincia", "X"); rs.MoveNext(); })
                                                       << ErroresDatos::EdicionPendiente;
         QTest::newRow("tipo de bloqueo no válido") << en(2, 7, [](Recordset&) {}) << ErroresDatos::ArgumentosNoValidos;
+        QTest::newRow("CursorLocation con el recordset abierto")
+            << en(3, 1, [](Recordset& rs) { rs.setCursorLocation(Recordset::adUseServer); }) << ErroresDatos::ObjetoAbierto;
+        QTest::newRow("CursorLocation no válida")
+            << Accion([](Recordset& rs, const ConnectionPtr&) { rs.setCursorLocation(1); }) << ErroresDatos::ArgumentosNoValidos;
         QTest::newRow("sin conexión") << Accion([=](Recordset& rs, const ConnectionPtr&) { rs.Open(s1, nullptr, 2, 3, -1); })
                                       << ErroresDatos::ConexionNoValida;
     }
@@ -511,8 +515,8 @@ private slots:
         QCOMPARE(QFileInfo::exists(origen), existia);
     }
 
-    // A read-only recordset reads as it goes and drops rows behind it; every move must still
-    // land on the row a fully read recordset gives, wherever the read is when it is asked.
+    // A read-only recordset on the server reads as it goes and drops rows behind it; every move
+    // must still land on the row a fully read recordset gives, wherever the read is when asked.
     void lecturaAPlazos_data()
     {
         QTest::addColumn<int>("avance");
@@ -533,6 +537,7 @@ private slots:
         const auto codigo = [](qsizetype fila) { return QStringLiteral("%1").arg(fila + 1, 5, 10, QLatin1Char('0')); };
 
         Recordset rs;
+        rs.setCursorLocation(Recordset::adUseServer);
         rs.Open(sentencia, m_conexion, Recordset::adOpenStatic, Recordset::adLockReadOnly, -1);
         for (int i = 0; i < avance; ++i) {
             if (rs.Fields("Codigo").Value().toString() != codigo(i))
