@@ -10,11 +10,12 @@
 #include <QSqlQuery>
 #include <QUrl>
 
-BaseDePrueba::BaseDePrueba(bool postgres) : m_postgres(postgres)
+BaseDePrueba::BaseDePrueba(bool postgres, const QString& carpeta) : m_postgres(postgres)
 {
     if (!postgres) {
-        m_carpeta = std::make_unique<QTemporaryDir>();
-        m_origen = m_carpeta->filePath(QStringLiteral("provincias.db"));
+        if (carpeta.isEmpty())
+            m_carpeta = std::make_unique<QTemporaryDir>();
+        m_origen = (carpeta.isEmpty() ? m_carpeta->path() : carpeta) + QStringLiteral("/provincias.db");
         AbrirBaseProvincias(m_origen);
         return;
     }

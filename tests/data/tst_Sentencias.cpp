@@ -24,6 +24,8 @@ private slots:
         QTest::newRow("barra invertida") << "1\\" << false;
         QTest::newRow("tabulador") << "1\t" << false;
         QTest::newRow("salto de línea") << "1\n" << false;
+        QTest::newRow("carácter nulo") << QStringLiteral("a") + QChar(0) << false;
+        QTest::newRow("fragmento SQL") << "x' OR '1'='1" << false;
         QTest::newRow("par UTF-16 completo") << QStringLiteral("\U0001F600") << true;
         QTest::newRow("mitad alta de un par") << QString(QChar(0xD83D)) + "1" << false;
         QTest::newRow("mitad baja al final") << "1" + QString(QChar(0xDE00)) << false;

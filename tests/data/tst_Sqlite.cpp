@@ -1,5 +1,5 @@
-// What only SQLite connections have: their settings, the Spanish collation, the lock of another
-// writer, a read-only file, and rows reused between opens.
+// What only SQLite connections have: their settings, the Spanish collation and the lock of another
+// writer. A read-only file and other faults are in tests/fallos.
 
 #include "BaseDePrueba.h"
 #include "ErrorDatos.h"
@@ -11,31 +11,6 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QtTest>
-
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
-
-namespace {
-
-// Root writes through file permissions; the immutable flag stops it too.
-bool MarcarInmutable(const QString& ruta, bool inmutable)
-{
-    const int descriptor = ::open(QFile::encodeName(ruta).constData(), O_RDONLY);
-    if (descriptor < 0)
-        return false;
-    int marcas = 0;
-    bool ok = ::ioctl(descriptor, FS_IOC_GETFLAGS, &marcas) == 0;
-    if (ok) {
-        marcas = inmutable ? (marcas | FS_IMMUTABLE_FL) : (marcas & ~FS_IMMUTABLE_FL);
-        ok = ::ioctl(descriptor, FS_IOC_SETFLAGS, &marcas) == 0;
-    }
-    ::close(descriptor);
-    return ok;
-}
-
-} // namespace
 
 class PruebaSqlite : public QObject {
     Q_OBJECT
@@ -106,54 +81,6 @@ private slots:
         rs.Update();
         QCOMPARE(NombreDe(*m_conexion, "01"), QStringLiteral("Álava"));
         QCOMPARE(NombreDe(*m_conexion, "02"), QStringLiteral("Albacete nueva"));
-    }
-
-    void archivoSoloLectura()
-    {
-        const QString archivo = m_base->Origen();
-        m_conexion.reset();
-        QVERIFY(QFile::setPermissions(archivo, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-        const bool inmutable = ::geteuid() == 0;
-        if (inmutable && !MarcarInmutable(archivo, true))
-            QSKIP("Este sistema de archivos no permite que root deje un archivo de solo lectura");
-        long numero = 0;
-        QString descripcion;
-        int filas = 0;
-        try {
-            ConnectionPtr conexion = Connection::Abrir(archivo);
-            Recordset rs;
-            rs.Open(Sentencias::TodasPorNombre(), conexion, 3, 1, -1);
-            filas = rs.RecordCount();
-            rs.Close();
-            rs.Open(Sentencias::BorrarPorCodigo("52"), conexion, 2, 3, -1);
-        } catch (const ErrorDatos& error) {
-            numero = error.Number();
-            descripcion = error.Description();
-        }
-        if (inmutable)
-            MarcarInmutable(archivo, false);
-        QFile::setPermissions(archivo, QFile::ReadOwner | QFile::WriteOwner);
-        QCOMPARE(filas, 52);
-        QCOMPARE(numero, ErroresDatos::SoloLectura);
-        QVERIFY(!descripcion.isEmpty());
-        ConnectionPtr conexion = Connection::Abrir(archivo);
-        QCOMPARE(Escalar(*conexion, "SELECT COUNT(*) FROM Provincias").toInt(), 52);
-    }
-
-    // Rows kept from an earlier open must never outlive a change that was undone.
-    void lecturaDentroDeTransaccionDeshecha()
-    {
-        const auto primerNombre = [&] {
-            Recordset rs;
-            rs.Open(Sentencias::TodasPorNombre(), m_conexion, 3, 1, -1);
-            return rs.Fields("Provincia").Value().toString();
-        };
-        QCOMPARE(primerNombre(), QStringLiteral("A Coruña"));
-        m_conexion->Execute("BEGIN");
-        m_conexion->Execute("UPDATE Provincias SET Provincia = 'AAA' WHERE Codigo = '15'");
-        QCOMPARE(primerNombre(), QStringLiteral("AAA"));
-        m_conexion->Execute("ROLLBACK");
-        QCOMPARE(primerNombre(), QStringLiteral("A Coruña"));
     }
 };
 

@@ -1,16 +1,14 @@
 #include "ApoyoFallos.h"
 
-#include "ErrorDatos.h"
-#include "ErroresDatos.h"
-#include "EsquemaProvincias.h"
+#include "Recordset.h"
+#include "Sentencias.h"
 
-#include <QDateTime>
+#include <QCoreApplication>
+#include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QUrl>
 
-#include <atomic>
-#include <unistd.h>
+#include <sys/mount.h>
 
 namespace ApoyoFallos {
 
@@ -19,86 +17,108 @@ bool EsSoak()
     return qEnvironmentVariable("QUILTREN_SOAK") == QLatin1String("1");
 }
 
-int Cuenta(int rapido, int completo)
-{
-    return EsSoak() ? completo : rapido;
-}
-
-QString UrlServidorPostgres()
-{
-    return qEnvironmentVariable("QUILTREN_PG_URL");
-}
-
 namespace {
 
-QString UrlConBase(const QString& url, const QString& base)
+void Recoger(Recordset& rs, const QString& codigo, const QString& nombre)
 {
-    QUrl direccion(url);
-    direccion.setPath(QLatin1Char('/') + base);
-    return direccion.toString();
+    rs.Collect(QStringLiteral("Codigo"), codigo);
+    rs.Collect(QStringLiteral("Provincia"), nombre);
+    rs.Collect(QStringLiteral("Actualizado"), QStringLiteral("01/01/2024 10:00:00"));
+    rs.Collect(QStringLiteral("ModificadoPor"), QStringLiteral("fallos"));
+    try {
+        rs.Update();
+    } catch (const ErrorDatos&) {
+        rs.CancelUpdate();
+        throw;
+    }
 }
 
-void Ejecutar(QSqlQuery& consulta, const QString& sentencia, bool postgres)
+QSqlQuery Consultar(Connection& conexion, const QString& sentencia)
 {
+    QSqlQuery consulta(conexion.Base());
+    consulta.setForwardOnly(true);
     if (!consulta.exec(sentencia))
-        throw ErrorDatos::DesdeSql(consulta.lastError(), sentencia, postgres);
+        throw ErrorDatos::DesdeSql(consulta.lastError(), sentencia, conexion.EsPostgres());
+    return consulta;
 }
 
 } // namespace
 
-BasePrueba::BasePrueba(bool postgres, const QString& carpeta) : m_postgres(postgres)
+void GuardarNueva(const ConnectionPtr& conexion, const QString& codigo, const QString& nombre)
 {
-    if (postgres) {
-        const QString servidor = UrlServidorPostgres();
-        if (servidor.isEmpty())
-            throw ErrorDatos(ErroresDatos::FalloConexion,
-                             QStringLiteral("QUILTREN_PG_URL no está definida: estas pruebas necesitan PostgreSQL "
-                                            "(ejecútelas con scripts/con-postgresql.sh)."));
-        static std::atomic<int> contador{0};
-        m_nombreBase = QStringLiteral("fallos_%1_%2_%3")
-                           .arg(getpid())
-                           .arg(QDateTime::currentMSecsSinceEpoch() % 100000000)
-                           .arg(++contador);
-        {
-            ConnectionPtr admin = Connection::Abrir(servidor);
-            admin->Execute(QStringLiteral("CREATE DATABASE %1").arg(m_nombreBase));
-        }
-        m_origen = UrlConBase(servidor, m_nombreBase);
-    } else {
-        QString dentro = carpeta;
-        if (dentro.isEmpty()) {
-            m_carpeta = std::make_unique<QTemporaryDir>();
-            if (!m_carpeta->isValid())
-                throw ErrorDatos(ErroresDatos::BaseNoEncontrada, QStringLiteral("No se pudo crear una carpeta temporal."));
-            dentro = m_carpeta->path();
-        }
-        m_origen = dentro + QStringLiteral("/provincias.db");
-    }
-    AbrirBaseProvincias(m_origen);
+    Recordset rs;
+    rs.Open(Sentencias::TodasLasColumnas(), conexion, 2, 3, -1);
+    rs.AddNew();
+    Recoger(rs, codigo, nombre);
+    rs.Requery(-1);
 }
 
-BasePrueba::~BasePrueba()
+bool Modificar(const ConnectionPtr& conexion, const QString& codigo, const QString& nuevoCodigo, const QString& nombre)
 {
-    if (!m_postgres)
-        return;
-    try {
-        ConnectionPtr admin = Connection::Abrir(UrlServidorPostgres());
-        admin->Execute(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_nombreBase));
-    } catch (const ErrorDatos& error) {
-        qWarning("No se pudo borrar la base de pruebas %s: %s", qPrintable(m_nombreBase), error.what());
-    }
+    Recordset rs;
+    rs.Open(Sentencias::PorCodigoParaModificar(codigo), conexion, 2, 3, -1);
+    if (rs.Eof())
+        return false;
+    Recoger(rs, nuevoCodigo, nombre);
+    return true;
 }
 
-ConnectionPtr BasePrueba::Abrir() const
+void Borrar(const ConnectionPtr& conexion, const QString& codigo)
 {
-    return Connection::Abrir(m_origen);
+    Recordset rs;
+    rs.Open(Sentencias::BorrarPorCodigo(codigo), conexion, 2, 3, -1);
+}
+
+QString Describir(const ErrorDatos& error)
+{
+    return QStringLiteral("%1 %2 (%3)").arg(error.Number()).arg(error.Description(), error.NativeCode());
+}
+
+QString ArrancarEscritor(QProcess& escritor, const QStringList& argumentos, const char* aviso)
+{
+    // It is built beside the tests.
+    escritor.start(QCoreApplication::applicationDirPath() + QStringLiteral("/fallos_escritor"), argumentos);
+    QByteArray salida;
+    while (!salida.contains(aviso) && escritor.waitForReadyRead(10000))
+        salida += escritor.readAllStandardOutput();
+    if (salida.contains(aviso))
+        return {};
+    return QStringLiteral("el escritor no dijo «%1»: %2")
+        .arg(QLatin1String(aviso), QString::fromLocal8Bit(escritor.readAllStandardError()));
+}
+
+bool SoltarBloqueo(QProcess& bloqueador)
+{
+    bloqueador.write("\n");
+    bloqueador.closeWriteChannel();
+    return bloqueador.waitForFinished(10000);
+}
+
+Montaje::Montaje(const QString& carpeta) : m_ruta(QFile::encodeName(carpeta))
+{
+    m_montado = ::mount("tmpfs", m_ruta.constData(), "tmpfs", 0, "size=512k,mode=0777") == 0;
+}
+
+Montaje::~Montaje()
+{
+    if (m_montado)
+        ::umount2(m_ruta.constData(), MNT_DETACH);
+}
+
+bool LlenarDisco(const QString& ruta)
+{
+    QFile relleno(ruta);
+    if (!relleno.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bloque(4096, 'x');
+    while (relleno.write(bloque) == bloque.size() && relleno.flush()) {}
+    while (relleno.write("x", 1) == 1 && relleno.flush()) {}
+    return true;
 }
 
 Tabla LeerTabla(Connection& conexion)
 {
-    QSqlQuery consulta(conexion.Base());
-    consulta.setForwardOnly(true);
-    Ejecutar(consulta, QStringLiteral("SELECT Codigo, Provincia FROM Provincias"), conexion.EsPostgres());
+    QSqlQuery consulta = Consultar(conexion, QStringLiteral("SELECT Codigo, Provincia FROM Provincias"));
     Tabla tabla;
     while (consulta.next())
         tabla.insert(consulta.value(0).toString(), consulta.value(1).toString());
@@ -109,9 +129,7 @@ Tabla LeerTabla(Connection& conexion)
 
 QStringList CodigosRepetidos(Connection& conexion)
 {
-    QSqlQuery consulta(conexion.Base());
-    Ejecutar(consulta, QStringLiteral("SELECT Codigo FROM Provincias GROUP BY Codigo HAVING COUNT(*) > 1"),
-             conexion.EsPostgres());
+    QSqlQuery consulta = Consultar(conexion, QStringLiteral("SELECT Codigo FROM Provincias GROUP BY Codigo HAVING COUNT(*) > 1"));
     QStringList repetidos;
     while (consulta.next())
         repetidos << consulta.value(0).toString();
@@ -120,57 +138,47 @@ QStringList CodigosRepetidos(Connection& conexion)
 
 QString ComprobarIntegridad(Connection& conexion)
 {
-    QSqlQuery consulta(conexion.Base());
-    Ejecutar(consulta, QStringLiteral("PRAGMA integrity_check"), false);
+    QSqlQuery consulta = Consultar(conexion, QStringLiteral("PRAGMA integrity_check"));
     return consulta.next() ? consulta.value(0).toString() : QStringLiteral("(sin respuesta)");
 }
 
 void CargarTabla(Connection& conexion, const Tabla& tabla)
 {
     QSqlDatabase base = conexion.Base();
-    const bool postgres = conexion.EsPostgres();
     if (!base.transaction())
-        throw ErrorDatos::DesdeSql(base.lastError(), QStringLiteral("BEGIN"), postgres);
-    QSqlQuery consulta(base);
-    Ejecutar(consulta, QStringLiteral("DELETE FROM Municipios"), postgres);
-    Ejecutar(consulta, QStringLiteral("DELETE FROM Provincias"), postgres);
-    const QString insertar = QStringLiteral("INSERT INTO Provincias (Codigo, Provincia) VALUES (?, ?)");
-    if (!consulta.prepare(insertar))
-        throw ErrorDatos::DesdeSql(consulta.lastError(), insertar, postgres);
-    for (auto fila = tabla.cbegin(); fila != tabla.cend(); ++fila) {
-        consulta.bindValue(0, fila.key());
-        consulta.bindValue(1, fila.value());
-        if (!consulta.exec()) {
-            const QSqlError error = consulta.lastError();
-            base.rollback();
-            throw ErrorDatos::DesdeSql(error, insertar, postgres);
+        throw ErrorDatos::DesdeSql(base.lastError(), QStringLiteral("BEGIN"), conexion.EsPostgres());
+    try {
+        Consultar(conexion, QStringLiteral("DELETE FROM Municipios"));
+        Consultar(conexion, QStringLiteral("DELETE FROM Provincias"));
+        QSqlQuery insertar(base);
+        insertar.prepare(QStringLiteral("INSERT INTO Provincias (Codigo, Provincia) VALUES (?, ?)"));
+        for (auto fila = tabla.cbegin(); fila != tabla.cend(); ++fila) {
+            insertar.bindValue(0, fila.key());
+            insertar.bindValue(1, fila.value());
+            if (!insertar.exec())
+                throw ErrorDatos::DesdeSql(insertar.lastError(), QStringLiteral("INSERT"), conexion.EsPostgres());
         }
+    } catch (const ErrorDatos&) {
+        base.rollback();
+        throw;
     }
     if (!base.commit())
-        throw ErrorDatos::DesdeSql(base.lastError(), QStringLiteral("COMMIT"), postgres);
+        throw ErrorDatos::DesdeSql(base.lastError(), QStringLiteral("COMMIT"), conexion.EsPostgres());
 }
 
 QString Diferencias(const Tabla& esperada, const Tabla& obtenida)
 {
     QStringList lineas;
-    const auto corto = [](const QString& texto) {
-        QString visible = texto.left(40);
-        for (QChar& c : visible) {
-            if (c.category() == QChar::Other_Control)
-                c = QChar(u'·');
-        }
-        return QLatin1Char('"') + visible + (texto.size() > 40 ? QStringLiteral("…\"") : QStringLiteral("\""));
-    };
     for (auto fila = esperada.cbegin(); fila != esperada.cend() && lineas.size() < 8; ++fila) {
         if (!obtenida.contains(fila.key()))
-            lineas << QStringLiteral("falta %1").arg(corto(fila.key()));
+            lineas << QStringLiteral("falta %1").arg(Visible(fila.key(), 40));
         else if (obtenida.value(fila.key()) != fila.value())
             lineas << QStringLiteral("%1 tiene %2 en lugar de %3")
-                          .arg(corto(fila.key()), corto(obtenida.value(fila.key())), corto(fila.value()));
+                          .arg(Visible(fila.key(), 40), Visible(obtenida.value(fila.key()), 40), Visible(fila.value(), 40));
     }
     for (auto fila = obtenida.cbegin(); fila != obtenida.cend() && lineas.size() < 8; ++fila) {
         if (!esperada.contains(fila.key()))
-            lineas << QStringLiteral("sobra %1").arg(corto(fila.key()));
+            lineas << QStringLiteral("sobra %1").arg(Visible(fila.key(), 40));
     }
     if (lineas.isEmpty())
         return {};
@@ -178,20 +186,20 @@ QString Diferencias(const Tabla& esperada, const Tabla& obtenida)
         .arg(esperada.size()).arg(obtenida.size()).arg(lineas.join(QStringLiteral("; ")));
 }
 
-int CompararCodigos(const QString& a, const QString& b)
+QString Visible(const QString& texto, int largo)
 {
-    const QByteArray x = a.toUtf8();
-    const QByteArray y = b.toUtf8();
-    const int menor = int(std::min(x.size(), y.size()));
-    const int c = menor > 0 ? memcmp(x.constData(), y.constData(), size_t(menor)) : 0;
-    if (c != 0)
-        return c < 0 ? -1 : 1;
-    return x.size() < y.size() ? -1 : (x.size() > y.size() ? 1 : 0);
+    QString visible = texto.left(largo);
+    for (QChar& c : visible) {
+        if (c.category() == QChar::Other_Control)
+            c = QChar(u'·');
+    }
+    return QLatin1Char('"') + visible + (texto.size() > largo ? QStringLiteral("…\"") : QStringLiteral("\""));
 }
 
-bool CodigoMenor(const QString& a, const QString& b)
+int CompararCodigos(const QString& a, const QString& b)
 {
-    return CompararCodigos(a, b) < 0;
+    const int c = a.toUtf8().compare(b.toUtf8());
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
 } // namespace ApoyoFallos

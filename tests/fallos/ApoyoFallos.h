@@ -1,71 +1,71 @@
 #pragma once
 
-#include "Connection.h"
+#include "BaseDePrueba.h"
+#include "ErrorDatos.h"
 
-#include <QByteArray>
-#include <QList>
 #include <QMap>
-#include <QPair>
-#include <QString>
+#include <QProcess>
 #include <QStringList>
-#include <QTemporaryDir>
 
-#include <memory>
-
-// What the fault tests share: throw-away databases on both engines, the counts of the quick and
-// the full (soak) runs, and reads of the province table to compare with a model.
+// What the fault tests share: the counts of the quick and the full (soak) runs, the writes as
+// the window makes them, the faults themselves, and reads of the table to compare with a model.
 namespace ApoyoFallos {
 
-// True when QUILTREN_SOAK=1: the tests run their full counts instead of the quick ones.
-bool EsSoak();
 // `rapido` in the quick set, `completo` under QUILTREN_SOAK=1.
-int Cuenta(int rapido, int completo);
+bool EsSoak();
+inline int Cuenta(int rapido, int completo) { return EsSoak() ? completo : rapido; }
 
-// The server of QUILTREN_PG_URL, or an empty text when it is not set.
-QString UrlServidorPostgres();
+// A test database, or the test fails with the reason.
+#define ABRIR_BASE(variable, ...)                                                   \
+    std::unique_ptr<BaseDePrueba> variable;                                         \
+    try {                                                                           \
+        variable = std::make_unique<BaseDePrueba>(__VA_ARGS__);                     \
+    } catch (const ErrorDatos& error) {                                             \
+        QFAIL(error.what());                                                        \
+    }
 
-// A database of its own for one test, made empty with the province schema: an SQLite file in a
-// temporary folder, or a uniquely named PostgreSQL database dropped again at the end.
-class BasePrueba {
+// The saves and the delete of the window; ErrorDatos on refusal, with the edit cancelled.
+void GuardarNueva(const ConnectionPtr& conexion, const QString& codigo, const QString& nombre);
+// The row found by its old code gets `nuevoCodigo` and `nombre`; false when the row is gone.
+bool Modificar(const ConnectionPtr& conexion, const QString& codigo, const QString& nuevoCodigo, const QString& nombre);
+void Borrar(const ConnectionPtr& conexion, const QString& codigo);
+QString Describir(const ErrorDatos& error);
+
+// Starts fallos_escritor and waits until it prints `aviso`; an empty text when it did.
+QString ArrancarEscritor(QProcess& escritor, const QStringList& argumentos, const char* aviso);
+// Lets a `bloquear` writer go and waits for it to end.
+bool SoltarBloqueo(QProcess& bloqueador);
+
+// A tmpfs of 512 KiB on `carpeta` for one test (root only), unmounted whatever happens.
+class Montaje {
 public:
-    // Throws ErrorDatos when it cannot be made (no server, server down).
-    explicit BasePrueba(bool postgres, const QString& carpeta = {});
-    ~BasePrueba();
-    BasePrueba(const BasePrueba&) = delete;
-    BasePrueba& operator=(const BasePrueba&) = delete;
-
-    // The text Connection::Abrir takes.
-    QString Origen() const { return m_origen; }
-    bool EsPostgres() const { return m_postgres; }
-    // SQLite: the database file. Empty on PostgreSQL.
-    QString Archivo() const { return m_postgres ? QString() : m_origen; }
-    // A new connection to it.
-    ConnectionPtr Abrir() const;
+    explicit Montaje(const QString& carpeta);
+    ~Montaje();
+    bool Montado() const { return m_montado; }
 
 private:
-    bool m_postgres;
-    std::unique_ptr<QTemporaryDir> m_carpeta;
-    QString m_origen;
-    QString m_nombreBase;
+    QByteArray m_ruta;
+    bool m_montado = false;
 };
+// Fills what is left of the disk with the file `ruta`.
+bool LlenarDisco(const QString& ruta);
 
-// Codes and names of the province table, by code.
+// Codes and names of the province table, read through a bare query.
 using Tabla = QMap<QString, QString>;
-// Reads every row through a bare query (not the recordset under test).
 Tabla LeerTabla(Connection& conexion);
-// Codes that appear more than once (must never happen).
+// Codes stored more than once (must never happen).
 QStringList CodigosRepetidos(Connection& conexion);
 // The first line of PRAGMA integrity_check ("ok" for a sound SQLite file).
 QString ComprobarIntegridad(Connection& conexion);
-
-// Writes the rows of `tabla` (after deleting every province and town) in one go, bare.
+// Replaces every province (and town) by the rows of `tabla`, in one transaction.
 void CargarTabla(Connection& conexion, const Tabla& tabla);
-
 // How two tables differ, in a few lines; empty when they are equal.
 QString Diferencias(const Tabla& esperada, const Tabla& obtenida);
+// The start of a text, quoted, with control characters made visible.
+QString Visible(const QString& texto, int largo = 60);
 
-// Text order of codes as both engines compare them (byte order of UTF-8).
-bool CodigoMenor(const QString& a, const QString& b);
+// Order of codes as both engines compare them: the bytes of UTF-8.
 int CompararCodigos(const QString& a, const QString& b);
+inline bool CodigoMenor(const QString& a, const QString& b) { return CompararCodigos(a, b) < 0; }
 
 } // namespace ApoyoFallos

@@ -5,7 +5,6 @@
 // must always equal the model of what should be there.
 
 #include "ApoyoFallos.h"
-#include "ErrorDatos.h"
 #include "ErroresDatos.h"
 #include "Recordset.h"
 #include "Sentencias.h"
@@ -21,20 +20,15 @@ namespace {
 
 const QStringList& Piezas()
 {
-    static const QStringList piezas = {
-        QStringLiteral("'"), QStringLiteral("''"), QStringLiteral("\""), QStringLiteral("%"), QStringLiteral("_"),
-        QStringLiteral("*"), QStringLiteral("["), QStringLiteral("]"), QStringLiteral("[a-z]"), QStringLiteral("[!0]"),
-        QStringLiteral("^"), QStringLiteral("#"), QStringLiteral("?"), QStringLiteral("\\"), QStringLiteral("\\%"),
-        QStringLiteral("' OR '1'='1"), QStringLiteral("'; DELETE FROM Provincias; --"), QStringLiteral("%' OR Codigo like '%"),
-        QStringLiteral("')) OR ((1=1"), QStringLiteral("' --"), QStringLiteral("/*"), QStringLiteral("*/"),
-        QStringLiteral(";"), QStringLiteral("NULL"), QStringLiteral("SELECT"), QStringLiteral("Provincias.Codigo"),
-        QStringLiteral(" "), QStringLiteral("  "), QStringLiteral("\t"), QStringLiteral("\n"), QStringLiteral("\r\n"),
-        QString(QChar(0)), QString(QChar(1)), QString(QChar(0x1b)), QString(QChar(0x7f)), QString(QChar(0x85)),
-        QStringLiteral("ñ"), QStringLiteral("Ñ"), QStringLiteral("Á"), QStringLiteral("ü"), QStringLiteral("€"),
-        QStringLiteral("ß"), QStringLiteral("İ"), QStringLiteral("ﬁ"), QStringLiteral("e\u0301"), QStringLiteral("\u200b"),
-        QStringLiteral("\u202e"), QString(QChar(0xD800)), QString(QChar(0xDC00)), QStringLiteral("\U0001D538"), QStringLiteral("\U0001F600"), QStringLiteral("中文"),
-        QStringLiteral("a"), QStringLiteral("A"), QStringLiteral("z"), QStringLiteral("01"), QStringLiteral("0"),
-        QStringLiteral("9"), QStringLiteral("Z9")};
+    static const QStringList piezas = [] {
+        QStringList lista = QStringLiteral(
+            "'|''|\"|%|_|*|[|]|[a-z]|[!0]|^|#|?|\\|\\%|' OR '1'='1|'; DELETE FROM Provincias; --|%' OR Codigo like '%|"
+            "')) OR ((1=1|' --|/*|*/|;|NULL|SELECT|Provincias.Codigo| |  |\t|\n|\r\n|ñ|Ñ|Á|ü|€|ß|İ|ﬁ|e\u0301|\u200b|\u202e|"
+            "\U0001D538|\U0001F600|中文|a|A|z|01|0|9|Z9").split(QLatin1Char('|'));
+        for (char16_t c : {0x0, 0x1, 0x1b, 0x7f, 0x85, 0xD800, 0xDC00})
+            lista << QString(QChar(c));
+        return lista;
+    }();
     return piezas;
 }
 
@@ -80,30 +74,21 @@ QStringList Codigos(const QString& sentencia, const ConnectionPtr& conexion)
     Recordset rs;
     rs.Open(sentencia, conexion, 3, 1, -1);
     QStringList codigos;
-    while (!rs.Eof()) {
+    for (; !rs.Eof(); rs.MoveNext())
         codigos << rs.Fields(QStringLiteral("Codigo")).Value().toString();
-        rs.MoveNext();
-    }
-    rs.Close();
     return codigos;
 }
 
-// A half of a UTF-16 pair without its other half: no engine can store it as it is.
-bool TieneSustitutoSuelto(const QString& texto)
-{
-    for (qsizetype i = 0; i < texto.size(); ++i) {
-        if (texto[i].isHighSurrogate() && i + 1 < texto.size() && texto[i + 1].isLowSurrogate())
-            ++i;
-        else if (texto[i].isSurrogate())
-            return true;
-    }
-    return false;
-}
-
-// Text that an engine cannot store unchanged.
+// Text that an engine cannot store unchanged: half a UTF-16 pair, or a NUL on PostgreSQL.
 bool NoSePuedeGuardar(const QString& texto)
 {
-    return (bool(MOTOR_POSTGRESQL) && texto.contains(QChar(0))) || TieneSustitutoSuelto(texto);
+    return (bool(MOTOR_POSTGRESQL) && texto.contains(QChar(0))) || !texto.isValidUtf16();
+}
+
+// A code the window sends on to the statements.
+bool CodigoQueLlega(const QString& codigo)
+{
+    return Sentencias::CodigoAceptable(codigo) && !codigo.isEmpty();
 }
 
 // An error a user can act on: one of the layer's specific numbers and a real description.
@@ -113,16 +98,6 @@ bool ErrorClaro(const ErrorDatos& error)
         && error.Description() != QLatin1String("not an error");
 }
 
-QString Visible(const QString& texto)
-{
-    QString visible = texto.left(60);
-    for (QChar& c : visible) {
-        if (c.category() == QChar::Other_Control)
-            c = QChar(u'·');
-    }
-    return QLatin1Char('"') + visible + (texto.size() > 60 ? QStringLiteral("…\"") : QStringLiteral("\""));
-}
-
 } // namespace
 
 class EntradaHostil : public QObject {
@@ -130,29 +105,36 @@ class EntradaHostil : public QObject {
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
-    void codigoAceptable_data();
-    void codigoAceptable();
+    void cleanupTestCase()
+    {
+        m_conexion.reset();
+        m_base.reset();
+    }
     void recorrido();
     void rangosDelListado();
 
 private:
-    // Saves a new province the way the window does; ErrorDatos on refusal.
-    void GuardarNueva(const QString& codigo, const QString& nombre);
-    // What a statement for `codigo` must return: the one stored row of that exact code, or nothing.
-    QStringList Esperados(const QString& codigo) const;
-    void ComprobarTabla(const char* momento);
+    // Saves `nombre` under `codigo` (anew, or over the row of `anterior`) and keeps the model; a
+    // refusal must be a duplicate or a name no engine can hold, with an error that names the fault.
+    void Guardar(const QString& anterior, const QString& codigo, const QString& nombre, const QString& contexto);
+    void ComprobarTabla(const char* momento)
+    {
+        const Tabla obtenida = LeerTabla(*m_conexion);
+        QVERIFY2(obtenida == m_modelo, qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(momento), Diferencias(m_modelo, obtenida))));
+    }
 
-    std::unique_ptr<BasePrueba> m_base;
+    std::unique_ptr<BaseDePrueba> m_base;
     ConnectionPtr m_conexion;
     Tabla m_modelo;
     QRandomGenerator m_azar;
+    QStringList m_problemas;
+    int m_guardados = 0;
 };
 
 void EntradaHostil::initTestCase()
 {
     try {
-        m_base = std::make_unique<BasePrueba>(bool(MOTOR_POSTGRESQL));
+        m_base = std::make_unique<BaseDePrueba>(bool(MOTOR_POSTGRESQL));
         m_conexion = m_base->Abrir();
     } catch (const ErrorDatos& error) {
         QFAIL(error.what());
@@ -167,179 +149,87 @@ void EntradaHostil::initTestCase()
     m_azar.seed(semilla);
 }
 
-void EntradaHostil::cleanupTestCase()
+void EntradaHostil::Guardar(const QString& anterior, const QString& codigo, const QString& nombre, const QString& contexto)
 {
-    m_conexion.reset();
-    m_base.reset();
-}
-
-void EntradaHostil::codigoAceptable_data()
-{
-    QTest::addColumn<QString>("codigo");
-    QTest::addColumn<bool>("aceptable");
-    QTest::newRow("corriente") << QStringLiteral("28") << true;
-    QTest::newRow("espacios y acentos") << QStringLiteral(" Ñu ü ") << true;
-    QTest::newRow("vacío") << QString() << true;
-    QTest::newRow("comilla") << QStringLiteral("O'Donnell") << false;
-    QTest::newRow("porcentaje") << QStringLiteral("2%") << false;
-    QTest::newRow("subrayado") << QStringLiteral("0_") << false;
-    QTest::newRow("asterisco") << QStringLiteral("*") << false;
-    QTest::newRow("corchete") << QStringLiteral("[0-9]") << false;
-    QTest::newRow("barra invertida") << QStringLiteral("a\\b") << false;
-    QTest::newRow("nulo") << QStringLiteral("a") + QChar(0) << false;
-    QTest::newRow("tabulador") << QStringLiteral("a\tb") << false;
-    QTest::newRow("salto de línea") << QStringLiteral("a\n") << false;
-    QTest::newRow("fragmento SQL") << QStringLiteral("x' OR '1'='1") << false;
-    QTest::newRow("par UTF-16 completo") << QStringLiteral("\U0001F600") << true;
-    QTest::newRow("mitad de un par UTF-16") << QStringLiteral("X") + QChar(0xD800) << false;
-}
-
-void EntradaHostil::codigoAceptable()
-{
-    QFETCH(QString, codigo);
-    QFETCH(bool, aceptable);
-    QCOMPARE(Sentencias::CodigoAceptable(codigo), aceptable);
-}
-
-QStringList EntradaHostil::Esperados(const QString& codigo) const
-{
-    return m_modelo.contains(codigo) ? QStringList{codigo} : QStringList{};
-}
-
-void EntradaHostil::GuardarNueva(const QString& codigo, const QString& nombre)
-{
-    Recordset rs;
-    rs.Open(Sentencias::TodasLasColumnas(), m_conexion, 2, 3, -1);
-    rs.AddNew();
-    rs.Collect(QStringLiteral("Codigo"), codigo);
-    rs.Collect(QStringLiteral("Provincia"), nombre);
-    rs.Collect(QStringLiteral("Actualizado"), QStringLiteral("01/01/2024"));
-    rs.Collect(QStringLiteral("ModificadoPor"), nombre);
+    const bool repetido = codigo != anterior && m_modelo.contains(codigo);
     try {
-        rs.Update();
-    } catch (const ErrorDatos&) {
-        rs.CancelUpdate();
-        throw;
+        if (anterior.isEmpty())
+            GuardarNueva(m_conexion, codigo, nombre);
+        else
+            QVERIFY2(Modificar(m_conexion, anterior, codigo, nombre), qPrintable(contexto));
+        QVERIFY2(!repetido, qPrintable(QStringLiteral("se guardó un código repetido: %1").arg(contexto)));
+        const QString guardado = LeerTabla(*m_conexion).value(codigo);
+        if (guardado != nombre)
+            m_problemas << QStringLiteral("el nombre %1 se guardó cambiado como %2 sin error").arg(Visible(nombre), Visible(guardado));
+        m_modelo.remove(anterior);
+        m_modelo.insert(codigo, guardado);
+        ++m_guardados;
+    } catch (const ErrorDatos& error) {
+        QVERIFY2((repetido && error.Number() == ErroresDatos::ViolacionIntegridad) || (NoSePuedeGuardar(nombre) && ErrorClaro(error)),
+                 qPrintable(QStringLiteral("%1, nombre %2: %3").arg(contexto, Visible(nombre), QString::fromUtf8(error.what()))));
     }
-    QCOMPARE(rs.Fields(QStringLiteral("Codigo")).Value().toString(), codigo);
-    rs.Requery(-1);
-    rs.Close();
-}
-
-void EntradaHostil::ComprobarTabla(const char* momento)
-{
-    const Tabla obtenida = LeerTabla(*m_conexion);
-    QVERIFY2(obtenida == m_modelo, qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(momento), Diferencias(m_modelo, obtenida))));
 }
 
 void EntradaHostil::recorrido()
 {
     const int cuantos = Cuenta(1000, 5000);
-    int guardados = 0, rechazados = 0, borrados = 0, modificados = 0;
-    QStringList problemas;
+    int rechazados = 0, borrados = 0;
     for (int i = 0; i < cuantos; ++i) {
         const QString codigo = TextoHostil(m_azar, m_modelo.keys());
-        const QString nombre = TextoHostil(m_azar, {});
         const QString contexto = QStringLiteral("código %1 (n.º %2)").arg(Visible(codigo)).arg(i);
-        const bool aceptable = Sentencias::CodigoAceptable(codigo) && !codigo.isEmpty();
-        if (aceptable && TieneSustitutoSuelto(codigo)) {
-            // Stored, it would come back changed, and in statement text it swallows the closing quote.
-            problemas << QStringLiteral("CodigoAceptable admite %1, con media pareja UTF-16").arg(contexto);
-            continue;
-        }
-        if (!aceptable) {
+        if (!CodigoQueLlega(codigo)) {
             // The window refuses it before any statement carries it; nothing to send.
             ++rechazados;
             continue;
         }
+        // Stored, half a UTF-16 pair would come back changed, and in statement text it swallows
+        // the closing quote.
+        QVERIFY2(codigo.isValidUtf16(), qPrintable(QStringLiteral("CodigoAceptable admite %1").arg(contexto)));
 
         // The code check on leaving the code field, the change check and the display: each reads
         // the one row of that exact code, or none.
+        const QStringList esperados = m_modelo.contains(codigo) ? QStringList{codigo} : QStringList{};
         try {
-            QCOMPARE(Codigos(Sentencias::ComprobarCodigo(codigo), m_conexion), Esperados(codigo));
-            QCOMPARE(Codigos(Sentencias::VerificarCambios(codigo), m_conexion), Esperados(codigo));
-            QCOMPARE(Codigos(Sentencias::MostrarPorCodigo(codigo), m_conexion), Esperados(codigo));
+            QCOMPARE(Codigos(Sentencias::ComprobarCodigo(codigo), m_conexion), esperados);
+            QCOMPARE(Codigos(Sentencias::VerificarCambios(codigo), m_conexion), esperados);
+            QCOMPARE(Codigos(Sentencias::MostrarPorCodigo(codigo), m_conexion), esperados);
         } catch (const ErrorDatos& error) {
             QFAIL(qPrintable(QStringLiteral("%1: %2").arg(contexto, QString::fromUtf8(error.what()))));
         }
 
         // The save of a new province: stored exactly as typed, or refused as a duplicate.
-        const bool existia = m_modelo.contains(codigo);
-        try {
-            GuardarNueva(codigo, nombre);
-            QVERIFY2(!existia, qPrintable(QStringLiteral("se guardó un código repetido: %1").arg(contexto)));
-            const QString guardado = LeerTabla(*m_conexion).value(codigo);
-            if (guardado != nombre)
-                problemas << QStringLiteral("el nombre %1 se guardó cambiado como %2 sin error").arg(Visible(nombre), Visible(guardado));
-            m_modelo.insert(codigo, guardado);
-            ++guardados;
-        } catch (const ErrorDatos& error) {
-            // Besides a duplicate, only a name no engine can hold as it is may be refused (half a
-            // UTF-16 pair, or a NUL character on PostgreSQL), with an error that names the fault.
-            const QString fallo = QStringLiteral("%1, nombre %2: %3").arg(contexto, Visible(nombre), QString::fromUtf8(error.what()));
-            if (!(existia && error.Number() == ErroresDatos::ViolacionIntegridad)) {
-                QVERIFY2(NoSePuedeGuardar(nombre), qPrintable(fallo));
-                QVERIFY2(ErrorClaro(error), qPrintable(fallo));
-            }
-        }
+        Guardar(QString(), codigo, TextoHostil(m_azar, {}), contexto);
+        if (QTest::currentTestFailed())
+            return;
         if (i % 50 == 0)
             ComprobarTabla("tras guardar");
 
         // The search: the chosen code found in the window's recordset by its like criterion.
-        {
-            Recordset rs;
-            rs.Open(Sentencias::TodasPorNombre(), m_conexion, 2, 3, -1);
-            rs.MoveFirst();
-            rs.Find(Sentencias::CriterioCodigoComo(codigo));
-            if (m_modelo.contains(codigo)) {
-                QVERIFY2(!rs.Eof(), qPrintable(contexto));
-                QCOMPARE(rs.Fields(QStringLiteral("Codigo")).Value().toString(), codigo);
-            } else {
-                QVERIFY2(rs.Eof(), qPrintable(contexto));
-            }
-            rs.Close();
-        }
+        Recordset rs;
+        rs.Open(Sentencias::TodasPorNombre(), m_conexion, 2, 3, -1);
+        rs.Find(Sentencias::CriterioCodigoComo(codigo));
+        QVERIFY2(rs.Eof() != m_modelo.contains(codigo), qPrintable(contexto));
+        if (!rs.Eof())
+            QCOMPARE(rs.Fields(QStringLiteral("Codigo")).Value().toString(), codigo);
+        rs.Close();
 
         // Sometimes a change of the stored row (to another hostile code now and then), sometimes its delete.
         const int accion = m_azar.bounded(10);
         if (m_modelo.contains(codigo) && accion < 3) {
             const QString otro = accion == 0 ? TextoHostil(m_azar, m_modelo.keys()) : codigo;
-            if (Sentencias::CodigoAceptable(otro) && !otro.isEmpty() && !TieneSustitutoSuelto(otro)) {
-                const QString nuevoNombre = TextoHostil(m_azar, {});
-                Recordset rs;
-                rs.Open(Sentencias::PorCodigoParaModificar(codigo), m_conexion, 2, 3, -1);
-                QCOMPARE(rs.RecordCount(), 1L);
-                rs.Collect(QStringLiteral("Codigo"), otro);
-                rs.Collect(QStringLiteral("Provincia"), nuevoNombre);
-                try {
-                    rs.Update();
-                    QVERIFY2(otro == codigo || !m_modelo.contains(otro), qPrintable(contexto));
-                    m_modelo.remove(codigo);
-                    const QString guardado = LeerTabla(*m_conexion).value(otro);
-                    if (guardado != nuevoNombre)
-                        problemas << QStringLiteral("el nombre %1 se guardó cambiado como %2 sin error").arg(Visible(nuevoNombre), Visible(guardado));
-                    m_modelo.insert(otro, guardado);
-                    ++modificados;
-                } catch (const ErrorDatos& error) {
-                    rs.CancelUpdate();
-                    const bool repetido = otro != codigo && m_modelo.contains(otro);
-                    QVERIFY2((repetido && error.Number() == ErroresDatos::ViolacionIntegridad)
-                                 || (NoSePuedeGuardar(nuevoNombre) && ErrorClaro(error)),
-                             qPrintable(QStringLiteral("%1: %2").arg(contexto, QString::fromUtf8(error.what()))));
-                }
-                rs.Close();
-            }
+            if (CodigoQueLlega(otro) && otro.isValidUtf16())
+                Guardar(codigo, otro, TextoHostil(m_azar, {}), contexto);
         } else if (m_modelo.contains(codigo) && accion < 6) {
-            Recordset rs;
             try {
-                rs.Open(Sentencias::BorrarPorCodigo(codigo), m_conexion, 2, 3, -1);
+                Borrar(m_conexion, codigo);
             } catch (const ErrorDatos& error) {
                 QFAIL(qPrintable(QStringLiteral("%1: %2").arg(contexto, QString::fromUtf8(error.what()))));
             }
-            QCOMPARE(rs.State(), int(Recordset::adStateClosed));
             m_modelo.remove(codigo);
             ++borrados;
         }
+        if (QTest::currentTestFailed())
+            return;
         if (i % 50 == 0 || accion < 6)
             ComprobarTabla("tras modificar o borrar");
     }
@@ -347,11 +237,11 @@ void EntradaHostil::recorrido()
     QVERIFY(CodigosRepetidos(*m_conexion).isEmpty());
     if (!MOTOR_POSTGRESQL)
         QCOMPARE(ComprobarIntegridad(*m_conexion), QStringLiteral("ok"));
-    qInfo("%d textos: %d guardados, %d rechazados por el código, %d modificados, %d borrados; %d filas",
-          cuantos, guardados, rechazados, modificados, borrados, int(m_modelo.size()));
-    QVERIFY2(problemas.isEmpty(), qPrintable(QStringLiteral("%1 problemas; los primeros: %2")
-                                                 .arg(problemas.size()).arg(problemas.mid(0, 5).join(QStringLiteral(" | ")))));
-    QVERIFY(guardados > cuantos / 10);
+    qInfo("%d textos: %d guardados o modificados, %d rechazados por el código, %d borrados; %d filas",
+          cuantos, m_guardados, rechazados, borrados, int(m_modelo.size()));
+    QVERIFY2(m_problemas.isEmpty(), qPrintable(QStringLiteral("%1 problemas; los primeros: %2")
+                                                   .arg(m_problemas.size()).arg(m_problemas.mid(0, 5).join(QStringLiteral(" | ")))));
+    QVERIFY(m_guardados > cuantos / 10);
     QVERIFY(rechazados > cuantos / 10);
 }
 
@@ -360,44 +250,40 @@ void EntradaHostil::rangosDelListado()
     // Whatever is typed as the range reaches the listing: the statement must list exactly the
     // codes between the two, compared as text, or refuse with a clear error.
     const int cuantos = Cuenta(300, 1500);
-    QStringList existentes = m_modelo.keys();
+    const QStringList existentes = m_modelo.keys();
     int rechazados = 0;
     for (int i = 0; i < cuantos; ++i) {
         const QString desde = (i % 7 == 0 && !existentes.isEmpty()) ? existentes[m_azar.bounded(int(existentes.size()))]
                                                                     : TextoHostil(m_azar, existentes);
         const QString hasta = i % 11 == 0 ? QString() : TextoHostil(m_azar, existentes);
-        const bool porCodigo = i % 2 == 0;
+        const QString rango = QStringLiteral("desde %1 hasta %2").arg(Visible(desde), Visible(hasta));
         QStringList esperados;
-        for (auto fila = m_modelo.cbegin(); fila != m_modelo.cend(); ++fila) {
-            if (CompararCodigos(fila.key(), desde) >= 0 && CompararCodigos(fila.key(), hasta) <= 0)
-                esperados << fila.key();
+        for (const QString& codigo : existentes) {
+            if (CompararCodigos(codigo, desde) >= 0 && CompararCodigos(codigo, hasta) <= 0)
+                esperados << codigo;
         }
+        std::sort(esperados.begin(), esperados.end(), CodigoMenor);
         QStringList obtenidos;
         try {
-            obtenidos = Codigos(Sentencias::ListadoConRango(desde, hasta, porCodigo), m_conexion);
+            obtenidos = Codigos(Sentencias::ListadoConRango(desde, hasta, i % 2 == 0), m_conexion);
         } catch (const ErrorDatos& error) {
             // Text no engine takes as it is (a NUL character, half a UTF-16 pair) may be refused,
-            // with an error that says what is wrong with the statement.
-            const QString rango = QStringLiteral("desde %1 hasta %2: %3").arg(Visible(desde), Visible(hasta), QString::fromUtf8(error.what()));
-            // Each text on its own: half a pair at the end of one and the other half at the start
-            // of the next do not make a character of the statement.
-            QVERIFY2((desde + hasta).contains(QChar(0)) || TieneSustitutoSuelto(desde) || TieneSustitutoSuelto(hasta),
-                     qPrintable(rango));
+            // with an error that says what is wrong with the statement. Each text on its own:
+            // half a pair at the end of one and the other half at the start of the next do not
+            // make a character of the statement.
+            QVERIFY2((desde + hasta).contains(QChar(0)) || !desde.isValidUtf16() || !hasta.isValidUtf16(),
+                     qPrintable(rango + QStringLiteral(": ") + QString::fromUtf8(error.what())));
             QVERIFY2(error.Number() == ErroresDatos::ErrorSintaxis || error.Number() == ErroresDatos::ConversionNoValida
                          || error.Number() == ErroresDatos::ArgumentosNoValidos,
-                     qPrintable(rango));
+                     qPrintable(rango + QStringLiteral(": ") + QString::fromUtf8(error.what())));
             ++rechazados;
             continue;
         }
-        if (porCodigo) {
-            std::sort(esperados.begin(), esperados.end(), CodigoMenor);
-        } else {
+        // By code the statement's own order must be the byte order; by name only the set counts.
+        if (i % 2 != 0)
             std::sort(obtenidos.begin(), obtenidos.end(), CodigoMenor);
-            std::sort(esperados.begin(), esperados.end(), CodigoMenor);
-        }
         QVERIFY2(obtenidos == esperados,
-                 qPrintable(QStringLiteral("desde %1 hasta %2: %3 filas en lugar de %4")
-                                .arg(Visible(desde), Visible(hasta)).arg(obtenidos.size()).arg(esperados.size())));
+                 qPrintable(QStringLiteral("%1: %2 filas en lugar de %3").arg(rango).arg(obtenidos.size()).arg(esperados.size())));
     }
     // The whole listing in both orders lists every row once.
     for (bool porCodigo : {true, false}) {
@@ -405,7 +291,7 @@ void EntradaHostil::rangosDelListado()
         if (porCodigo)
             QVERIFY(std::is_sorted(todos.begin(), todos.end(), CodigoMenor));
         std::sort(todos.begin(), todos.end(), CodigoMenor);
-        QStringList esperados = m_modelo.keys();
+        QStringList esperados = existentes;
         std::sort(esperados.begin(), esperados.end(), CodigoMenor);
         QCOMPARE(todos, esperados);
     }

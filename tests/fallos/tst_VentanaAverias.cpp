@@ -5,7 +5,6 @@
 #include "ApoyoFallos.h"
 #include "ClassProvincias.h"
 #include "DatosComunes.h"
-#include "ErrorDatos.h"
 #include "ErroresDatos.h"
 #include "Falsos.h"
 #include "FrmProvincias.h"
@@ -13,11 +12,8 @@
 #include "UtilidadesAnfitrion.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <sys/mount.h>
 
 using namespace ApoyoFallos;
 
@@ -44,21 +40,12 @@ void VentanaAverias::guardarYBorrarConAveria()
 
     QTemporaryDir carpeta;
     QVERIFY(carpeta.isValid());
-    struct Montaje {
-        QByteArray ruta;
-        bool montado = false;
-        ~Montaje() { if (montado) ::umount2(ruta.constData(), MNT_DETACH); }
-    } montaje{QFile::encodeName(carpeta.path())};
+    std::optional<Montaje> montaje;
     if (averia == QLatin1String("disco")) {
-        montaje.montado = ::mount("tmpfs", montaje.ruta.constData(), "tmpfs", 0, "size=512k,mode=0777") == 0;
-        QVERIFY2(montaje.montado, "No se pudo montar un tmpfs de 512 KiB: esta prueba necesita ser root");
+        montaje.emplace(carpeta.path());
+        QVERIFY2(montaje->Montado(), "No se pudo montar un tmpfs de 512 KiB: esta prueba necesita ser root");
     }
-    std::unique_ptr<BasePrueba> base;
-    try {
-        base = std::make_unique<BasePrueba>(false, carpeta.path());
-    } catch (const ErrorDatos& error) {
-        QFAIL(error.what());
-    }
+    ABRIR_BASE(base, false, carpeta.path());
     ConnectionPtr conexion = base->Abrir();
     conexion->EstablecerEsperaBloqueo(300);
     Tabla modelo = LeerTabla(*conexion);
@@ -82,17 +69,10 @@ void VentanaAverias::guardarYBorrarConAveria()
     QProcess bloqueador;
     const QString relleno = carpeta.filePath(QStringLiteral("relleno"));
     if (averia == QLatin1String("bloqueo")) {
-        bloqueador.start(QStringLiteral(RUTA_ESCRITOR), {QStringLiteral("bloquear"), base->Origen()});
-        QByteArray salida;
-        while (!salida.contains("bloqueado") && bloqueador.waitForReadyRead(10000))
-            salida += bloqueador.readAllStandardOutput();
-        QVERIFY2(salida.contains("bloqueado"), bloqueador.readAllStandardError().constData());
+        const QString arranque = ArrancarEscritor(bloqueador, {QStringLiteral("bloquear"), base->Origen()}, "bloqueado");
+        QVERIFY2(arranque.isEmpty(), qPrintable(arranque));
     } else {
-        QFile archivo(relleno);
-        QVERIFY(archivo.open(QIODevice::WriteOnly));
-        const QByteArray bloque(4096, 'x');
-        while (archivo.write(bloque) == bloque.size() && archivo.flush()) {}
-        while (archivo.write("x", 1) == 1 && archivo.flush()) {}
+        QVERIFY(LlenarDisco(relleno));
     }
 
     // A long name, so that the full disk has to find room for it.
@@ -117,13 +97,7 @@ void VentanaAverias::guardarYBorrarConAveria()
     QVERIFY2(LeerTabla(*base->Abrir()) == modelo, "la avería cambió la tabla");
 
     // The fault goes away: the same window saves.
-    if (averia == QLatin1String("bloqueo")) {
-        bloqueador.write("\n");
-        bloqueador.closeWriteChannel();
-        QVERIFY(bloqueador.waitForFinished(10000));
-    } else {
-        QVERIFY(QFile::remove(relleno));
-    }
+    QVERIFY(averia == QLatin1String("bloqueo") ? SoltarBloqueo(bloqueador) : QFile::remove(relleno));
     ventana->TxtCodigo->setText(codigo);
     ventana->TxtProvincia->setText(nombre);
     mensajes->Llamadas.clear();
