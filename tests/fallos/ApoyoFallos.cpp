@@ -169,21 +169,20 @@ void CargarTabla(Connection& conexion, const Tabla& tabla)
 QString Diferencias(const Tabla& esperada, const Tabla& obtenida)
 {
     QStringList lineas;
-    for (auto fila = esperada.cbegin(); fila != esperada.cend() && lineas.size() < 8; ++fila) {
+    Tabla todas = esperada;
+    todas.insert(obtenida);
+    for (auto fila = todas.cbegin(); fila != todas.cend() && lineas.size() < 8; ++fila) {
+        const QString codigo = Visible(fila.key(), 40);
         if (!obtenida.contains(fila.key()))
-            lineas << QStringLiteral("falta %1").arg(Visible(fila.key(), 40));
-        else if (obtenida.value(fila.key()) != fila.value())
-            lineas << QStringLiteral("%1 tiene %2 en lugar de %3")
-                          .arg(Visible(fila.key(), 40), Visible(obtenida.value(fila.key()), 40), Visible(fila.value(), 40));
+            lineas << QStringLiteral("falta %1").arg(codigo);
+        else if (!esperada.contains(fila.key()))
+            lineas << QStringLiteral("sobra %1").arg(codigo);
+        else if (obtenida[fila.key()] != esperada[fila.key()])
+            lineas << QStringLiteral("%1 tiene %2 en lugar de %3").arg(codigo, Visible(obtenida[fila.key()], 40), Visible(esperada[fila.key()], 40));
     }
-    for (auto fila = obtenida.cbegin(); fila != obtenida.cend() && lineas.size() < 8; ++fila) {
-        if (!esperada.contains(fila.key()))
-            lineas << QStringLiteral("sobra %1").arg(Visible(fila.key(), 40));
-    }
-    if (lineas.isEmpty())
-        return {};
-    return QStringLiteral("%1 filas esperadas, %2 obtenidas: %3")
-        .arg(esperada.size()).arg(obtenida.size()).arg(lineas.join(QStringLiteral("; ")));
+    return lineas.isEmpty() ? QString()
+                            : QStringLiteral("%1 filas esperadas, %2 obtenidas: %3")
+                                  .arg(esperada.size()).arg(obtenida.size()).arg(lineas.join(QStringLiteral("; ")));
 }
 
 QString Visible(const QString& texto, int largo)
