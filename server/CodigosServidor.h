@@ -18,6 +18,7 @@ constexpr int RegistroBloqueado = static_cast<int>(0x80070021u);  // another pro
 constexpr int BibliotecaNoEncontrada = static_cast<int>(0x8007007Eu);
 constexpr int BibliotecaNoCargable = static_cast<int>(0x800700C1u);
 constexpr int SimboloNoEncontrado = static_cast<int>(0x8007007Fu);
+constexpr int VersionIncompatible = static_cast<int>(0x8007051Au);   // ERROR_REVISION_MISMATCH
 constexpr int FalloFabrica = static_cast<int>(0x80004005u);       // the class factory made no object
 constexpr int ArgumentoNoValido = static_cast<int>(0x80070057u);
 constexpr int PunteroNulo = static_cast<int>(0x80004003u);

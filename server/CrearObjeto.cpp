@@ -132,6 +132,26 @@ QString LeerTexto(const BibliotecaTemporal& biblioteca, const char* exportacion)
     return QString::fromUtf8(texto);
 }
 
+// "1.00.0051" -> 1; -1 when the text does not start with a number.
+int VersionMayorDe(const QString& version)
+{
+    bool correcta = false;
+    const int mayor = version.section(QLatin1Char('.'), 0, 0).toInt(&correcta);
+    return correcta ? mayor : -1;
+}
+
+void ExigirVersion(const QString& version, int versionMayor, const QString& ruta, const QString& progId)
+{
+    if (versionMayor <= 0 || VersionMayorDe(version) == versionMayor)
+        return;
+    throw ErrorServidor(CodigoServidor::VersionIncompatible,
+                        QStringLiteral("La biblioteca «%1»%2 es de la versión %3, y este programa se construyó para la "
+                                       "versión %4 de la clase: instale una versión %4 del componente o vuelva a "
+                                       "construir el programa con la que está instalada.")
+                            .arg(Nativa(ruta), Inciso(progId),
+                                 version.isEmpty() ? QStringLiteral("desconocida") : version, QString::number(versionMayor)));
+}
+
 } // namespace
 
 std::shared_ptr<QObject> CrearObjeto(const QString& progId)
@@ -139,12 +159,23 @@ std::shared_ptr<QObject> CrearObjeto(const QString& progId)
     return CrearObjeto(progId, RegistroClases());
 }
 
-std::shared_ptr<QObject> CrearObjeto(const QString& progId, const RegistroClases& registro)
+std::shared_ptr<QObject> CrearObjeto(const QString& progId, int versionMayor)
+{
+    return CrearObjeto(progId, RegistroClases(), versionMayor);
+}
+
+std::shared_ptr<QObject> CrearObjeto(const QString& progId, const RegistroClases& registro, int versionMayor)
 {
     const std::optional<EntradaClase> entrada = registro.Buscar(progId);
     if (!entrada)
-        throw ErrorServidor(CodigoServidor::ClaseNoRegistrada, QStringLiteral("La clase «%1» no está registrada").arg(progId));
+        throw ErrorServidor(CodigoServidor::ClaseNoRegistrada,
+                            QStringLiteral("La clase «%1» no está registrada: instale el componente que la ofrece o "
+                                           "regístrelo con quiltren-registrar.").arg(progId));
     const QString& ruta = entrada->Biblioteca;
+    // What the registry states is checked before loading: a library of another version may not
+    // even load beside this program's.
+    if (!entrada->Version.isEmpty())
+        ExigirVersion(entrada->Version, versionMayor, ruta, progId);
 
     void* manejador = nullptr;
     {
@@ -166,6 +197,10 @@ std::shared_ptr<QObject> CrearObjeto(const QString& progId, const RegistroClases
         }
     }
 
+    if (versionMayor > 0) {
+        const char* version = Simbolo<TipoTextoVersion>(manejador, "QuiltrenVersion", ruta, progId)();
+        ExigirVersion(version ? QString::fromUtf8(version) : QString(), versionMayor, ruta, progId);
+    }
     const auto obtenerFabrica = Simbolo<TipoDllGetClassObject>(manejador, "DllGetClassObject", ruta, progId);
     void* fabrica = nullptr;
     BorrarUltimoError();

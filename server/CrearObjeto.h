@@ -11,7 +11,11 @@
 // Creates a new object of a registered class: registry lookup, dlopen of its library (kept
 // loaded afterwards), DllGetClassObject, factory. See FabricaClase.h for the object's lifetime.
 std::shared_ptr<QObject> CrearObjeto(const QString& progId);
-std::shared_ptr<QObject> CrearObjeto(const QString& progId, const RegistroClases& registro);
+// The same for a host built against one major version of the class's interface: a library of
+// another major version (as the registry states it or as the library reports it) is refused
+// with CodigoServidor::VersionIncompatible before any object is made. 0 takes any version.
+std::shared_ptr<QObject> CrearObjeto(const QString& progId, int versionMayor);
+std::shared_ptr<QObject> CrearObjeto(const QString& progId, const RegistroClases& registro, int versionMayor = 0);
 
 // Unloads every library CrearObjeto loaded whose DllCanUnloadNow says it may go; returns how
 // many it unloaded. The host calls it when it has released objects (and at idle times).

@@ -4,9 +4,11 @@
 #include "CodigosServidor.h"
 #include "CrearObjeto.h"
 #include "ErrorServidor.h"
+#include "RegistroClases.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QStringList>
 #include <QTextStream>
 
@@ -15,13 +17,19 @@ int main(int argc, char* argv[])
     QCoreApplication aplicacion(argc, argv);
     QStringList argumentos = QCoreApplication::arguments().mid(1);
     const bool desregistrar = argumentos.removeAll(QStringLiteral("-u")) + argumentos.removeAll(QStringLiteral("--desregistrar")) > 0;
+    const bool sistema = argumentos.removeAll(QStringLiteral("--sistema")) > 0;
     QTextStream salida(stdout);
     QTextStream errores(stderr);
     if (argumentos.size() != 1 || argumentos.first().startsWith(QLatin1Char('-'))) {
-        errores << "Uso: quiltren-registrar [-u|--desregistrar] BIBLIOTECA\n"
-                   "Registra la biblioteca de un componente en el registro de clases, o la quita con -u.\n";
+        errores << "Uso: quiltren-registrar [-u|--desregistrar] [--sistema] BIBLIOTECA\n"
+                   "Registra la biblioteca de un componente en el registro de clases, o la quita con -u.\n"
+                   "Con --sistema usa el registro de todo el equipo (" << RegistroClases::RutaSistema()
+                << ") en lugar del del usuario.\n";
         return 2;
     }
+    // The library's own DllRegisterServer writes the registry of this process: point it there.
+    if (sistema)
+        qputenv("QUILTREN_REGISTRO", QFile::encodeName(RegistroClases::RutaSistema()));
     const QString biblioteca = QDir::toNativeSeparators(argumentos.first());
     try {
         if (desregistrar) {

@@ -209,10 +209,21 @@ QString RegistroClases::RutaPredeterminada()
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/quiltren/registro-clases");
 }
 
+QString RegistroClases::RutaSistema()
+{
+    const QString desdeEntorno = qEnvironmentVariable("QUILTREN_REGISTRO_SISTEMA");
+    return desdeEntorno.isEmpty() ? QStringLiteral("/etc/quiltren/registro-clases") : desdeEntorno;
+}
+
 bool RegistroClases::ProgIdValido(const QString& progId)
 {
     static const QRegularExpression forma(QStringLiteral("^[A-Za-z][A-Za-z0-9]*(\\.[A-Za-z0-9]+)+$"));
     return progId.size() <= 39 && forma.match(progId).hasMatch();
+}
+
+RegistroClases::RegistroClases()
+    : ruta_(RutaPredeterminada()), rutaSistema_(qEnvironmentVariableIsEmpty("QUILTREN_REGISTRO") ? RutaSistema() : QString())
+{
 }
 
 RegistroClases::RegistroClases(QString ruta)
@@ -234,6 +245,8 @@ std::optional<EntradaClase> RegistroClases::Buscar(const QString& progId) const
     for (const EntradaClase& entrada : Entradas())
         if (entrada.ProgId.compare(progId, Qt::CaseInsensitive) == 0)
             return entrada;
+    if (!rutaSistema_.isEmpty())
+        return RegistroClases(rutaSistema_).Buscar(progId);
     return std::nullopt;
 }
 

@@ -23,20 +23,32 @@ struct EntradaClase
 // the file afresh; writes go to a temporary file renamed over the old one, under a lock file,
 // so readers never see half a file. ProgIDs compare without regard to letter case, as on the
 // original platform. Every failure is an ErrorServidor; a failed call leaves the file as it was.
+//
+// A host run by any user also finds the classes of a system-wide installation: the registry
+// built without a path reads the user's file first and then the system's, which only the
+// administrator writes (quiltren-registrar --sistema). QUILTREN_REGISTRO, when set, is the one
+// registry read and written, so tests and isolated hosts see nothing of the system's.
 class RegistroClases
 {
 public:
     // QUILTREN_REGISTRO when set and not empty; otherwise <config>/quiltren/registro-clases.
     static QString RutaPredeterminada();
+    // QUILTREN_REGISTRO_SISTEMA when set and not empty; otherwise /etc/quiltren/registro-clases.
+    static QString RutaSistema();
 
     // A letter, then letters and digits, in at least two parts separated by dots; at most 39 characters.
     static bool ProgIdValido(const QString& progId);
 
-    explicit RegistroClases(QString ruta = RutaPredeterminada());
+    // The user's registry, then the system's (none of it when QUILTREN_REGISTRO is set).
+    RegistroClases();
+    // That file alone.
+    explicit RegistroClases(QString ruta);
 
     const QString& Ruta() const { return ruta_; }
 
+    // The entries of the file Ruta() (the system's are not listed).
     QList<EntradaClase> Entradas() const;
+    // The entry in Ruta(), else in the system's registry when this one reads it.
     std::optional<EntradaClase> Buscar(const QString& progId) const;
 
     // Adds the entries, or replaces in place those whose ProgID is already there, in one write.
@@ -46,4 +58,5 @@ public:
 
 private:
     QString ruta_;
+    QString rutaSistema_;   // empty: not read
 };

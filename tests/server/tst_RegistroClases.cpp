@@ -49,6 +49,31 @@ private slots:
         QCOMPARE(predeterminada, carpeta_.filePath(QStringLiteral("quiltren/registro-clases")));
     }
 
+    // Without QUILTREN_REGISTRO a lookup reads the user's registry, then the system's, and the
+    // user's entry wins; with it, that file alone is read.
+    void registroDelSistema()
+    {
+        const QByteArray antes = qgetenv("QUILTREN_REGISTRO");
+        const QString sistema = carpeta_.filePath(QStringLiteral("sistema"));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(carpeta_.path()));
+        qputenv("QUILTREN_REGISTRO_SISTEMA", QFile::encodeName(sistema));
+        qputenv("QUILTREN_REGISTRO", "");
+        Escribir(sistema, LineaFicha + "clase\tOtra.Clase\t/usr/lib/libotra.so\tOtraClase\t3.1\n");
+        RegistroClases().Registrar({{QStringLiteral("Otra.Clase"), QStringLiteral("/opt/otra/libotra.so"), QStringLiteral("OtraClase"), {}}});
+        const auto soloEnSistema = RegistroClases().Buscar(Ficha.ProgId);
+        const auto enAmbos = RegistroClases().Buscar(QStringLiteral("otra.clase"));
+        const auto propias = RegistroClases().Entradas().size();
+        qputenv("QUILTREN_REGISTRO", QFile::encodeName(Ruta()));
+        const bool aislado = !RegistroClases().Buscar(Ficha.ProgId).has_value();
+        qputenv("QUILTREN_REGISTRO", antes);
+        qunsetenv("XDG_CONFIG_HOME");
+        qunsetenv("QUILTREN_REGISTRO_SISTEMA");
+        QCOMPARE(soloEnSistema, std::optional<EntradaClase>(Ficha));
+        QCOMPARE(enAmbos.value_or(EntradaClase{}).Biblioteca, QStringLiteral("/opt/otra/libotra.so"));
+        QCOMPARE(propias, 1);
+        QVERIFY(aislado);
+    }
+
     // Every change touches only its own line; the rest stays byte for byte.
     void registrarSustituirYDesregistrar()
     {

@@ -54,7 +54,9 @@ private slots:
     void init()
     {
         QFile::remove(Registro());
+        QFile::remove(carpeta_.filePath(QStringLiteral("sistema")));
         qputenv("QUILTREN_REGISTRO", QFile::encodeName(Registro()));
+        qputenv("QUILTREN_REGISTRO_SISTEMA", QFile::encodeName(carpeta_.filePath(QStringLiteral("sistema"))));
     }
 
     void cleanup()
@@ -101,40 +103,52 @@ private slots:
         QTest::addColumn<QByteArray>("registro");
         QTest::addColumn<int>("numero");
         QTest::addColumn<QString>("mensaje");
+        QTest::addColumn<int>("versionMayor");   // what the host was built for; 0: any
         const QByteArray componente = QFile::encodeName(Componente);
         const QString faltante = carpeta_.filePath(QStringLiteral("no-existe.so"));
         const QString texto = carpeta_.filePath(QStringLiteral("texto.so"));
 
         QTest::newRow("no registrada") << QStringLiteral("PruebaServidor.Nada") << Otras << int(0x80040154u)
-                                       << QStringLiteral("La clase «PruebaServidor.Nada» no está registrada");
+                                       << QStringLiteral("La clase «PruebaServidor.Nada» no está registrada: instale el componente que la "
+                                                         "ofrece o regístrelo con quiltren-registrar.") << 0;
         QTest::newRow("biblioteca que falta")
             << QStringLiteral("Falta.Clase") << "clase\tFalta.Clase\t" + QFile::encodeName(faltante) + "\tClase\t1\n"
             << int(0x8007007Eu)
-            << QStringLiteral("No se encuentra la biblioteca «%1», registrada para la clase «Falta.Clase».").arg(faltante);
+            << QStringLiteral("No se encuentra la biblioteca «%1», registrada para la clase «Falta.Clase».").arg(faltante) << 0;
         QTest::newRow("no es una biblioteca")
             << QStringLiteral("Texto.Clase") << "clase\tTexto.Clase\t" + QFile::encodeName(texto) + "\tClase\t1\n"
             << int(0x800700C1u)
-            << QStringLiteral("No se puede cargar la biblioteca «%1», registrada para la clase «Texto.Clase» (detalle del sistema: ").arg(texto);
+            << QStringLiteral("No se puede cargar la biblioteca «%1», registrada para la clase «Texto.Clase» (detalle del sistema: ").arg(texto) << 0;
         QTest::newRow("no es un componente")
             << QStringLiteral("Servidor.Clase") << "clase\tServidor.Clase\t" + QFile::encodeName(Servidor) + "\tClase\t1\n"
             << int(0x8007007Fu)
-            << QStringLiteral("La biblioteca «%1», registrada para la clase «Servidor.Clase», no exporta «DllGetClassObject»: no es un componente.").arg(Servidor);
+            << QStringLiteral("La biblioteca «%1», registrada para la clase «Servidor.Clase», no exporta «DllGetClassObject»: no es un componente.").arg(Servidor) << 0;
         QTest::newRow("clase que la biblioteca no sirve")
             << QStringLiteral("PruebaServidor.Ajena") << "clase\tPruebaServidor.Ajena\t" + componente + "\tAjena\t1\n"
             << int(0x80040111u)
-            << QStringLiteral("La biblioteca «%1» no ofrece la clase «PruebaServidor.Ajena» (código 0x80040111).").arg(Componente);
+            << QStringLiteral("La biblioteca «%1» no ofrece la clase «PruebaServidor.Ajena» (código 0x80040111).").arg(Componente) << 0;
         QTest::newRow("fábrica sin objeto")
             << QStringLiteral("PruebaServidor.ClaseNula") << "clase\tPruebaServidor.ClaseNula\t" + componente + "\tClaseNula\t1\n"
             << int(0x80004005u)
-            << QStringLiteral("No se pudo crear un objeto de la clase «PruebaServidor.ClaseNula»: la fábrica no devolvió ningún objeto.");
+            << QStringLiteral("No se pudo crear un objeto de la clase «PruebaServidor.ClaseNula»: la fábrica no devolvió ningún objeto.") << 0;
         QTest::newRow("fábrica que falla")
             << QStringLiteral("PruebaServidor.ClaseQueFalla") << "clase\tPruebaServidor.ClaseQueFalla\t" + componente + "\tClaseQueFalla\t1\n"
             << int(0x80004005u)
-            << QStringLiteral("No se pudo crear un objeto de la clase «PruebaServidor.ClaseQueFalla»: no queda memoria para la ficha.");
+            << QStringLiteral("No se pudo crear un objeto de la clase «PruebaServidor.ClaseQueFalla»: no queda memoria para la ficha.") << 0;
         QTest::newRow("registro dañado")
             << Prueba << "clase\t" + Prueba.toUtf8() + "\t" + componente + "\n" << int(0x800703F1u)
             << QStringLiteral("El registro de clases «%1» está dañado en la línea 1: una clase lleva ProgID, biblioteca, nombre y "
-                              "versión separados por tabuladores, y esta línea tiene 3 campos en lugar de 5.").arg(Registro());
+                              "versión separados por tabuladores, y esta línea tiene 3 campos en lugar de 5.").arg(Registro()) << 0;
+        // The registry states another major version (nothing is loaded), or states the right one
+        // for a library that reports another.
+        const QString otraVersion = QStringLiteral("La biblioteca «%1», registrada para la clase «%2», es de la versión "
+                                                   "2.03.0007, y este programa se construyó para la versión 1 de la clase: instale "
+                                                   "una versión 1 del componente o vuelva a construir el programa con la que está instalada.")
+                                        .arg(Componente, Prueba);
+        QTest::newRow("registrada con otra versión") << Prueba << "clase\t" + Prueba.toUtf8() + "\t" + componente + "\tClasePrueba\t2.03.0007\n"
+                                                     << int(0x8007051Au) << otraVersion << 1;
+        QTest::newRow("biblioteca de otra versión") << Prueba << "clase\t" + Prueba.toUtf8() + "\t" + componente + "\tClasePrueba\t1.00.0001\n"
+                                                    << int(0x8007051Au) << otraVersion << 1;
     }
 
     // Each failure is an ErrorServidor with its own number and message, the registry stays as
@@ -145,10 +159,11 @@ private slots:
         QFETCH(QByteArray, registro);
         QFETCH(int, numero);
         QFETCH(QString, mensaje);
+        QFETCH(int, versionMayor);
         Escribir(carpeta_.filePath(QStringLiteral("texto.so")), "esto no es una biblioteca\n");
         Escribir(Registro(), registro);
 
-        const ErrorServidor error = Fallo([&] { CrearObjeto(progId); });
+        const ErrorServidor error = Fallo([&] { CrearObjeto(progId, versionMayor); });
         QCOMPARE(error.Numero(), numero);
         if (numero == int(0x800700C1u))
             QVERIFY2(error.Descripcion().startsWith(mensaje) && error.Descripcion().endsWith(QStringLiteral(").")),
@@ -198,14 +213,17 @@ private slots:
         QTest::addColumn<int>("salida");
         QTest::addColumn<QString>("texto");
         QTest::addColumn<bool>("registradaDespues");
+        QTest::addColumn<bool>("enSistema");   // in the system's registry, the user's left as it was
         const QString faltante = carpeta_.filePath(QStringLiteral("no-existe.so"));
         QTest::newRow("registrar") << QStringList{Componente} << false << 0
-                                   << QStringLiteral("Biblioteca «%1» registrada.\n").arg(Componente) << true;
+                                   << QStringLiteral("Biblioteca «%1» registrada.\n").arg(Componente) << true << false;
         QTest::newRow("desregistrar") << QStringList{QStringLiteral("-u"), Componente} << true << 0
-                                      << QStringLiteral("Biblioteca «%1» desregistrada.\n").arg(Componente) << false;
+                                      << QStringLiteral("Biblioteca «%1» desregistrada.\n").arg(Componente) << false << false;
         QTest::newRow("biblioteca que falta") << QStringList{faltante} << true << 1
                                               << QStringLiteral("Error 0x8007007E: No se encuentra la biblioteca «%1».\n").arg(faltante)
-                                              << true;
+                                              << true << false;
+        QTest::newRow("registrar en el sistema") << QStringList{QStringLiteral("--sistema"), Componente} << false << 0
+                                                 << QStringLiteral("Biblioteca «%1» registrada.\n").arg(Componente) << true << true;
     }
 
     void herramientaRegistrar()
@@ -215,6 +233,7 @@ private slots:
         QFETCH(int, salida);
         QFETCH(QString, texto);
         QFETCH(bool, registradaDespues);
+        QFETCH(bool, enSistema);
         Escribir(Registro(), Otras);
         if (registradaAntes)
             RegistrarBiblioteca(Componente);
@@ -226,9 +245,10 @@ private slots:
         QCOMPARE(proceso.exitCode(), salida);
         QCOMPARE(QString::fromUtf8(salida == 0 ? proceso.readAllStandardOutput() : proceso.readAllStandardError()), texto);
 
-        QCOMPARE(RegistroClases().Buscar(Prueba).has_value(), registradaDespues);
+        const RegistroClases escrito(enSistema ? RegistroClases::RutaSistema() : Registro());
+        QCOMPARE(escrito.Buscar(Prueba).has_value(), registradaDespues);
         QVERIFY(RegistroClases().Buscar(QStringLiteral("Otra.Clase")));
-        if (salida != 0)
+        if (salida != 0 || enSistema)
             QCOMPARE(Leer(Registro()), antes);
     }
 };
