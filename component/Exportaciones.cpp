@@ -16,6 +16,8 @@ namespace {
 // File and product version, and locale, as a host reads them.
 constexpr const char* Version = "1.00.0051";
 constexpr const char* Locale = "es-ES";
+static_assert(Version[0] - '0' == VersionMayorClassProvincias && Version[1] == '.',
+              "the library's version and its interface's major version go together");
 
 FabricaClases Fabricas(QString::fromLatin1(Version),
                        {{QStringLiteral("Quiltren.ClassProvincias"), QStringLiteral("ClassProvincias"),

@@ -2,7 +2,10 @@
 // The interface `_ClassProvincias` of the component's public class, as a host sees it. A host
 // creates the object by its ProgID (CrearObjeto("Quiltren.ClassProvincias")) and reaches these
 // methods with qobject_cast<_ClassProvincias*>; the cast compares the interface identifier by
-// name, so a host needs this header only and never links the component.
+// name, so a host needs this header only and never links the component:
+//
+//   std::shared_ptr<QObject> objeto = CrearObjeto(QStringLiteral("Quiltren.ClassProvincias"), VersionMayorClassProvincias);
+//   qobject_cast<_ClassProvincias*>(objeto.get())->Cargar(utiles);
 
 #include "Tramacor.h"
 
@@ -25,3 +28,8 @@ public:
 
 #define IID_ClassProvincias "Quiltren._ClassProvincias"
 Q_DECLARE_INTERFACE(_ClassProvincias, IID_ClassProvincias)
+
+// The major version of this interface. A host passes it to CrearObjeto, so that a library of
+// another major version, whose class may lay these methods out otherwise, is refused with a
+// clear error instead of being called.
+constexpr int VersionMayorClassProvincias = 1;

@@ -56,7 +56,11 @@ QString Anfitrion::BasePredeterminada()
 
 QString Anfitrion::RutaComponentePredeterminada()
 {
-    return QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../lib/libquiltren.so"));
+    // The build folder keeps its libraries in lib beside bin; an installation may keep them deeper.
+    const QDir programas(QCoreApplication::applicationDirPath());
+    const QString enCompilacion = programas.absoluteFilePath(QStringLiteral("../lib/libquiltren.so"));
+    const QString instalada = programas.absoluteFilePath(QStringLiteral(QUILTREN_BIBLIOTECAS_DESDE_PROGRAMAS "/libquiltren.so"));
+    return QFileInfo::exists(enCompilacion) || !QFileInfo::exists(instalada) ? enCompilacion : instalada;
 }
 
 bool Anfitrion::AsegurarRegistro(const QString& rutaComponente)
@@ -108,7 +112,7 @@ bool Anfitrion::AbrirProvincias()
 {
     try {
         if (!componente_)
-            componente_ = CrearObjeto(ProgId);
+            componente_ = CrearObjeto(ProgId, VersionMayorClassProvincias);
         auto* clase = qobject_cast<_ClassProvincias*>(componente_.get());
         if (!clase)
             throw ErrorEjecucion(ErrorEjecucion::TiposNoCoinciden,

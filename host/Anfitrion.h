@@ -31,7 +31,8 @@ public:
 
     // The SQLite file in the user's data folder (the folder is created).
     static QString BasePredeterminada();
-    // libquiltren.so in the lib folder beside the program's bin folder.
+    // libquiltren.so in the lib folder beside the program's bin folder (or where the installation
+    // puts the libraries).
     static QString RutaComponentePredeterminada();
 
     // Registers the component when its ProgID is missing from the class registry or names another

@@ -11,6 +11,7 @@
 #include "Recordset.h"
 #include "Screen.h"
 #include "Sentencias.h"
+#include "ServidorComponente.h"
 #include "SuperficieImpresora.h"
 #include "TextosListados.h"
 #include "Tramacor.h"
@@ -143,9 +144,23 @@ QImage ImagenFondo()
     static FondoLeido leido;
     QString relativa = TextosListados::ArchivoFondo;
     relativa.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    const QFileInfo archivo(QDir::current().absoluteFilePath(relativa));
-    if (!archivo.isFile())
-        return QImage();
+    QFileInfo archivo(QDir::current().absoluteFilePath(relativa));
+    if (!archivo.isFile()) {
+        // A host installed on this system is usually started from the user's home: the picture
+        // installed with this library stands in for the missing one.
+        static const QString datosInstalados = [] {
+            try {
+                return QFileInfo(RutaBibliotecaDe(&leido)).dir().absoluteFilePath(QStringLiteral(QUILTREN_DATOS_DESDE_BIBLIOTECA));
+            } catch (const ErrorServidor&) {
+                return QString();
+            }
+        }();
+        if (datosInstalados.isEmpty())
+            return QImage();
+        archivo = QFileInfo(QDir(datosInstalados).absoluteFilePath(relativa));
+        if (!archivo.isFile())
+            return QImage();
+    }
     if (archivo.absoluteFilePath() != leido.ruta || archivo.lastModified() != leido.modificado
         || archivo.size() != leido.tamano) {
         leido.ruta = archivo.absoluteFilePath();

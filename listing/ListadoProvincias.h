@@ -62,7 +62,8 @@ inline const QColor ColorBandaPredeterminado = QColor(0xC0, 0xC0, 0xFF);
 QString FechaLarga(const QDate& fecha);
 
 // The background picture of the pages ("fotos\fondo.bmp" relative to the current folder, with the
-// separator of this system), or a null picture when it is missing or unreadable.
+// separator of this system; else in the data folder installed with the library), or a null
+// picture when it is missing or unreadable.
 QImage ImagenFondo();
 
 }  // namespace ListadoProvincias
