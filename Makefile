@@ -2,7 +2,7 @@
 BUILD := build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run test bench soak clean
+.PHONY: all deps configure build run test bench soak paquete clean
 
 all: build
 
@@ -28,6 +28,10 @@ bench: build
 
 soak: build
 	@scripts/con-postgresql.sh scripts/soak.sh
+
+# The Debian package, in $(BUILD)/paquete.
+paquete: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD)

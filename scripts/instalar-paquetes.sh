@@ -11,6 +11,7 @@ paquetes=(
   fonts-urw-base35 fontconfig
   xvfb xauth
   poppler-utils
+  dpkg-dev file pkgconf
 )
 
 faltan=()
