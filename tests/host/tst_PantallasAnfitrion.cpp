@@ -38,8 +38,8 @@ QRect EnPantalla(const QWidget* w)
     return QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
 }
 
-// Room for text inside each kind of control: the button's rounded box, the field's frame and
-// margins, the grid cell's padding.
+// Room for text inside each kind of control: a label's whole width, the field's frame and
+// margins, the button's rounded box.
 int AnchoUtil(const QWidget* w)
 {
     if (qobject_cast<const QLineEdit*>(w))
@@ -59,14 +59,15 @@ QStringList Recortados(Form& ficha, const QStringList& nombres)
             recortados << QStringLiteral("%1: %2 (%3 > %4)").arg(donde, texto).arg(ancho).arg(sitio);
     };
     auto* grilla = qobject_cast<FlexGrid*>(ficha.Controls().Item(QStringLiteral("LinProvincias")));
+    const QFontMetrics letraGrilla(grilla->Widget()->font());
     QString masAncho;
     for (int fila = 0; fila < grilla->Rows(); ++fila) {
         for (int col = 0; col < grilla->Cols(); ++col) {
             const QString texto = grilla->TextMatrix(fila, col);
             medir(QStringLiteral("LinProvincias"), grilla->Widget()->font(), texto,
-                  Screen::TwipsAPixelesX(grilla->ColWidth(col)) - 8);
-            if (fila > 0 && col == 1 && QFontMetrics(grilla->Widget()->font()).horizontalAdvance(texto)
-                                              > QFontMetrics(grilla->Widget()->font()).horizontalAdvance(masAncho))
+                  Screen::TwipsAPixelesX(grilla->ColWidth(col)) - 8);  // 4 pixels of padding each side
+            // The widest name is the one the name field must show whole.
+            if (fila > 0 && col == 1 && letraGrilla.horizontalAdvance(texto) > letraGrilla.horizontalAdvance(masAncho))
                 masAncho = texto;
         }
     }
