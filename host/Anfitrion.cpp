@@ -7,19 +7,33 @@
 #include "EsquemaProvincias.h"
 #include "InterfazClassProvincias.h"
 #include "RegistroClases.h"
+#include "Screen.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <cmath>
 
 const QString Anfitrion::ProgId = QStringLiteral("Quiltren.ClassProvincias");
 
 namespace {
 
-// Stored size of the maintenance window, in twips, to centre it.
-constexpr int AnchoFicha = 12146;
-constexpr int AltoFicha = 10540;
+// Size of the maintenance window as laid out for the design screen, in twips.
+constexpr long AnchoFicha = 12146;
+constexpr long AltoFicha = 10540;
+
+// The maintenance window's size once it has scaled itself to this screen: in proportion to the
+// screen, truncated to whole twips, unless the screen is exactly as wide as the design screen.
+QSize TamanoFichaEscalada(long anchoBase, long altoBase)
+{
+    const long ancho = std::lrint(Screen::Width());
+    const long alto = std::lrint(Screen::Height());
+    if (Screen::Width() == double(anchoBase) || anchoBase <= 0 || altoBase <= 0)
+        return QSize(int(AnchoFicha), int(AltoFicha));
+    return QSize(int(std::trunc(double(AnchoFicha) * double(ancho) / double(anchoBase))),
+                 int(std::trunc(double(AltoFicha) * double(alto) / double(altoBase))));
+}
 
 QString MismoArchivo(const QString& ruta)
 {
@@ -88,7 +102,7 @@ void Anfitrion::Iniciar()
 
     principal_ = new VentanaPrincipal;
     ubicacion_ = new VentanaUbicacion;
-    ubicacion_->Centrar(AnchoFicha, AltoFicha);
+    SituarFicha();
     connect(principal_, &VentanaPrincipal::Provincias, this, [this] { AbrirProvincias(); });
     connect(principal_, &VentanaPrincipal::Salir, this, &Anfitrion::SalidaPedida);
     const QString base = conexion_ && conexion_->EsPostgres()
@@ -117,6 +131,7 @@ bool Anfitrion::AbrirProvincias()
         if (!clase)
             throw ErrorEjecucion(ErrorEjecucion::TiposNoCoinciden,
                                  QStringLiteral("El objeto creado para %1 no ofrece la interfaz _ClassProvincias").arg(ProgId));
+        SituarFicha();
         std::shared_ptr<IUtilidades> utiles = utiles_;
         clase->Cargar(utiles);
         return true;
@@ -140,6 +155,14 @@ void Anfitrion::Terminar()
         AtenderEvento([clase] { clase->Cerrar(); });
     }
     componente_.reset();
+}
+
+void Anfitrion::SituarFicha()
+{
+    if (!ubicacion_ || !principal_)
+        return;
+    const QSize ficha = TamanoFichaEscalada(configuracion_.AnchoBase, configuracion_.AltoBase);
+    ubicacion_->Centrar(ficha.width(), ficha.height(), principal_->AreaLibre());
 }
 
 void Anfitrion::MostrarError(const QString& texto)

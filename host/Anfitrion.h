@@ -20,8 +20,8 @@ public:
     struct Configuracion
     {
         QString Base;              // file path or postgresql:// URL; empty: BasePredeterminada()
-        long AnchoBase = 15360;
-        long AltoBase = 11520;
+        long AnchoBase = 17280;    // the design screen: 1152 × 864 pixels (OpcionesDemo)
+        long AltoBase = 12960;
         QString RutaComponente;    // empty: RutaComponentePredeterminada()
         QString Usuario;           // empty: the login name
     };
@@ -62,6 +62,9 @@ signals:
 
 private:
     void MostrarError(const QString& texto);
+    // Places the location window where the maintenance window, at its size on this screen, lies
+    // whole in the part of the screen the main window leaves free.
+    void SituarFicha();
 
     Configuracion configuracion_;
     ConnectionPtr conexion_;

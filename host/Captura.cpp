@@ -12,7 +12,8 @@ QImage CapturarPantalla()
     if (!pantalla)
         return {};
     const QPixmap directa = pantalla->grabWindow(0);
-    if (!directa.isNull() && directa.size() == pantalla->geometry().size())
+    // On a dense screen the window system's picture holds every device pixel; it is kept whole.
+    if (!directa.isNull() && directa.deviceIndependentSize().toSize() == pantalla->geometry().size())
         return directa.toImage();
 
     QImage compuesta(pantalla->geometry().size(), QImage::Format_RGB32);

@@ -121,7 +121,7 @@ QString TextoAyuda()
         "  --db RUTA|postgresql://usuario@servidor:puerto/base\n"
         "                        base de datos; por omisión un archivo SQLite en la carpeta\n"
         "                        de datos del usuario (se crea si falta)\n"
-        "  --base ANCHOxALTO     pantalla de diseño de las ventanas, en píxeles (1024x768)\n"
+        "  --base ANCHOxALTO     pantalla de diseño de las ventanas, en píxeles (1152x864)\n"
         "  --captura ARCHIVO.png guarda una imagen de la pantalla cuando las ventanas se\n"
         "                        han dibujado y termina\n"
         "  --listado ARCHIVO.pdf imprime el listado de provincias en un PDF, sin ventanas\n"

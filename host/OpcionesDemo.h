@@ -10,9 +10,12 @@ struct OpcionesDemo
     bool Version = false;
     // A file path (SQLite) or a postgresql:// URL; empty: the file in the user's data folder.
     QString Base;
-    // The screen size, in twips, the windows were laid out for: 1024 × 768 pixels at 15 twips each.
-    long AnchoBase = 15360;
-    long AltoBase = 11520;
+    // The screen size, in twips, the demo states as the one the windows were laid out for:
+    // 1152 × 864 pixels at 15 twips each. The province window then takes 70 % of the screen's
+    // width and 81 % of its height on any screen, and the host's title bar, menu and status line
+    // fit in the rest down to 683 × 512 pixels (a 1366 × 768 screen at 150 %).
+    long AnchoBase = 17280;
+    long AltoBase = 12960;
     // Save a picture of the screen here once the windows are painted, then exit.
     QString Captura;
     // Print the listing to this PDF file without opening any window, then exit.

@@ -11,8 +11,9 @@
 namespace {
 
 const QColor FondoPrincipal(0xEE, 0xF1, 0xF4);
-// Height of the menu bar below the title bar, in twips.
+// Heights of the menu bar below the title bar and of the status line at the bottom, in twips.
 constexpr int AltoMenu = 360;
+constexpr int AltoEstado = 330;
 
 } // namespace
 
@@ -59,7 +60,9 @@ VentanaPrincipal::VentanaPrincipal() : Form(QStringLiteral("FormPrincipal"))
     estado_->setForeColor(QColor(0x33, 0x3D, 0x48));
     estado_->Font().setSize(9);
 
-    Move(0, 0, int(Screen::Width()), int(Screen::Height()));
+    // The screen less the desktop's own panels.
+    const QRect area = Screen::AreaDisponible();
+    Move(area.x(), area.y(), area.width(), area.height());
     Disponer();
 }
 
@@ -92,8 +95,7 @@ void VentanaPrincipal::Disponer()
     const int debajoBarra = barra_->Height();
     menu_->setGeometry(0, Screen::TwipsAPixelesY(debajoBarra), Screen::TwipsAPixelesX(ancho),
                        Screen::TwipsAPixelesY(AltoMenu));
-    const int altoEstado = 330;
-    estado_->Move(0, qMax(0, alto - altoEstado), ancho, altoEstado);
+    estado_->Move(0, qMax(0, alto - AltoEstado), ancho, AltoEstado);
     titulo_->Move(0, qMax(0, alto / 2 - 1400), ancho, 1000);
     indicacion_->Move(0, qMax(0, alto / 2 - 300), ancho, 450);
 }
@@ -104,13 +106,17 @@ VentanaUbicacion::VentanaUbicacion() : Form(QStringLiteral("FormUbicacion"))
     Move(0, 0, 1500, 1000);
 }
 
-void VentanaUbicacion::Centrar(int anchoVentana, int altoVentana)
+QRect VentanaPrincipal::AreaLibre() const
 {
-    const int anchoPantalla = int(Screen::Width());
-    const int altoPantalla = int(Screen::Height());
-    // Below the main window's title bar and menu (about 915 twips) when the window fits there.
-    const int debajoMenu = 960;
-    const int left = qMax(0, (anchoPantalla - anchoVentana) / 2);
-    const int top = qMax(0, qMin(debajoMenu, altoPantalla - altoVentana));
+    const int arriba = barra_->Height() + AltoMenu;
+    return QRect(Left(), Top() + arriba, Width(), qMax(0, Height() - arriba - AltoEstado));
+}
+
+void VentanaUbicacion::Centrar(int anchoVentana, int altoVentana, const QRect& area)
+{
+    // On a whole pixel: a window that starts between two pixels rounds its edges otherwise than the
+    // picture box that fills it, and one pixel row of its bare back colour shows.
+    const int left = Screen::PixelesATwipsX(Screen::TwipsAPixelesX(area.x() + qMax(0, (area.width() - anchoVentana) / 2)));
+    const int top = Screen::PixelesATwipsY(Screen::TwipsAPixelesY(area.y() + qMax(0, (area.height() - altoVentana) / 2)));
     Move(left, top, Width(), Height());
 }

@@ -17,6 +17,9 @@ public:
     // The line at the bottom: database and user.
     void FijarEstado(const QString& texto);
     QMenuBar* Menu() const { return menu_; }
+    // The part of the screen the main window leaves free for the windows it opens: below its
+    // title bar and menu, above its status line. In twips, in screen coordinates.
+    QRect AreaLibre() const;
 
 signals:
     // "Maestros" > "Provincias".
@@ -47,7 +50,7 @@ class VentanaUbicacion : public Form
 public:
     VentanaUbicacion();
 
-    // Centres a window of the given size (twips) on the screen, below the main window's menu when
-    // there is room.
-    void Centrar(int anchoVentana, int altoVentana);
+    // Centres a window of the given size (twips) in an area of the screen. A window higher than
+    // the area starts at its top: the main window's title bar and menu above it stay in reach.
+    void Centrar(int anchoVentana, int altoVentana, const QRect& area);
 };

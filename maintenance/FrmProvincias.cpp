@@ -6,6 +6,7 @@
 #include "ErrorDatos.h"
 #include "ErrorEjecucion.h"
 #include "ErroresDatos.h"
+#include "FondoProvincias.h"
 #include "InstanciaPredeterminada.h"
 #include "ListadoProvincias.h"
 #include "PanelEnfocable.h"
@@ -87,6 +88,15 @@ void SituarEnCodigo(Recordset& rs, const QString& codigo)
     rs.BuscarIgual(QStringLiteral("Codigo"), codigo);
 }
 
+// The window's background, painted for the size its picture box has now on this screen (a pixel
+// more each way, so that rounding never leaves a bare edge) at the screen's pixel density.
+void PintarFondo(PictureBox& caja)
+{
+    const QSize pixeles(int(std::ceil(caja.Width() / Screen::TwipsPerPixelX())) + 1,
+                        int(std::ceil(caja.Height() / Screen::TwipsPerPixelY())) + 1);
+    caja.setPicture(FondoProvincias(pixeles, caja.Widget()->devicePixelRatioF()));
+}
+
 } // namespace
 
 FrmProvincias::FrmProvincias()
@@ -114,7 +124,7 @@ void FrmProvincias::CrearControles()
     PicProvincias = new PictureBox(this, QStringLiteral("PicProvincias"));
     PicProvincias->setBorderStyle(0);
     PicProvincias->Move(0, 0, 12135, 10215);
-    PicProvincias->setPicture(QStringLiteral(":/provincias/fondo.png"));
+    // Its picture is painted by Form_Load, once the window has its size on this screen.
 
     Barra1 = new Barra(this, QStringLiteral("Barra1"), PicProvincias);
     Barra1->setCaption(T::BarraCaption);
@@ -196,6 +206,9 @@ void FrmProvincias::CrearControles()
     SpDatosProvincias = new Shape(this, QStringLiteral("SpDatosProvincias"), PicDatosProvincias);
     SpDatosProvincias->setBorderColor(Granate);
     SpDatosProvincias->Move(5160, 360, 5955, 2955);
+    // Each frame's title stands on the frame's top line and hides it behind its text.
+    LblProv->ZOrder(0);
+    LblDatosProvincias->ZOrder(0);
 
     Line5 = new Line(this, QStringLiteral("Line5"), PicProvincias);
     Line5->setBorderColor(Blanco);
@@ -210,11 +223,11 @@ void FrmProvincias::CrearControles()
         i->Move(left, top, width, height);
         return i;
     };
-    ImgImpresora = imagen(QStringLiteral("ImgImpresora"), QStringLiteral(":/provincias/impresora.png"),
+    ImgImpresora = imagen(QStringLiteral("ImgImpresora"), QStringLiteral(":/provincias/impresora@4x.png"),
                           11160, 1725, 1200, 900);
-    ImgProvDerecha = imagen(QStringLiteral("ImgProvDerecha"), QStringLiteral(":/provincias/siguiente.png"),
+    ImgProvDerecha = imagen(QStringLiteral("ImgProvDerecha"), QStringLiteral(":/provincias/siguiente@4x.png"),
                             10320, 1200, 1065, 600);
-    ImgProvIzquierda = imagen(QStringLiteral("ImgProvIzquierda"), QStringLiteral(":/provincias/anterior.png"),
+    ImgProvIzquierda = imagen(QStringLiteral("ImgProvIzquierda"), QStringLiteral(":/provincias/anterior@4x.png"),
                               600, 1080, 1065, 600);
 }
 
@@ -392,6 +405,7 @@ void FrmProvincias::Form_Load()
     setHeight(PicProvincias->Height());
     setWidth(PicProvincias->Width());
     Barra1->setWidth(Width());
+    PintarFondo(*PicProvincias);
 }
 
 void FrmProvincias::CerrarVentana()

@@ -4,12 +4,55 @@
 #include "Screen.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
+#include <QPointer>
+#include <QProxyStyle>
+#include <QStyleOptionComboBox>
+
+namespace {
+
+// The platform's combo box gives its text all the width left of a narrow arrow button; the
+// desktop style keeps wide margins and a wide button, and a longest item that the platform
+// shows whole would lose its last letters.
+class EstiloCombo : public QProxyStyle
+{
+public:
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* opcion, SubControl parte,
+                         const QWidget* widget) const override
+    {
+        if (control != CC_ComboBox || !opcion)
+            return QProxyStyle::subControlRect(control, opcion, parte, widget);
+        const QRect caja = opcion->rect;
+        const int boton = qMin(16, caja.width() / 2);
+        switch (parte) {
+        case SC_ComboBoxArrow:
+            return QRect(caja.right() - boton, caja.top() + 1, boton, caja.height() - 2);
+        case SC_ComboBoxEditField:
+            return QRect(caja.left() + 2, caja.top() + 2, caja.width() - boton - 4, caja.height() - 4);
+        default:
+            return QProxyStyle::subControlRect(control, opcion, parte, widget);
+        }
+    }
+};
+
+QStyle* Estilo()
+{
+    static QPointer<EstiloCombo> estilo;
+    if (!estilo) {
+        estilo = new EstiloCombo;
+        estilo->setParent(QCoreApplication::instance());
+    }
+    return estilo;
+}
+
+} // namespace
 
 ComboBox::ComboBox(Form* formulario, const QString& nombre, Control* contenedor)
     : Control(Clase::ComboBox, formulario, nombre, contenedor)
 {
     combo_ = new QComboBox;
+    combo_->setStyle(Estilo());
     combo_->setEditable(false);
     combo_->setInsertPolicy(QComboBox::NoInsert);
     setBackColor(Qt::white);

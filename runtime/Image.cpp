@@ -18,12 +18,23 @@ protected:
     {
         if (imagen_->imagen_.isNull())
             return;
+        const QImage& imagen = imagen_->imagen_;
+        const QSize logico = imagen_->estirar_ ? size() : imagen.deviceIndependentSize().toSize();
+        if (logico.isEmpty())
+            return;
+        // Scaled once to the device pixels it covers, with an averaging filter: a picture drawn for
+        // a larger size would lose its fine lines if the painter sampled it on the fly.
+        const qreal proporcion = devicePixelRatioF();
+        const QSize dispositivo(qRound(logico.width() * proporcion), qRound(logico.height() * proporcion));
+        if (escalada_.size() != dispositivo || origen_ != imagen.cacheKey()) {
+            escalada_ = imagen.size() == dispositivo
+                ? imagen
+                : imagen.scaled(dispositivo, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            origen_ = imagen.cacheKey();
+        }
+        escalada_.setDevicePixelRatio(proporcion);
         QPainter pintor(this);
-        pintor.setRenderHint(QPainter::SmoothPixmapTransform);
-        if (imagen_->estirar_)
-            pintor.drawImage(rect(), imagen_->imagen_);
-        else
-            pintor.drawImage(QPoint(0, 0), imagen_->imagen_);
+        pintor.drawImage(QPoint(0, 0), escalada_);
     }
 
     void mouseReleaseEvent(QMouseEvent* evento) override
@@ -35,6 +46,8 @@ protected:
 
 private:
     Image* imagen_;
+    QImage escalada_;
+    qint64 origen_ = 0;
 };
 
 Image::Image(Form* formulario, const QString& nombre, Control* contenedor)
@@ -55,7 +68,8 @@ void Image::setPicture(const QImage& imagen)
     imagen_ = imagen;
     // Without Stretch the control takes the picture's size, as the platform's image does.
     if (!estirar_ && !imagen.isNull())
-        Move(Left(), Top(), Screen::PixelesATwipsX(imagen.width()), Screen::PixelesATwipsY(imagen.height()));
+        Move(Left(), Top(), Screen::PixelesATwipsX(qRound(imagen.deviceIndependentSize().width())),
+             Screen::PixelesATwipsY(qRound(imagen.deviceIndependentSize().height())));
     lienzo_->update();
 }
 

@@ -7,7 +7,9 @@
 class LienzoFoto;
 
 // An image control. Without Stretch the control takes the size of the picture when one is
-// loaded and shows it unscaled; with Stretch the picture follows the control's size.
+// loaded and shows it unscaled; with Stretch the picture follows the control's size. A picture's
+// size is its size in pixels of the screen: one read from a file named "@2x" (up to "@9x") holds
+// that many device pixels to each, and is drawn from them on a dense screen.
 class Image : public Control
 {
     Q_OBJECT

@@ -52,6 +52,18 @@ double Screen::Height()
     return std::round(pixelesPantalla().height() * TwipsPerPixelY());
 }
 
+QRect Screen::AreaDisponible()
+{
+    const QScreen* pantalla = QGuiApplication::primaryScreen();
+    if (anchoFijado > 0 || altoFijado > 0 || !pantalla)
+        return QRect(0, 0, int(Width()), int(Height()));
+    const QRect area = pantalla->availableGeometry().translated(-pantalla->geometry().topLeft());
+    const int izquierda = PixelesATwipsX(area.left());
+    const int arriba = PixelesATwipsY(area.top());
+    return QRect(izquierda, arriba, PixelesATwipsX(area.left() + area.width()) - izquierda,
+                 PixelesATwipsY(area.top() + area.height()) - arriba);
+}
+
 void Screen::FijarTamano(int anchoTwips, int altoTwips)
 {
     anchoFijado = anchoTwips > 0 ? anchoTwips : 0;

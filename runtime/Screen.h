@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QtGlobal>
 
 // The screen as the windows see it, measured in twips (1440 to the inch). Every conversion
@@ -15,6 +16,10 @@ public:
     // 1440 / logical DPI of the primary screen: 15 at 96 dpi.
     static double TwipsPerPixelX();
     static double TwipsPerPixelY();
+
+    // The part of the primary screen that windows may use (without the desktop's panels), in
+    // twips from the screen's top left corner; with a fixed size, the whole of it.
+    static QRect AreaDisponible();
 
     // Overrides for tests; Restablecer goes back to the real screen.
     static void FijarTamano(int anchoTwips, int altoTwips);

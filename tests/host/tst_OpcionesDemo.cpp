@@ -14,16 +14,16 @@ private slots:
         // What was read: base, design width x height, listing, order by code, range from-to.
         QTest::addColumn<QStringList>("argumentos");
         QTest::addColumn<QString>("leido");
-        QTest::newRow("nada") << QStringList{} << "|15360x11520||0|";
+        QTest::newRow("nada") << QStringList{} << "|17280x12960||0|";
         QTest::newRow("db y base") << QStringList{"--db", "/tmp/p.sqlite", "--base", "1280x1024"}
                                    << "/tmp/p.sqlite|19200x15360||0|";
         QTest::newRow("con igual") << QStringList{"--db=postgresql://postgres@127.0.0.1:5432/p", "--base=800x600"}
                                    << "postgresql://postgres@127.0.0.1:5432/p|12000x9000||0|";
         QTest::newRow("listado por código con rango")
             << QStringList{"--listado", "l.pdf", "--orden", "codigo", "--desde", "10", "--hasta", "20"}
-            << "|15360x11520|l.pdf|1|10-20";
+            << "|17280x12960|l.pdf|1|10-20";
         QTest::newRow("rango con hasta vacío") << QStringList{"--listado", "l.pdf", "--desde", "30", "--hasta", ""}
-                                               << "|15360x11520|l.pdf|0|30-";
+                                               << "|17280x12960|l.pdf|0|30-";
     }
 
     void validas()

@@ -1,6 +1,11 @@
-// Draws the pictures of the province window once and writes them as PNG files into the folder
-// given on the command line. The files are shipped in maintenance/imagenes; run this again only
-// to change their look:  generar-imagenes-provincias maintenance/imagenes
+// Draws the pictures of the province window's images once and writes them as PNG files into the
+// folder given on the command line. The files are shipped in maintenance/imagenes; run this again
+// only to change their look:  generar-imagenes-provincias maintenance/imagenes
+//
+// Each picture is drawn at four times its design size and named "@4x", so that Qt reads it with a
+// device pixel ratio of 4: it keeps its design size in the window, and stays sharp when the window
+// stretches it to a 3840 pixel wide screen or to a screen with two device pixels to each pixel.
+// The window's background is not here: it is painted for each size (FondoProvincias).
 
 #include <QCoreApplication>
 #include <QDir>
@@ -9,71 +14,27 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
-#include <QRadialGradient>
 #include <QTextStream>
 #include <QtMath>
 
 namespace {
 
-// The window's own palette: the beige of the data panel, the dark red of its titles and the
-// lavender of the field labels, on a calm slate blue.
-const QColor Pizarra(0x46, 0x62, 0x7d);
-const QColor PizarraOscura(0x2c, 0x42, 0x58);
+// The window's own palette: the beige of the data panel and the dark red of its titles.
 const QColor Beige(0xe9, 0xe8, 0xd3);
 const QColor BeigeOscuro(0xcb, 0xca, 0xa5);
 const QColor Granate(0x80, 0x00, 0x00);
 
-QImage Fondo()
-{
-    QImage imagen(1149, 770, QImage::Format_RGB32);
-    QPainter p(&imagen);
-    p.setRenderHint(QPainter::Antialiasing);
-
-    QLinearGradient degradado(0, 0, 0, imagen.height());
-    degradado.setColorAt(0.0, QColor(0x5d, 0x7a, 0x95));
-    degradado.setColorAt(0.45, Pizarra);
-    degradado.setColorAt(1.0, PizarraOscura);
-    p.fillRect(imagen.rect(), degradado);
-
-    // A soft light from the upper left, so the surface does not look flat.
-    QRadialGradient luz(QPointF(220, 90), 700);
-    luz.setColorAt(0.0, QColor(255, 255, 255, 46));
-    luz.setColorAt(1.0, QColor(255, 255, 255, 0));
-    p.fillRect(imagen.rect(), luz);
-
-    // A fine diagonal weave, barely visible.
-    p.setPen(QPen(QColor(255, 255, 255, 10), 1));
-    for (int x = -imagen.height(); x < imagen.width(); x += 9)
-        p.drawLine(x, 0, x + imagen.height(), imagen.height());
-    p.setPen(QPen(QColor(0, 0, 0, 8), 1));
-    for (int x = 0; x < imagen.width() + imagen.height(); x += 9)
-        p.drawLine(x, 0, x - imagen.height(), imagen.height());
-
-    // The brand mark, faint, in the lower right corner of the part the window shows (810 by 703
-    // pixels at the design size): a ring around a quilt of squares.
-    const QPointF centro(742, 640);
-    p.setPen(QPen(QColor(255, 255, 255, 30), 5));
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(centro, 44, 44);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 255, 255, 26));
-    for (int fila = -1; fila <= 1; ++fila) {
-        for (int columna = -1; columna <= 1; ++columna) {
-            if ((fila + columna) % 2 != 0)
-                continue;
-            p.drawRoundedRect(QRectF(centro.x() + columna * 20 - 8, centro.y() + fila * 20 - 8, 16, 16), 3, 3);
-        }
-    }
-    return imagen;
-}
+// Device pixels drawn to each pixel of the design size.
+constexpr int Densidad = 4;
 
 // A rounded key with an arrow pointing left or right.
 QImage Flecha(bool derecha)
 {
-    QImage imagen(71, 40, QImage::Format_ARGB32_Premultiplied);
+    QImage imagen(71 * Densidad, 40 * Densidad, QImage::Format_ARGB32_Premultiplied);
     imagen.fill(Qt::transparent);
     QPainter p(&imagen);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(Densidad, Densidad);
 
     const QRectF caja(1.5, 1.5, 68, 37);
     // Shadow.
@@ -125,10 +86,11 @@ QImage Flecha(bool derecha)
 // A desk printer with a printed sheet coming out of it.
 QImage Impresora()
 {
-    QImage imagen(80, 60, QImage::Format_ARGB32_Premultiplied);
+    QImage imagen(80 * Densidad, 60 * Densidad, QImage::Format_ARGB32_Premultiplied);
     imagen.fill(Qt::transparent);
     QPainter p(&imagen);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(Densidad, Densidad);
 
     // Paper waiting at the back.
     p.setPen(QPen(QColor(0x9a, 0x9a, 0x9a), 1));
@@ -207,9 +169,8 @@ int main(int argc, char** argv)
         QTextStream(stderr) << "No existe la carpeta " << carpeta.path() << '\n';
         return 2;
     }
-    const bool bien = Guardar(Fondo(), carpeta, QStringLiteral("fondo.png"))
-        && Guardar(Flecha(false), carpeta, QStringLiteral("anterior.png"))
-        && Guardar(Flecha(true), carpeta, QStringLiteral("siguiente.png"))
-        && Guardar(Impresora(), carpeta, QStringLiteral("impresora.png"));
+    const bool bien = Guardar(Flecha(false), carpeta, QStringLiteral("anterior@4x.png"))
+        && Guardar(Flecha(true), carpeta, QStringLiteral("siguiente@4x.png"))
+        && Guardar(Impresora(), carpeta, QStringLiteral("impresora@4x.png"));
     return bien ? 0 : 1;
 }
