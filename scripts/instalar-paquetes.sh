@@ -11,6 +11,7 @@ paquetes=(
   fonts-urw-base35 fontconfig
   xvfb xauth
   poppler-utils
+  cups cups-client libcups2-dev qt6-translations-l10n
 )
 
 faltan=()
