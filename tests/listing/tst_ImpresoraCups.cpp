@@ -78,14 +78,7 @@ private:
     QString Imprimir(const QString& destino, bool porCodigo, const QString& desde, const QString& hasta,
                      const QString& pdf = {})
     {
-        OpcionesImpresion opciones;
-        opciones.Destino = destino;
-        opciones.OrdenPorCodigo = porCodigo;
-        opciones.ConRango = !desde.isEmpty();
-        opciones.CodigoDesde = desde;
-        opciones.CodigoHasta = hasta;
-        opciones.ArchivoPdf = pdf;
-        dialogo_->Respuestas = {opciones};
+        dialogo_->Respuestas = {OpcionesImpresion{destino, porCodigo, !desde.isEmpty(), desde, hasta, pdf}};
         const QStringList antes = Trabajos();
         const auto fallos = errores_.size();
         QWidget* impresora = Provincias()->ImgImpresora->Widget();
