@@ -21,7 +21,7 @@ run: build
 	@scripts/ejecutar-demo.sh
 
 test: build
-	@scripts/con-postgresql.sh ctest --test-dir $(BUILD) --output-on-failure --timeout 900
+	@scripts/con-postgresql.sh scripts/con-cups.sh ctest --test-dir $(BUILD) --output-on-failure --timeout 900
 
 bench: build
 	@scripts/con-postgresql.sh scripts/bench.sh

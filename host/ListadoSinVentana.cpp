@@ -2,6 +2,7 @@
 
 #include "../listing/ExportacionListado.h"
 #include "Anfitrion.h"
+#include "Printers.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -50,14 +51,18 @@ int ImprimirListadoSinVentana(const OpcionesDemo& opciones, const ConnectionPtr&
               << Qt::endl;
         return 1;
     }
-    const auto listado = reinterpret_cast<TipoQuiltrenListadoPdf>(componente.resolve("QuiltrenListadoPdf"));
+    const bool aImpresora = !opciones.Impresora.isEmpty();
+    const auto listado = reinterpret_cast<TipoQuiltrenListadoPdf>(
+        componente.resolve(aImpresora ? "QuiltrenListadoImpresora" : "QuiltrenListadoPdf"));
     if (!listado) {
-        error << QStringLiteral("El componente %1 no ofrece el listado en PDF.").arg(QDir::toNativeSeparators(ruta))
+        error << QStringLiteral("El componente %1 no ofrece el listado %2.")
+                     .arg(QDir::toNativeSeparators(ruta),
+                          aImpresora ? QStringLiteral("por impresora") : QStringLiteral("en PDF"))
               << Qt::endl;
         return 1;
     }
 
-    const QString archivo = QDir::current().absoluteFilePath(opciones.Listado);
+    const QString archivo = aImpresora ? opciones.Impresora : QDir::current().absoluteFilePath(opciones.Listado);
     Progreso progreso;
     progreso.reloj.start();
     char motivo[2048] = {};
@@ -71,10 +76,32 @@ int ImprimirListadoSinVentana(const OpcionesDemo& opciones, const ConnectionPtr&
         error << QStringLiteral("No se pudo generar el listado: %1").arg(QString::fromUtf8(motivo)) << Qt::endl;
         return 1;
     }
-    QTextStream(stdout) << QStringLiteral("Listado de provincias guardado en %1 (%2 %3).")
-                               .arg(QDir::toNativeSeparators(archivo))
+    QTextStream(stdout) << (aImpresora ? QStringLiteral("Listado de provincias enviado a la impresora %1 (%2 %3).")
+                                       : QStringLiteral("Listado de provincias guardado en %1 (%2 %3)."))
+                               .arg(aImpresora ? archivo : QDir::toNativeSeparators(archivo))
                                .arg(paginas)
                                .arg(paginas == 1 ? QStringLiteral("página") : QStringLiteral("páginas"))
                         << Qt::endl;
+    return 0;
+}
+
+bool ExisteImpresora(const QString& nombre)
+{
+    const std::optional<Impresora> impresora = Printers::Buscar(nombre);
+    return impresora && !impresora->EsPdf();
+}
+
+int MostrarImpresoras()
+{
+    const QString predeterminada = Printers::Predeterminada().DeviceName();
+    QTextStream salida(stdout);
+    for (const Impresora& impresora : Printers::Lista()) {
+        if (impresora.EsPdf())
+            continue;
+        salida << impresora.DeviceName();
+        if (impresora.DeviceName() == predeterminada)
+            salida << QStringLiteral(" (predeterminada)");
+        salida << Qt::endl;
+    }
     return 0;
 }

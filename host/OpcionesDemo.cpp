@@ -74,6 +74,14 @@ OpcionesDemo LeerOpciones(const QStringList& argumentos)
                 if (valor.isEmpty())
                     o.Error = QStringLiteral("La opción --listado necesita el nombre de un archivo PDF.");
             }
+        } else if (nombre == QLatin1String("--impresora")) {
+            if (tomarValor()) {
+                o.Impresora = valor;
+                if (valor.isEmpty())
+                    o.Error = QStringLiteral("La opción --impresora necesita el nombre de una impresora (véalos con --impresoras).");
+            }
+        } else if (nombre == QLatin1String("--impresoras")) {
+            o.Impresoras = true;
         } else if (nombre == QLatin1String("--orden")) {
             if (tomarValor()) {
                 hayOrden = true;
@@ -100,8 +108,12 @@ OpcionesDemo LeerOpciones(const QStringList& argumentos)
     }
     if (!o.Error.isEmpty())
         return o;
-    if ((hayOrden || hayDesde || hayHasta) && o.Listado.isEmpty())
-        o.Error = QStringLiteral("Las opciones --orden, --desde y --hasta solo sirven con --listado.");
+    if ((hayOrden || hayDesde || hayHasta) && o.Listado.isEmpty() && o.Impresora.isEmpty())
+        o.Error = QStringLiteral("Las opciones --orden, --desde y --hasta solo sirven con --listado o --impresora.");
+    else if (!o.Listado.isEmpty() && !o.Impresora.isEmpty())
+        o.Error = QStringLiteral("Las opciones --listado e --impresora no se pueden usar juntas.");
+    else if (!o.Impresora.isEmpty() && !o.Captura.isEmpty())
+        o.Error = QStringLiteral("Las opciones --impresora y --captura no se pueden usar juntas.");
     else if (hayDesde != hayHasta)
         o.Error = QStringLiteral("Indique a la vez --desde y --hasta.");
     else if (!o.Listado.isEmpty() && !o.Captura.isEmpty())
@@ -125,8 +137,11 @@ QString TextoAyuda()
         "  --captura ARCHIVO.png guarda una imagen de la pantalla cuando las ventanas se\n"
         "                        han dibujado y termina\n"
         "  --listado ARCHIVO.pdf imprime el listado de provincias en un PDF, sin ventanas\n"
+        "  --impresora NOMBRE    envía el listado de provincias a esa impresora, sin ventanas\n"
         "    --orden codigo|nombre   orden del listado (por omisión, nombre)\n"
         "    --desde CÓDIGO --hasta CÓDIGO   limita el listado a esos códigos\n"
+        "  --impresoras          muestra las impresoras, una por línea, y cuál es la\n"
+        "                        predeterminada\n"
         "  --version             muestra la versión del componente\n"
         "  --ayuda               muestra esta ayuda\n");
 }

@@ -20,6 +20,10 @@ struct OpcionesDemo
     QString Captura;
     // Print the listing to this PDF file without opening any window, then exit.
     QString Listado;
+    // Print the listing to this print queue without opening any window, then exit.
+    QString Impresora;
+    // List the print queues, one a line, the default marked, then exit.
+    bool Impresoras = false;
     bool OrdenPorCodigo = false;
     bool ConRango = false;
     QString CodigoDesde;

@@ -8,12 +8,17 @@
 #include "ListadoSinVentana.h"
 #include "MensajesQt.h"
 #include "OpcionesDemo.h"
+#include "TraduccionesQt.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
 #include <QTimer>
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -44,6 +49,25 @@ int MostrarVersion(int argc, char** argv)
     }
 }
 
+// Without a login session (root in a container, a service, ssh without PAM) the environment names no
+// runtime folder, and Qt would warn and fall back to /tmp/runtime-USER. That folder is made here
+// the way a session would make it, private to the account, so every start is quiet; one that exists
+// with the wrong owner or permissions is left alone, and Qt then says what is wrong with it.
+void PrepararCarpetaDeEjecucion()
+{
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        return;
+    const passwd* cuenta = getpwuid(geteuid());
+    if (!cuenta || !cuenta->pw_name)
+        return;
+    const QByteArray carpeta = QFile::encodeName(QDir::tempPath()) + "/runtime-" + cuenta->pw_name;
+    mkdir(carpeta.constData(), 0700);
+    struct stat datos {};
+    if (lstat(carpeta.constData(), &datos) == 0 && S_ISDIR(datos.st_mode) && datos.st_uid == geteuid()
+        && (datos.st_mode & 0777) == 0700)
+        qputenv("XDG_RUNTIME_DIR", carpeta);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -60,16 +84,30 @@ int main(int argc, char** argv)
     if (opciones.Version)
         return MostrarVersion(argc, argv);
 
-    const bool sinVentanas = !opciones.Listado.isEmpty();
+    const bool sinVentanas = !opciones.Listado.isEmpty() || !opciones.Impresora.isEmpty() || opciones.Impresoras;
     if (sinVentanas && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
         && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
+    PrepararCarpetaDeEjecucion();
     QApplication aplicacion(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Quiltren"));
     QCoreApplication::setApplicationName(QStringLiteral("quiltren-demo"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Quiltren"));
     QApplication::setQuitOnLastWindowClosed(false);
+    if (!CargarTraduccionesQt())
+        QTextStream(stderr) << QStringLiteral("Aviso: no están instaladas las traducciones de Qt al español "
+                                              "(paquete qt6-translations-l10n); sus diálogos se verán en inglés.")
+                            << Qt::endl;
+
+    if (opciones.Impresoras)
+        return MostrarImpresoras();
+    if (!opciones.Impresora.isEmpty() && !ExisteImpresora(opciones.Impresora)) {
+        QTextStream(stderr) << QStringLiteral("No existe la impresora «%1». Use --impresoras para ver las que hay.")
+                                   .arg(opciones.Impresora)
+                            << Qt::endl;
+        return 2;
+    }
 
     // A listing only reads: a mistyped path must not leave a new database behind and print its
     // sample provinces as if they were the user's.

@@ -27,11 +27,9 @@ void DejarError(const QString& descripcion, char* error, int tamanoError)
     error[largo] = '\0';
 }
 
-}  // namespace
-
-extern "C" int QuiltrenListadoPdf(const char* base, const char* archivo, int ordenPorCodigo, const char* desde,
-                                  const char* hasta, AvisoPaginasListado progreso, void* datos, char* error,
-                                  int tamanoError)
+// Both exports: the listing for one destination, errors left as text.
+int Exportar(const char* base, const char* destino, bool impresora, int ordenPorCodigo, const char* desde,
+             const char* hasta, AvisoPaginasListado progreso, void* datos, char* error, int tamanoError)
 {
     DejarError(QString(), error, tamanoError);
     try {
@@ -39,11 +37,28 @@ extern "C" int QuiltrenListadoPdf(const char* base, const char* archivo, int ord
         AvisoPaginas aviso;
         if (progreso)
             aviso = [progreso, datos](int paginas) { progreso(paginas, datos); };
-        return GenerarListadoPdf(conexion, Texto(archivo), ordenPorCodigo != 0, Texto(desde), Texto(hasta), aviso);
+        return impresora ? GenerarListadoImpresora(conexion, Texto(destino), ordenPorCodigo != 0, Texto(desde), Texto(hasta), aviso)
+                         : GenerarListadoPdf(conexion, Texto(destino), ordenPorCodigo != 0, Texto(desde), Texto(hasta), aviso);
     } catch (const std::exception& fallo) {
         DejarError(DescripcionError(fallo), error, tamanoError);
     } catch (...) {
         DejarError(QStringLiteral("Error desconocido al generar el listado."), error, tamanoError);
     }
     return 0;
+}
+
+}  // namespace
+
+extern "C" int QuiltrenListadoPdf(const char* base, const char* archivo, int ordenPorCodigo, const char* desde,
+                                  const char* hasta, AvisoPaginasListado progreso, void* datos, char* error,
+                                  int tamanoError)
+{
+    return Exportar(base, archivo, false, ordenPorCodigo, desde, hasta, progreso, datos, error, tamanoError);
+}
+
+extern "C" int QuiltrenListadoImpresora(const char* base, const char* impresora, int ordenPorCodigo, const char* desde,
+                                        const char* hasta, AvisoPaginasListado progreso, void* datos, char* error,
+                                        int tamanoError)
+{
+    return Exportar(base, impresora, true, ordenPorCodigo, desde, hasta, progreso, datos, error, tamanoError);
 }

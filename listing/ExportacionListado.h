@@ -20,4 +20,11 @@ QUILTREN_EXPORTA_LISTADO int QuiltrenListadoPdf(const char* base, const char* ar
 
 typedef int (*TipoQuiltrenListadoPdf)(const char*, const char*, int, const char*, const char*, AvisoPaginasListado,
                                       void*, char*, int);
+
+// The same listing sent to the print queue named `impresora` (an unknown name is an error, never
+// another printer). Returns the number of pages once the queue has accepted the job, or 0 as above.
+QUILTREN_EXPORTA_LISTADO int QuiltrenListadoImpresora(const char* base, const char* impresora, int ordenPorCodigo,
+                                                      const char* desde, const char* hasta,
+                                                      AvisoPaginasListado progreso, void* datos, char* error,
+                                                      int tamanoError);
 }

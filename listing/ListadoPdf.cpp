@@ -9,6 +9,7 @@
 #include "Recordset.h"
 #include "TextosListados.h"
 #include "Tramacor.h"
+#include "UtilidadesAnfitrion.h"
 
 #include <QDir>
 #include <memory>
@@ -19,12 +20,13 @@ namespace {
 class OpcionesListado : public IDialogoImpresion
 {
 public:
-    OpcionesListado(bool ordenPorCodigo, const QString& desde, const QString& hasta, const QString& archivo)
-        : orden_(ordenPorCodigo), desde_(desde), hasta_(hasta), archivo_(archivo)
+    OpcionesListado(const QString& destino, bool ordenPorCodigo, const QString& desde, const QString& hasta,
+                    const QString& archivo)
+        : destino_(destino), orden_(ordenPorCodigo), desde_(desde), hasta_(hasta), archivo_(archivo)
     {
     }
 
-    void ElegirDestino(IUtilidades*, QObject*&, QString& Destino) override { Destino = Printers::NombrePdf; }
+    void ElegirDestino(IUtilidades*, QObject*&, QString& Destino) override { Destino = destino_; }
     bool OrdenPorCodigo() const override { return orden_; }
     bool ConRango() const override { return !desde_.isEmpty() || !hasta_.isEmpty(); }
     QString CodigoDesde() const override { return desde_; }
@@ -32,6 +34,7 @@ public:
     QString ArchivoPdf() const override { return archivo_; }
 
 private:
+    QString destino_;
     bool orden_;
     QString desde_;
     QString hasta_;
@@ -46,6 +49,7 @@ public:
         : conexion_(DatosComunes::Conexion),
           textos_(DatosComunes::TextosListado.Existe() ? DatosComunes::TextosListado.Referencia() : nullptr),
           destino_(DatosComunes::Destino),
+          usuario_(DatosComunes::Usuario),
           pagina_(DatosComunes::NumeroPagina),
           limite_(DatosComunes::LimiteInferior)
     {
@@ -56,6 +60,7 @@ public:
         DatosComunes::Conexion = conexion_;
         DatosComunes::TextosListado = textos_;
         DatosComunes::Destino = destino_;
+        DatosComunes::Usuario = usuario_;
         DatosComunes::NumeroPagina = pagina_;
         DatosComunes::LimiteInferior = limite_;
     }
@@ -64,23 +69,22 @@ private:
     std::shared_ptr<Connection> conexion_;
     std::shared_ptr<Recordset> textos_;
     QString destino_;
+    QString usuario_;
     short pagina_;
     double limite_;
 };
 
-}  // namespace
-
-int GenerarListadoPdf(ConnectionPtr Conexion, const QString& ArchivoPdf, bool OrdenPorCodigo,
-                      const QString& CodigoDesde, const QString& CodigoHasta, const AvisoPaginas& Progreso)
+// The listing drawn for fixed options on the destination named, without any window.
+int Generar(ConnectionPtr Conexion, OpcionesListado opciones, const AvisoPaginas& Progreso)
 {
-    if (ArchivoPdf.trimmed().isEmpty())
-        throw ErrorEjecucion(ErrorEjecucion::LlamadaNoValida, TextosListados::SinArchivoPdf);
-    OpcionesListado opciones(OrdenPorCodigo, CodigoDesde, CodigoHasta, QDir::current().absoluteFilePath(ArchivoPdf));
-    if (!ListadoProvincias::RangoAceptable(opciones.ConRango(), CodigoDesde, CodigoHasta))
+    if (!ListadoProvincias::RangoAceptable(opciones.ConRango(), opciones.CodigoDesde(), opciones.CodigoHasta()))
         throw ErrorEjecucion(ErrorEjecucion::LlamadaNoValida, TextosListados::RangoConComillas);
 
     EstadoGuardado estado;
     DatosComunes::Conexion = Conexion;
+    // Without a host there is no user of the application: the document is the account's.
+    if (DatosComunes::Usuario.isEmpty())
+        DatosComunes::Usuario = UtilidadesAnfitrion::UsuarioDelSistema();
     // The word for page comes from the texts of the same database.
     auto textos = std::make_shared<Recordset>();
     textos->Open(SentenciaTextos(), Conexion, Recordset::adOpenStatic, Recordset::adLockReadOnly, -1);
@@ -94,6 +98,30 @@ int GenerarListadoPdf(ConnectionPtr Conexion, const QString& ArchivoPdf, bool Or
     const int paginas = DatosComunes::NumeroPagina;
     textos->Close();
     return paginas;
+}
+
+}  // namespace
+
+int GenerarListadoPdf(ConnectionPtr Conexion, const QString& ArchivoPdf, bool OrdenPorCodigo,
+                      const QString& CodigoDesde, const QString& CodigoHasta, const AvisoPaginas& Progreso)
+{
+    if (ArchivoPdf.trimmed().isEmpty())
+        throw ErrorEjecucion(ErrorEjecucion::LlamadaNoValida, TextosListados::SinArchivoPdf);
+    return Generar(Conexion,
+                   OpcionesListado(Printers::NombrePdf, OrdenPorCodigo, CodigoDesde, CodigoHasta,
+                                   QDir::current().absoluteFilePath(ArchivoPdf)),
+                   Progreso);
+}
+
+int GenerarListadoImpresora(ConnectionPtr Conexion, const QString& Impresora, bool OrdenPorCodigo,
+                            const QString& CodigoDesde, const QString& CodigoHasta, const AvisoPaginas& Progreso)
+{
+    // Here a name that matches no queue is an error: the listing goes to the printer named or nowhere.
+    const std::optional<::Impresora> cola = Printers::Buscar(Impresora);
+    if (!cola || cola->EsPdf())
+        throw ErrorImpresion(QStringLiteral("No existe la impresora \"%1\".").arg(Impresora));
+    return Generar(Conexion, OpcionesListado(Impresora, OrdenPorCodigo, CodigoDesde, CodigoHasta, QString()),
+                   Progreso);
 }
 
 QString DescripcionError(const std::exception& error)

@@ -1,6 +1,6 @@
 #pragma once
-// The province listing written to a PDF file without any window (the demo host's --listado), drawn
-// by the same routines as the print command.
+// The province listing written to a PDF file or sent to a print queue without any window (the demo
+// host's --listado and --impresora), drawn by the same routines as the print command.
 
 #include "Connection.h"
 #include "ListadoProvincias.h"
@@ -16,6 +16,12 @@
 // file is left behind. The shared listing state of DatosComunes is restored afterwards.
 int GenerarListadoPdf(ConnectionPtr Conexion, const QString& ArchivoPdf, bool OrdenPorCodigo,
                       const QString& CodigoDesde, const QString& CodigoHasta, const AvisoPaginas& Progreso = {});
+
+// The same listing sent as one job to the print queue named Impresora (exactly: a name that matches
+// no queue, or the PDF printer, is an error, never another printer). Returns the number of pages once
+// the queue has accepted the job. Throws on failure, and then no job is left in any queue.
+int GenerarListadoImpresora(ConnectionPtr Conexion, const QString& Impresora, bool OrdenPorCodigo,
+                            const QString& CodigoDesde, const QString& CodigoHasta, const AvisoPaginas& Progreso = {});
 
 // The description of an error raised by the listing, fit for a message to the user.
 QString DescripcionError(const std::exception& error);

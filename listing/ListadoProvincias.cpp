@@ -312,6 +312,7 @@ void ImprimirEnDestino(const IDialogoImpresion& Dialogo, const QString& Destino,
         const Impresora actual = Printers::Actual();
         impresora = std::make_unique<SuperficieImpresora>(actual.DeviceName(),
                                                           actual.EsPdf() ? Dialogo.ArchivoPdf() : QString());
+        impresora->Documento(TextosListados::Titulo, Usuario);
         superficie = impresora.get();
     }
 

@@ -1,7 +1,9 @@
 #include "SuperficieImpresora.h"
 
+#include "ColaCups.h"
 #include "ErrorImpresion.h"
 #include "Printers.h"
+#include "PropiedadesPdf.h"
 
 #include <QDir>
 #include <QFile>
@@ -78,24 +80,26 @@ SuperficieImpresora::SuperficieImpresora(const QString& nombreDispositivo, const
     if (!impresora)
         throw ErrorImpresion(QStringLiteral("No existe la impresora \"%1\".").arg(nombreDispositivo));
     esPdf_ = impresora->EsPdf();
+    impresora_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    impresora_->setOutputFormat(QPrinter::PdfFormat);
+    impresora_->setResolution(1200);
+    impresora_->setCreator(QStringLiteral("Quiltren"));
     if (esPdf_) {
         ComprobarDestinoPdf(archivoPdf);
         archivoPdf_ = QFileInfo(archivoPdf).absoluteFilePath();
-        impresora_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        impresora_->setOutputFormat(QPrinter::PdfFormat);
-        impresora_->setResolution(1200);
         // A PDF sheet has no unprintable edge: the usable area is the whole A4, as on the preview.
         impresora_->setFullPage(true);
         impresora_->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-        impresora_->setCreator(QStringLiteral("Quiltren"));
     } else {
-        impresora_ = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(nombreDispositivo), QPrinter::HighResolution);
-        if (!impresora_->isValid())
+        ColaCups::ComprobarDisponible(nombreDispositivo);
+        cola_ = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(nombreDispositivo), QPrinter::HighResolution);
+        if (!cola_->isValid())
             throw ErrorImpresion(QStringLiteral("La impresora \"%1\" no está disponible.").arg(nombreDispositivo));
-        impresora_->setFullPage(false);
+        cola_->setFullPage(false);
+        cola_->setPageOrientation(QPageLayout::Portrait);
     }
     impresora_->setPageOrientation(QPageLayout::Portrait);
-    impresora_->setPageSize(TamanoPapel(papel_));
+    SetPaperSize(papel_);
 }
 
 SuperficieImpresora::~SuperficieImpresora()
@@ -118,9 +122,17 @@ void SuperficieImpresora::SetPaperSize(int tamano)
     if (tamano != PapelA4 && tamano != PapelCarta)
         throw ErrorImpresion(QStringLiteral("El tamaño de papel %1 no está admitido (9 A4, 1 carta).").arg(tamano),
                              ErrorImpresion::ValorNoValido);
-    if (!impresora_->setPageSize(TamanoPapel(tamano)))
+    QPrinter& hoja = cola_ ? *cola_ : *impresora_;
+    if (!hoja.setPageSize(TamanoPapel(tamano)))
         throw ErrorImpresion(
             QStringLiteral("La impresora \"%1\" no admite el tamaño de papel %2.").arg(nombre_).arg(tamano));
+    // The printer's sheet and its own printable area, so that the pages break where they will on
+    // paper. Qt adds margins of its choosing on top of the printer's; those are left out.
+    if (cola_) {
+        QPageLayout hojaCola = cola_->pageLayout();
+        hojaCola.setMargins(hojaCola.minimumMargins());
+        impresora_->setPageLayout(hojaCola);
+    }
     papel_ = tamano;
 }
 
@@ -130,18 +142,32 @@ QSizeF SuperficieImpresora::TamanoUtil() const
     return util.size() * ResolucionMaquetacion;
 }
 
+void SuperficieImpresora::Documento(const QString& titulo, const QString& autor)
+{
+    titulo_ = titulo;
+    autor_ = autor;
+}
+
 void SuperficieImpresora::AbrirDocumento()
 {
     if (esPdf_) {
         // Checked again: the folder may have gone since the surface was made.
         ComprobarDestinoPdf(archivoPdf_);
         parcial_ = NombreParcial(archivoPdf_);
-        impresora_->setOutputFileName(parcial_);
+    } else {
+        QTemporaryFile trabajo(QDir(QDir::tempPath()).filePath(QStringLiteral("quiltren-trabajo-XXXXXX.pdf")));
+        trabajo.setAutoRemove(false);
+        if (!trabajo.open())
+            throw ErrorImpresion(
+                QStringLiteral("No se puede preparar el trabajo para la impresora \"%1\": no se puede escribir en %2.")
+                    .arg(nombre_, QDir::tempPath()));
+        parcial_ = trabajo.fileName();
     }
+    impresora_->setOutputFileName(parcial_);
+    impresora_->setDocName(titulo_);
     auto pintor = std::make_unique<QPainter>();
     if (!pintor->begin(impresora_.get())) {
-        if (esPdf_)
-            QFile::remove(parcial_);
+        QFile::remove(parcial_);
         throw ErrorImpresion(esPdf_ ? QStringLiteral("No se puede escribir el archivo PDF \"%1\".").arg(archivoPdf_)
                                     : QStringLiteral("No se puede imprimir en la impresora \"%1\".").arg(nombre_));
     }
@@ -179,22 +205,22 @@ void SuperficieImpresora::EndDoc()
     pintor_.reset();
     pagina_ = 0;
     PlumaAlOrigen();
-    if (!esPdf_) {
-        if (!terminado)
-            throw ErrorImpresion(QStringLiteral("La impresora \"%1\" no ha podido terminar el documento.").arg(nombre_));
-        return;
-    }
     const QString parcial = parcial_;
     parcial_.clear();
-    if (!terminado || !PdfCompleto(parcial)) {
-        QFile::remove(parcial);
-        throw ErrorImpresion(QStringLiteral("No se ha podido completar el archivo PDF \"%1\".").arg(archivoPdf_));
+    // The unfinished or sent file goes away however this ends; only a PDF moved to its name stays.
+    std::unique_ptr<const QString, void (*)(const QString*)> borrar(&parcial, [](const QString* f) { QFile::remove(*f); });
+    if (!terminado || !PdfCompleto(parcial))
+        throw ErrorImpresion(esPdf_ ? QStringLiteral("No se ha podido completar el archivo PDF \"%1\".").arg(archivoPdf_)
+                                    : QStringLiteral("La impresora \"%1\" no ha podido terminar el documento.").arg(nombre_));
+    EscribirPropiedadesPdf(parcial, titulo_, autor_);
+    if (!esPdf_) {
+        trabajo_ = ColaCups::Enviar(nombre_, parcial, titulo_, cola_->pageLayout().pageSize().key());
+        return;
     }
     // rename() replaces an existing file in one step; QFile::rename would refuse to.
-    if (std::rename(QFile::encodeName(parcial).constData(), QFile::encodeName(archivoPdf_).constData()) != 0) {
-        QFile::remove(parcial);
+    if (std::rename(QFile::encodeName(parcial).constData(), QFile::encodeName(archivoPdf_).constData()) != 0)
         throw ErrorImpresion(QStringLiteral("No se ha podido guardar el archivo PDF \"%1\".").arg(archivoPdf_));
-    }
+    borrar.release();
 }
 
 void SuperficieImpresora::KillDoc()
@@ -211,8 +237,6 @@ void SuperficieImpresora::Abandonar()
     pintor_.reset();
     pagina_ = 0;
     PlumaAlOrigen();
-    if (esPdf_) {
-        QFile::remove(parcial_);
-        parcial_.clear();
-    }
+    QFile::remove(parcial_);
+    parcial_.clear();
 }

@@ -3,6 +3,10 @@
 // Pages stream out as they are ended: nothing of an earlier page is kept, so a listing of any length
 // prints in bounded memory. The document opens on the first drawing and ends with EndDoc; a surface
 // destroyed without EndDoc abandons its document (a PDF being written is removed).
+// On a system printer the pages go to a temporary PDF laid out on that printer's sheet and
+// printable area, and EndDoc sends it as one job: a document abandoned part way never reaches the
+// queue, and a queue that is stopped or refuses the job is an error of EndDoc (or of the
+// constructor, before anything is drawn).
 
 #include "SuperficieBase.h"
 
@@ -24,6 +28,10 @@ public:
     const QString& ArchivoPdf() const { return archivoPdf_; }
     // Number of the page being drawn (1 on the first), 0 before the document has begun.
     int Page() const { return pagina_; }
+    // The document's title and author, for the PDF's properties and the name of the print job.
+    void Documento(const QString& titulo, const QString& autor);
+    // The number the print server gave the last job this surface sent, 0 before any.
+    int Trabajo() const { return trabajo_; }
 
     // The sheet's size in twips; setting them is not supported.
     int Width() const override;
@@ -46,9 +54,13 @@ private:
     QString nombre_;
     QString archivoPdf_;
     QString parcial_;  // the file the PDF is being written to until EndDoc
+    QString titulo_, autor_;
     bool esPdf_ = false;
     int papel_ = PapelA4;
     int pagina_ = 0;
+    int trabajo_ = 0;
+    // The system printer, for its sheet and printable area only; the pages are drawn on impresora_.
+    std::unique_ptr<QPrinter> cola_;
     std::unique_ptr<QPrinter> impresora_;
     std::unique_ptr<QPainter> pintor_;
 };

@@ -12,6 +12,7 @@ paquetes=(
   xvfb xauth
   poppler-utils
   dpkg-dev file pkgconf
+  cups cups-client libcups2-dev qt6-translations-l10n
 )
 
 faltan=()

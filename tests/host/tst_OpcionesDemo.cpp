@@ -52,6 +52,8 @@ private slots:
         QTest::newRow("orden desconocido") << QStringList{"--listado", "l.pdf", "--orden", "fecha"} << "fecha";
         QTest::newRow("desde sin hasta") << QStringList{"--listado", "l.pdf", "--desde", "1"} << "--hasta";
         QTest::newRow("listado y captura") << QStringList{"--listado", "l.pdf", "--captura", "c.png"} << "--captura";
+        QTest::newRow("listado e impresora") << QStringList{"--listado", "l.pdf", "--impresora", "cola"} << "--impresora";
+        QTest::newRow("impresora sin nombre") << QStringList{"--impresora", ""} << "--impresoras";
     }
 
     void erroneas()

@@ -34,6 +34,7 @@ void TestProgramaDemo::version()
     QProcess* p = Ejecutar({QStringLiteral("--version")});
     QCOMPARE(p->exitCode(), 0);
     QCOMPARE(QString::fromUtf8(p->readAllStandardOutput()).trimmed(), QStringLiteral("Quiltren 1.00.0051 (es-ES)"));
+    QCOMPARE(QString::fromUtf8(p->readAllStandardError()), QString());
 }
 
 void TestProgramaDemo::opcionErronea()

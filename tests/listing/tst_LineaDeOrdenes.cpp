@@ -72,7 +72,7 @@ private slots:
             base_->Generadas(provincias);
         const QString pdf = carpeta_.filePath(QStringLiteral("listado.pdf"));
         const Resultado r = Listar(pdf, opciones);
-        QVERIFY2(r.salida == 0, qPrintable(r.errores));
+        QVERIFY2(r.salida == 0 && r.errores.isEmpty(), qPrintable(r.errores));
         const int paginas = PaginasPdf(pdf);
         QVERIFY(paginas >= 1);
         QVERIFY2(r.mensaje.contains(QStringLiteral("(%1 página").arg(paginas)), qPrintable(r.mensaje));

@@ -6,9 +6,11 @@
 #include "Form.h"
 #include "Tramacor.h"
 #include "Printers.h"
+#include "TraduccionesQt.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -118,6 +120,13 @@ private slots:
         QVERIFY(aviso.contains(QStringLiteral("archivo PDF")));
         QVERIFY(ventana.isVisible());
         QCOMPARE(ventana.Opciones().Destino, QStringLiteral("Null Impresora"));
+    }
+
+    void textosDeQtEnEspanol()
+    {
+        // Qt's standard buttons (and its file, print and page set-up dialogs) speak Spanish.
+        QVERIFY(CargarTraduccionesQt());
+        QCOMPARE(QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Cancelar"));
     }
 };
 

@@ -1,0 +1,276 @@
+// The listing on real print queues of the private CUPS scheduler that scripts/con-cups.sh starts:
+// the queue is offered by name, a job from the province window or from quiltren-demo holds the
+// pages and text of the PDF destination, and a stopped, refusing or vanished queue or a listing
+// cut short ends with a message and no job left in any queue. Without that scheduler every test
+// here fails saying why: the system's own queues are never used.
+
+#include "ApoyoListado.h"
+#include "ClassProvincias.h"
+#include "DatosComunes.h"
+#include "DialogoDestino.h"
+#include "EsquemaProvincias.h"
+#include "Falsos.h"
+#include "FrmProvincias.h"
+#include "Image.h"
+#include "InstanciaPredeterminada.h"
+#include "ListadoProvincias.h"
+#include "Printers.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QString Cola = QStringLiteral("quiltren-prueba");
+
+struct Resultado {
+    int salida = -1;
+    QString errores, mensaje;
+};
+
+Resultado Ejecutar(const QString& programa, const QStringList& argumentos)
+{
+    QProcess proceso;
+    proceso.start(programa, argumentos);
+    if (!proceso.waitForFinished(300000) || proceso.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {proceso.exitCode(), QString::fromUtf8(proceso.readAllStandardError()),
+            QString::fromUtf8(proceso.readAllStandardOutput())};
+}
+
+// The jobs printed so far: the files the test queues' backend leaves, COLA-NÚMERO.pdf.
+QStringList Trabajos()
+{
+    return QDir(qEnvironmentVariable("QUILTREN_CUPS_SALIDA")).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+}
+
+// No job waits, is held or is printing in any queue.
+bool SinTrabajosPendientes()
+{
+    const Resultado r = Ejecutar(QStringLiteral("lpstat"), {QStringLiteral("-o")});
+    return r.salida == 0 && r.mensaje.trimmed().isEmpty();
+}
+
+}  // namespace
+
+class PruebaImpresoraCups : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<BaseListado> base_;
+    std::shared_ptr<GuionImpresion> dialogo_;
+    std::unique_ptr<Form> principal_, ubicacion_;
+    ClassProvincias clase_;
+    QStringList errores_;
+    QTemporaryDir carpeta_;
+
+    FrmProvincias* Provincias() const
+    {
+        return qobject_cast<FrmProvincias*>(InstanciaPredeterminada<FrmProvincias>::Referencia());
+    }
+
+    // Clicks the window's printer picture with these answers of the print dialog and returns the
+    // path of the job the queue printed (empty when none arrived).
+    QString Imprimir(const QString& destino, bool porCodigo, const QString& desde, const QString& hasta,
+                     const QString& pdf = {})
+    {
+        dialogo_->Respuestas = {OpcionesImpresion{destino, porCodigo, !desde.isEmpty(), desde, hasta, pdf}};
+        const QStringList antes = Trabajos();
+        const auto fallos = errores_.size();
+        QWidget* impresora = Provincias()->ImgImpresora->Widget();
+        QTest::mouseClick(impresora, Qt::LeftButton, {}, impresora->rect().center());
+        // The queue prints on its own time: up to half a minute for the job to arrive.
+        for (int i = 0; i < 300 && pdf.isEmpty() && errores_.size() == fallos; ++i) {
+            if (const QString nuevo = Nuevo(antes); !nuevo.isEmpty())
+                return nuevo;
+            QTest::qWait(100);
+        }
+        return {};
+    }
+
+    static QString Nuevo(const QStringList& antes)
+    {
+        for (const QString& t : Trabajos())
+            if (!antes.contains(t))
+                return QDir(qEnvironmentVariable("QUILTREN_CUPS_SALIDA")).filePath(t);
+        return {};
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsSet("QUILTREN_CUPS_FALLO"))
+            QFAIL(qPrintable(qEnvironmentVariable("QUILTREN_CUPS_FALLO")));
+        if (!qEnvironmentVariable("CUPS_SERVER").startsWith(QDir::tempPath())
+            || !QFileInfo(qEnvironmentVariable("QUILTREN_CUPS_SALIDA")).isDir())
+            QFAIL("Estas pruebas necesitan el CUPS de pruebas: ejecútelas con scripts/con-cups.sh (make test lo hace).");
+        // A stopped queue, one that refuses jobs and one about to vanish, beside the test queue.
+        const QString uri = QStringLiteral("carpeta:") + qEnvironmentVariable("QUILTREN_CUPS_SALIDA");
+        for (const char* cola : {"quiltren-detenida", "quiltren-rechaza", "quiltren-borrada"})
+            QCOMPARE(Ejecutar(QStringLiteral("lpadmin"), {"-p", cola, "-E", "-v", uri}).salida, 0);
+        QCOMPARE(Ejecutar(QStringLiteral("cupsdisable"), {"quiltren-detenida"}).salida, 0);
+        QCOMPARE(Ejecutar(QStringLiteral("cupsreject"), {"quiltren-rechaza"}).salida, 0);
+
+        QVERIFY(QDir::setCurrent(qEnvironmentVariable("QUILTREN_RAIZ")));
+        base_ = std::make_unique<BaseListado>(false);
+        base_->Generadas(120);
+        InstalarMensajesFalsos();
+        InstalarFuncionesFalsas();
+        dialogo_ = InstalarDialogoImpresionFalso();
+        FijarManejadorErroresEventos([this](int, const QString& texto) { errores_ << texto; });
+        principal_ = std::make_unique<Form>(QStringLiteral("FrmPrincipal"));
+        ubicacion_ = std::make_unique<Form>(QStringLiteral("FrmUbicacion"));
+        auto utiles = std::make_shared<UtilidadesFalsas>();
+        utiles->Conexion = base_->Conexion();
+        utiles->Principal = principal_.get();
+        utiles->Ubicacion = ubicacion_.get();
+        utiles->SentenciaTextos = SentenciaTextos();
+        std::shared_ptr<IUtilidades> datos = utiles;
+        clase_.Cargar(datos);
+        QVERIFY(Provincias() && Provincias()->isVisible());
+    }
+
+    void cleanupTestCase()
+    {
+        if (Provincias())
+            clase_.Cerrar();
+        DatosComunes::Liberar();
+        FijarManejadorErroresEventos({});
+    }
+
+    void colaOfrecidaPorSuNombre()
+    {
+        QVERIFY(Printers::Buscar(Cola) && !Printers::Buscar(Cola)->EsPdf());
+        QCOMPARE(Printers::Predeterminada().DeviceName(), Cola);
+        VentanaDestino dialogo;
+        const int i = dialogo.Destinos()->findData(Cola);
+        QVERIFY(i > 0);
+        QCOMPARE(dialogo.Destinos()->itemText(i), Cola);
+    }
+
+    void trabajoComoElPdf_data()
+    {
+        QTest::addColumn<bool>("porCodigo");
+        QTest::addColumn<QString>("desde");
+        QTest::addColumn<QString>("hasta");
+        QTest::newRow("todo por código") << true << "" << "";
+        QTest::newRow("un rango por nombre") << false << "010" << "060";
+    }
+
+    void trabajoComoElPdf()
+    {
+        QFETCH(bool, porCodigo);
+        QFETCH(QString, desde);
+        QFETCH(QString, hasta);
+        errores_.clear();
+        const QString pdf = carpeta_.filePath(QStringLiteral("listado.pdf"));
+        Imprimir(Printers::NombrePdf, porCodigo, desde, hasta, pdf);
+        const QString trabajo = Imprimir(Cola, porCodigo, desde, hasta);
+        QCOMPARE(errores_, QStringList());
+        QVERIFY(QFileInfo(trabajo).fileName().startsWith(Cola + QLatin1Char('-')));
+        const int paginas = PaginasPdf(pdf);
+        QVERIFY(paginas > 1);
+        QCOMPARE(PaginasPdf(trabajo), paginas);
+        QCOMPARE(TextoPdf(trabajo), TextoPdf(pdf));
+        for (const QString& archivo : {pdf, trabajo}) {
+            const QString propiedades = Ejecutar(QStringLiteral("pdfinfo"), {archivo}).mensaje;
+            QVERIFY2(propiedades.contains(QRegularExpression(QStringLiteral("Title:\\s+Listado de Provincias\n")))
+                         && propiedades.contains(QRegularExpression(QStringLiteral("Author:\\s+prueba\n"))),
+                     qPrintable(propiedades));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(SinTrabajosPendientes(), 10000);
+    }
+
+    void colaQueFalla_data()
+    {
+        QTest::addColumn<QString>("cola");
+        QTest::addColumn<QString>("mensaje");
+        QTest::newRow("detenida") << "quiltren-detenida" << "La impresora \"quiltren-detenida\" está detenida";
+        QTest::newRow("que rechaza trabajos") << "quiltren-rechaza" << "La impresora \"quiltren-rechaza\" no acepta trabajos";
+        // The queue was the current printer and went away: no queue by that name, nor a current one.
+        QTest::newRow("borrada") << "quiltren-borrada" << "No existe la impresora \"quiltren-borrada\"";
+    }
+
+    void colaQueFalla()
+    {
+        QFETCH(QString, cola);
+        QFETCH(QString, mensaje);
+        if (cola == QLatin1String("quiltren-borrada")) {
+            QVERIFY(Printers::Seleccionar(cola));
+            QCOMPARE(Ejecutar(QStringLiteral("lpadmin"), {"-x", cola}).salida, 0);
+        }
+        errores_.clear();
+        const QStringList antes = Trabajos();
+        QVERIFY(Imprimir(cola, true, {}, {}).isEmpty());
+        Printers::EstablecerActual(Printers::Predeterminada());
+        QCOMPARE(errores_.size(), 1);
+        QVERIFY2(errores_.first().startsWith(mensaje), qPrintable(errores_.first()));
+        QVERIFY(SinTrabajosPendientes());
+        QCOMPARE(Trabajos(), antes);
+        // The window goes on as before: the next listing reaches the good queue.
+        QVERIFY(Provincias()->isVisible() && Provincias()->isEnabled() && !QApplication::activeModalWidget());
+        QVERIFY(!Imprimir(Cola, true, QStringLiteral("001"), QStringLiteral("002")).isEmpty());
+        QCOMPARE(errores_.size(), 1);
+    }
+
+    void cortadoAMitad()
+    {
+        // Interrupted after the second page: nothing reaches the queue, no spool file stays behind.
+        const QStringList antes = Trabajos();
+        const QStringList temporales = QDir::temp().entryList({QStringLiteral("quiltren-trabajo-*")});
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, ImprimirEnDestino(OpcionesFijas(), Cola, nullptr, [](int pagina) {
+            if (pagina == 2)
+                throw std::runtime_error("cancelado");
+        }));
+        QTest::qWait(1000);
+        QVERIFY(SinTrabajosPendientes());
+        QCOMPARE(Trabajos(), antes);
+        QCOMPARE(QDir::temp().entryList({QStringLiteral("quiltren-trabajo-*")}), temporales);
+    }
+
+    void programaDemo_data()
+    {
+        QTest::addColumn<QStringList>("opciones");
+        QTest::addColumn<int>("salida");
+        QTest::addColumn<QString>("mensaje");  // on the standard output, or the error output when failing
+        QTest::newRow("las impresoras") << QStringList{"--impresoras"} << 0 << "quiltren-prueba (predeterminada)\n";
+        QTest::newRow("a la cola, un rango")
+            << QStringList{"--impresora", Cola, "--orden", "codigo", "--desde", "010", "--hasta", "060"} << 0
+            << "Listado de provincias enviado a la impresora quiltren-prueba (";
+        QTest::newRow("cola desconocida") << QStringList{"--impresora", "quiltren-nada"} << 2 << "No existe la impresora «quiltren-nada»";
+        QTest::newRow("cola detenida") << QStringList{"--impresora", "quiltren-detenida"} << 1 << "está detenida";
+    }
+
+    void programaDemo()
+    {
+        QFETCH(QStringList, opciones);
+        QFETCH(int, salida);
+        QFETCH(QString, mensaje);
+        const QStringList antes = Trabajos();
+        const Resultado r = Ejecutar(QStringLiteral(QUILTREN_DEMO), QStringList{"--db", base_->Conexion()->Origen()} + opciones);
+        QCOMPARE(r.salida, salida);
+        QVERIFY2((salida == 0 ? r.mensaje : r.errores).contains(mensaje), qPrintable(r.mensaje + r.errores));
+        if (salida == 0)
+            QCOMPARE(r.errores, QString());
+        const bool trabajo = opciones.contains(QStringLiteral("--impresora")) && salida == 0;
+        QTRY_COMPARE_WITH_TIMEOUT(Trabajos().size(), antes.size() + (trabajo ? 1 : 0), 30000);
+        if (!trabajo)
+            return;
+        // The queue named and no other printed, the same pages as the PDF of the same options.
+        const QString nuevo = Nuevo(antes);
+        QVERIFY(QFileInfo(nuevo).fileName().startsWith(Cola + QLatin1Char('-')));
+        const QString pdf = carpeta_.filePath(QStringLiteral("programa.pdf"));
+        opciones.replace(0, QStringLiteral("--listado"));
+        opciones.replace(1, pdf);
+        QCOMPARE(Ejecutar(QStringLiteral(QUILTREN_DEMO), QStringList{"--db", base_->Conexion()->Origen()} + opciones).salida, 0);
+        QCOMPARE(PaginasPdf(nuevo), PaginasPdf(pdf));
+        QCOMPARE(TextoPdf(nuevo), TextoPdf(pdf));
+    }
+};
+
+QTEST_MAIN(PruebaImpresoraCups)
+#include "tst_ImpresoraCups.moc"
