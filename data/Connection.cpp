@@ -14,6 +14,7 @@
 #include <QUrlQuery>
 
 #include <atomic>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 namespace {
@@ -41,6 +42,19 @@ bool EsUrlPostgres(const QString& origen)
 {
     return origen.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive)
         || origen.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
+}
+
+// Where a PostgreSQL session stands: idle, in a transaction, in one with a failed statement, or
+// unknown while a statement is under way.
+PGTransactionStatusType EstadoSesionPostgres(const QSqlDatabase& base)
+{
+    // Qt names the handle after libpq's struct.
+    const QVariant manejador = base.driver()->handle();
+    if (!manejador.isValid()
+        || (qstrcmp(manejador.typeName(), "pg_conn*") != 0 && qstrcmp(manejador.typeName(), "PGconn*") != 0))
+        return PQTRANS_UNKNOWN;
+    const PGconn* sesion = *static_cast<PGconn* const*>(manejador.constData());
+    return sesion ? PQtransactionStatus(sesion) : PQTRANS_UNKNOWN;
 }
 
 } // namespace
@@ -229,6 +243,11 @@ QSqlDatabase Connection::BaseLista()
     QSqlDatabase base = Base();
     if (base.isOpen())
         return base;
+    // A new session would run the rest of the transaction's work on its own, committed piece by piece.
+    if (m_nivel > 0)
+        throw ErrorDatos(ErroresDatos::FalloConexion,
+                         QStringLiteral("Se ha perdido la conexión con la base de datos durante una transacción; "
+                                        "sus cambios se han deshecho."));
     if (!base.open()) {
         const QSqlError error = base.lastError();
         throw ErrorDatos(ErroresDatos::FalloConexion,
@@ -261,6 +280,120 @@ void Connection::EstablecerEsperaBloqueo(int milisegundos)
         Execute(QStringLiteral("SET lock_timeout = %1").arg(milisegundos));
     else
         sqlite3_busy_timeout(static_cast<sqlite3*>(m_manejador), milisegundos);
+}
+
+bool Connection::EnTransaccion() const
+{
+    if (!m_postgres)
+        return m_manejador && !sqlite3_get_autocommit(static_cast<sqlite3*>(m_manejador));
+    const QSqlDatabase base = Base();
+    if (!base.isOpen())
+        return false;
+    switch (EstadoSesionPostgres(base)) {
+    case PQTRANS_INTRANS:
+    case PQTRANS_INERROR:
+        return true;
+    case PQTRANS_IDLE:
+        return false;
+    default:
+        // A statement still under way tells nothing: only our own levels are known.
+        return m_nivel > 0;
+    }
+}
+
+QString Connection::PuntoGuardado(long nivel)
+{
+    return QStringLiteral("quiltren_nivel_%1").arg(nivel);
+}
+
+void Connection::ExigirTransaccion(const char* operacion) const
+{
+    if (m_nivel == 0)
+        throw ErrorDatos(ErroresDatos::SinTransaccion,
+                         QStringLiteral("%1: no hay ninguna transacción abierta.").arg(QLatin1String(operacion)));
+}
+
+long Connection::BeginTrans()
+{
+    BaseLista();
+    if (m_nivel == 0 && !EnTransaccion()) {
+        Execute(m_postgres ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
+        m_transaccionPropia = true;
+    } else {
+        Execute(QStringLiteral("SAVEPOINT %1").arg(PuntoGuardado(m_nivel + 1)));
+        if (m_nivel == 0)
+            m_transaccionPropia = false;
+    }
+    return ++m_nivel;
+}
+
+void Connection::CommitTrans()
+{
+    ExigirTransaccion("CommitTrans");
+    if (!Base().isOpen() || !EnTransaccion()) {
+        m_nivel = 0;
+        throw ErrorDatos(ErroresDatos::FalloConexion,
+                         QStringLiteral("La transacción ya no existe (se perdió la conexión o la base de datos la "
+                                        "deshizo tras un error); sus cambios no se han guardado."));
+    }
+    if (NivelEsPuntoGuardado()) {
+        const QString liberar = QStringLiteral("RELEASE SAVEPOINT %1").arg(PuntoGuardado(m_nivel));
+        try {
+            Execute(liberar);
+        } catch (const ErrorDatos&) {
+            RollbackTrans();
+            throw;
+        }
+        --m_nivel;
+        return;
+    }
+
+    QSqlDatabase base = Base();
+    // PostgreSQL answers COMMIT in a transaction with a failed statement by undoing it, without an error.
+    const bool fallida = m_postgres && EstadoSesionPostgres(base) == PQTRANS_INERROR;
+    const QString confirmar = QStringLiteral("COMMIT");
+    QSqlQuery consulta(base);
+    if (!fallida && consulta.exec(confirmar)) {
+        m_nivel = 0;
+        return;
+    }
+    const ErrorDatos error = fallida
+        ? ErrorDatos(ErroresDatos::ErrorProveedor,
+                     QStringLiteral("Una sentencia de la transacción falló; la transacción se ha deshecho entera."),
+                     {}, confirmar)
+        : Error(consulta.lastError(), confirmar);
+    // SQLite keeps the transaction open after a refused COMMIT (a deferred reference, a lock):
+    // it is undone here, so the connection is usable and holds no lock.
+    if (Base().isOpen() && EnTransaccion())
+        QSqlQuery(Base()).exec(QStringLiteral("ROLLBACK"));
+    m_nivel = 0;
+    throw error;
+}
+
+void Connection::RollbackTrans()
+{
+    ExigirTransaccion("RollbackTrans");
+    // A lost session or a failure that ended the transaction has undone every level already.
+    const auto deshechaYa = [this] { return !Base().isOpen() || !EnTransaccion(); };
+    if (deshechaYa()) {
+        m_nivel = 0;
+        return;
+    }
+    try {
+        if (NivelEsPuntoGuardado()) {
+            const QString punto = PuntoGuardado(m_nivel);
+            Execute(QStringLiteral("ROLLBACK TO SAVEPOINT %1").arg(punto));
+            Execute(QStringLiteral("RELEASE SAVEPOINT %1").arg(punto));
+        } else {
+            Execute(QStringLiteral("ROLLBACK"));
+        }
+    } catch (const ErrorDatos&) {
+        if (!deshechaYa())
+            throw;
+        m_nivel = 0;
+        return;
+    }
+    --m_nivel;
 }
 
 QString Connection::MarcaCambios()

@@ -41,6 +41,24 @@ public:
     // How long an SQLite statement waits for another connection's lock before failing.
     void EstablecerEsperaBloqueo(int milisegundos);
 
+    // Transactions, nested. The first BeginTrans starts one (on SQLite taking the write lock at
+    // once, waiting up to the busy timeout, so that no later write in it fails for another
+    // writer's lock); each further one is a savepoint inside it. When the session is already in
+    // a transaction begun by other means, the first level is a savepoint too, so that ending
+    // ours never ends that one. Returns the level reached, 1 for the outermost.
+    long BeginTrans();
+    // Makes the innermost level's changes stand. When the database refuses, that level is
+    // undone whole and ErrorDatos is thrown; the connection stays usable one level down.
+    void CommitTrans();
+    // Undoes the innermost level. A level the database has already undone (a lost server, an
+    // SQLite failure that ends the transaction) is just closed. Throws ErrorDatos only when the
+    // changes may still be there.
+    void RollbackTrans();
+    // Levels open through BeginTrans; 0 when none.
+    long NivelTransaccion() const { return m_nivel; }
+    // Whether the session is inside a transaction, however it began.
+    bool EnTransaccion() const;
+
     // Texts an engine would not take as they are, refused before they reach it with
     // ErrorDatos ConversionNoValida: half a UTF-16 pair or a NUL character in a statement, and
     // in a value half a UTF-16 pair, or a NUL character on PostgreSQL.
@@ -50,8 +68,13 @@ public:
 private:
     friend class Recordset;
     // The driver connection, opened again first when a lost server closed it (PostgreSQL), so
-    // that a connection serves again once the server is back. Throws FalloConexion otherwise.
+    // that a connection serves again once the server is back, but never inside a transaction
+    // of BeginTrans, whose earlier changes went with the lost session. Throws FalloConexion.
     QSqlDatabase BaseLista();
+    // The savepoint of a nested level.
+    static QString PuntoGuardado(long nivel);
+    bool NivelEsPuntoGuardado() const { return m_nivel > 1 || !m_transaccionPropia; }
+    void ExigirTransaccion(const char* operacion) const;
     // The ErrorDatos for a driver error; a lost server also closes the driver connection, so
     // that the next use opens it again instead of failing for good.
     ErrorDatos Error(const QSqlError& error, const QString& sentencia);
@@ -72,5 +95,7 @@ private:
     QString m_nombreConexion;
     bool m_postgres;
     void* m_manejador = nullptr; // sqlite3*, kept to read its change counter
+    long m_nivel = 0;                 // levels open through BeginTrans
+    bool m_transaccionPropia = false; // the outermost level began the transaction (not a savepoint)
     std::unique_ptr<CacheLecturas> m_cache;
 };

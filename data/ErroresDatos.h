@@ -34,6 +34,8 @@ constexpr long PermisoDenegado = -2147217910; // 0x80040E0A
 constexpr long ErrorEntradaSalida = -2147217849; // 0x80040E47
 // Update of a row that no longer exists (another user deleted it or changed its key).
 constexpr long FilaDesaparecida = -2147217864; // 0x80040E38
+// CommitTrans or RollbackTrans with no transaction open.
+constexpr long SinTransaccion = -2147168242; // 0x8004D00E
 // Any other failure reported by the engine.
 constexpr long ErrorProveedor = -2147418113; // 0x8000FFFF
 

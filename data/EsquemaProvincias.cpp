@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
@@ -79,20 +80,80 @@ QString ColacionPostgres(Connection& conexion)
 template <typename Trabajo>
 void EnTransaccion(Connection& conexion, Trabajo trabajo)
 {
-    QSqlDatabase base = conexion.Base();
-    if (!base.transaction())
-        throw ErrorDatos::DesdeSql(base.lastError(), QStringLiteral("BEGIN"), conexion.EsPostgres());
+    conexion.BeginTrans();
     try {
         trabajo();
     } catch (...) {
-        base.rollback();
+        try {
+            conexion.RollbackTrans();
+        } catch (const ErrorDatos&) {
+            // The failure of the work is the one to report.
+        }
         throw;
     }
-    if (!base.commit()) {
-        const QSqlError error = base.lastError();
-        base.rollback();
-        throw ErrorDatos::DesdeSql(error, QStringLiteral("COMMIT"), conexion.EsPostgres());
+    conexion.CommitTrans();
+}
+
+// A town follows a change of its province's code; a province that still has towns is not deleted.
+const QString ReferenciaProvincia = QStringLiteral("REFERENCES Provincias (Codigo) ON UPDATE CASCADE ON DELETE NO ACTION");
+
+QString CrearMunicipios(const QString& tabla, const QString& colacionCodigo)
+{
+    return QStringLiteral("CREATE TABLE %1 (Codigo TEXT%2 NOT NULL PRIMARY KEY, Municipio TEXT NOT NULL, "
+                          "CodigoProvincia TEXT%2 NOT NULL %3)")
+        .arg(tabla, colacionCodigo, ReferenciaProvincia);
+}
+
+const QString IndiceMunicipios = QStringLiteral("CREATE INDEX IxMunicipiosProvincia ON Municipios (CodigoProvincia)");
+
+QVariant Consultar(Connection& conexion, const QString& sentencia)
+{
+    QSqlQuery consulta(conexion.Base());
+    consulta.setForwardOnly(true);
+    if (!consulta.exec(sentencia))
+        throw ErrorDatos::DesdeSql(consulta.lastError(), sentencia, conexion.EsPostgres());
+    return consulta.next() ? consulta.value(0) : QVariant();
+}
+
+// Databases made by earlier versions of the demo have the towns' reference without the cascade,
+// so a province with towns could not be given a new code. Only that exact old reference is
+// changed (on PostgreSQL the name of its constraint is returned); a table of another shape is
+// someone else's and is left as it is.
+bool ReferenciaSinCascada(Connection& conexion, QString& restriccion)
+{
+    if (conexion.EsPostgres()) {
+        restriccion = Consultar(conexion, QStringLiteral(
+            "SELECT c.conname FROM pg_constraint c JOIN pg_attribute a "
+            "ON a.attrelid = c.conrelid AND a.attnum = c.conkey[1] "
+            "WHERE c.contype = 'f' AND c.conrelid = to_regclass('municipios') "
+            "AND c.confrelid = to_regclass('provincias') AND cardinality(c.conkey) = 1 "
+            "AND a.attname = 'codigoprovincia' AND c.confupdtype = 'a' AND c.confdeltype = 'a'")).toString();
+        return !restriccion.isEmpty();
     }
+    const bool columnas = Consultar(conexion, QStringLiteral(
+        "SELECT group_concat(lower(name), ',') FROM (SELECT name FROM pragma_table_info('Municipios') ORDER BY cid)"))
+        .toString() == QLatin1String("codigo,municipio,codigoprovincia");
+    return columnas && Consultar(conexion, QStringLiteral(
+        "SELECT COUNT(*) FROM pragma_foreign_key_list('Municipios') WHERE lower(\"table\") = 'provincias' "
+        "AND lower(\"from\") = 'codigoprovincia' AND on_update = 'NO ACTION' AND on_delete = 'NO ACTION'"))
+        .toInt() == 1;
+}
+
+void AnadirCascada(Connection& conexion, const QString& restriccion, const QString& colacionCodigo)
+{
+    if (conexion.EsPostgres()) {
+        const QString nombre = conexion.Base().driver()->escapeIdentifier(restriccion, QSqlDriver::TableName);
+        conexion.Execute(QStringLiteral("ALTER TABLE Municipios DROP CONSTRAINT %1, ADD CONSTRAINT %1 "
+                                        "FOREIGN KEY (CodigoProvincia) %2").arg(nombre, ReferenciaProvincia));
+        return;
+    }
+    // SQLite cannot change a reference in place: the table is made again with it and its rows copied.
+    conexion.Execute(CrearMunicipios(QStringLiteral("MunicipiosNuevos"), colacionCodigo));
+    conexion.Execute(QStringLiteral("INSERT INTO MunicipiosNuevos (Codigo, Municipio, CodigoProvincia) "
+                                    "SELECT Codigo, Municipio, CodigoProvincia FROM Municipios"));
+    conexion.Execute(QStringLiteral("DROP TABLE Municipios"));
+    conexion.Execute(QStringLiteral("ALTER TABLE MunicipiosNuevos RENAME TO Municipios"));
+    conexion.Execute(IndiceMunicipios);
 }
 
 } // namespace
@@ -109,6 +170,11 @@ void CrearEsquemaSiFalta(Connection& conexion)
                                             : QStringLiteral("COLLATE es");
     // Codes compare byte by byte on both engines, as SQLite's default does.
     const QString colacionCodigo = postgres ? QStringLiteral(" COLLATE \"C\"") : QString();
+
+    QString restriccion;
+    if (!falta("provincias") && !falta("municipios") && !falta("textos") && !falta("auditoria")
+        && !ReferenciaSinCascada(conexion, restriccion))
+        return;
 
     EnTransaccion(conexion, [&] {
         QSqlQuery consulta(conexion.Base());
@@ -127,12 +193,9 @@ void CrearEsquemaSiFalta(Connection& conexion)
             }
         }
         if (falta("municipios")) {
-            conexion.Execute(QStringLiteral(
-                "CREATE TABLE Municipios (Codigo TEXT%1 NOT NULL PRIMARY KEY, Municipio TEXT NOT NULL, "
-                "CodigoProvincia TEXT%1 NOT NULL REFERENCES Provincias (Codigo) ON UPDATE NO ACTION ON DELETE NO ACTION)")
-                                 .arg(colacionCodigo));
-            // Lets the check of a province's delete find its towns without a scan.
-            conexion.Execute(QStringLiteral("CREATE INDEX IxMunicipiosProvincia ON Municipios (CodigoProvincia)"));
+            conexion.Execute(CrearMunicipios(QStringLiteral("Municipios"), colacionCodigo));
+            // Lets the check of a province's delete and the change of its code find its towns without a scan.
+            conexion.Execute(IndiceMunicipios);
             const QString insertar = QStringLiteral(
                 "INSERT INTO Municipios (Codigo, Municipio, CodigoProvincia) "
                 "SELECT ?, ?, Codigo FROM Provincias WHERE Codigo = ?");
@@ -143,6 +206,8 @@ void CrearEsquemaSiFalta(Connection& conexion)
                 consulta.addBindValue(QString::fromUtf8(municipio.provincia));
                 Ejecutar(consulta, insertar, postgres);
             }
+        } else if (ReferenciaSinCascada(conexion, restriccion)) {
+            AnadirCascada(conexion, restriccion, colacionCodigo);
         }
         if (falta("textos")) {
             conexion.Execute(QStringLiteral(

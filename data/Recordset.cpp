@@ -131,9 +131,10 @@ void Recordset::Leer(bool todo)
     // statement stays pending: another statement on the same connection does not disturb it,
     // and WAL lets other users write meanwhile. On PostgreSQL a held cursor keeps the rows on
     // the server, and each block is one FETCH, a statement of its own. Anything else reads
-    // every row now.
+    // every row now. So does a read inside a transaction: undoing it would drop a cursor
+    // declared in it, and the rest of the rows with it.
     const bool aPlazos = !todo && m_ubicacion == adUseServer && m_bloqueo == adLockReadOnly
-                         && (!conexion.EsPostgres() || EsLecturaSola(m_origen));
+                         && (!conexion.EsPostgres() || EsLecturaSola(m_origen)) && !conexion.EnTransaccion();
     std::unique_ptr<QSqlQuery> consulta;
     QString cursor;
     if (aPlazos && conexion.EsPostgres()) {
@@ -558,25 +559,29 @@ void Recordset::ActualizarFila()
                                   .arg(m_tabla, asignaciones.join(QStringLiteral(", ")),
                                        condiciones.join(QStringLiteral(" AND ")));
 
-    QSqlDatabase base = m_conexion->BaseLista();
-    // Without a primary key the UPDATE could reach several rows; it runs in a transaction
-    // so that it can be undone then.
-    const bool enTransaccion = !m_clavePrimaria && base.transaction();
+    // Without a primary key the UPDATE could reach several rows; it runs in a transaction of
+    // its own (nested in the caller's, if any) so that it can be undone then.
+    const bool enTransaccion = !m_clavePrimaria;
+    if (enTransaccion)
+        m_conexion->BeginTrans();
     qsizetype cambiadas;
     try {
         cambiadas = Ejecutar(sentencia, valores);
+        if (cambiadas > 1 && enTransaccion)
+            Lanzar(ErroresDatos::NoActualizable,
+                   QStringLiteral("La clave no identifica una sola fila de %1; no se ha cambiado nada.").arg(m_tabla), sentencia);
     } catch (...) {
-        if (enTransaccion)
-            base.rollback();
+        if (enTransaccion) {
+            try {
+                m_conexion->RollbackTrans();
+            } catch (const ErrorDatos&) {
+                // The failure of the write is the one to report.
+            }
+        }
         throw;
     }
-    if (cambiadas > 1 && enTransaccion) {
-        base.rollback();
-        Lanzar(ErroresDatos::NoActualizable,
-               QStringLiteral("La clave no identifica una sola fila de %1; no se ha cambiado nada.").arg(m_tabla), sentencia);
-    }
-    if (enTransaccion && !base.commit())
-        throw m_conexion->Error(base.lastError(), sentencia);
+    if (enTransaccion)
+        m_conexion->CommitTrans();
     if (cambiadas == 0)
         Lanzar(ErroresDatos::FilaDesaparecida,
                QStringLiteral("No se pudo actualizar la fila: otro usuario la ha borrado o cambiado desde que se leyó."), sentencia);

@@ -933,8 +933,26 @@ void FrmProvincias::LblBorrar_Click()
         return;
 
     const QString sentencia = Sentencias::BorrarPorCodigo(CodigoActual);
-    auto fallo = [this](long numero, const QString& descripcion) {
-        if (numero == ErroresDatos::ViolacionIntegridad) {
+    // The delete and its audit record are one transaction: both are stored or neither is. It
+    // ends on the connection it began on, whatever connection the host hands back.
+    const ConnectionPtr conexion = Conexion;
+    bool enTransaccion = false;
+    bool registrando = false;
+    auto deshacer = [&] {
+        if (!enTransaccion)
+            return;
+        enTransaccion = false;
+        try {
+            conexion->RollbackTrans();
+        } catch (const ErrorDatos&) {
+            // The failure that led here is the one to report.
+        }
+    };
+    auto fallo = [&](long numero, const QString& descripcion) {
+        // Undone before any message, so that no lock is held while the user reads it.
+        deshacer();
+        // Related rows only refuse the delete itself; a refusal of the audit record is another error.
+        if (numero == ErroresDatos::ViolacionIntegridad && !registrando) {
             Mensaje(T::ImposibleBorrar, EstiloError, T::SinTitulo);
             RsProvincias->CancelBatch(Recordset::adAffectAll);
         } else {
@@ -943,12 +961,24 @@ void FrmProvincias::LblBorrar_Click()
     };
     try {
         RsProvincias->Close();
+        if (!conexion)
+            throw ErrorDatos(ErroresDatos::ConexionNoValida, QStringLiteral("No se ha indicado la conexión."), {}, sentencia);
+        conexion->BeginTrans();
+        enTransaccion = true;
         AbrirProvincias(sentencia);
+        registrando = true;
         Tramacor::Funciones().RegistrarOperacion(ParametroRegistro, Conexion, sentencia);
+        registrando = false;
+        enTransaccion = false;
+        conexion->CommitTrans();
     } catch (const ErrorDatos& error) {
         fallo(error.Number(), error.Description());
     } catch (const ErrorEjecucion& error) {
         fallo(error.Number(), error.Description());
+    } catch (...) {
+        // Not the delete's to handle, but never leaves the host's connection in a transaction.
+        deshacer();
+        throw;
     }
 
     if (RsProvincias->State() == Recordset::adStateOpen)

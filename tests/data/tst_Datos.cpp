@@ -467,6 +467,122 @@ private slots:
         QCOMPARE(Contar(*m_conexion), 1000);
     }
 
+    // A new code carries the towns along, in a new database and in one made before the towns'
+    // reference had the cascade; a province with towns is still not deleted.
+    void municipiosSiguenAlCodigo_data()
+    {
+        QTest::addColumn<bool>("anterior");
+        QTest::newRow("base nueva") << false;
+        QTest::newRow("base de una versión anterior") << true;
+    }
+
+    void municipiosSiguenAlCodigo()
+    {
+        QFETCH(bool, anterior);
+        if (anterior) {
+            for (const char* sentencia : {
+                     "DROP TABLE Municipios",
+                     "CREATE TABLE Municipios (Codigo TEXT NOT NULL PRIMARY KEY, Municipio TEXT NOT NULL, CodigoProvincia "
+                     "TEXT NOT NULL REFERENCES Provincias (Codigo) ON UPDATE NO ACTION ON DELETE NO ACTION)",
+                     "CREATE INDEX IxMunicipiosProvincia ON Municipios (CodigoProvincia)",
+                     "INSERT INTO Municipios VALUES ('28079', 'Madrid', '28'), ('08019', 'Barcelona', '08')"})
+                m_conexion->Execute(sentencia);
+            CrearEsquemaSiFalta(*m_conexion);
+        }
+        Recordset rs;
+        try {
+            rs.Open(Sentencias::PorCodigoParaModificar("28"), m_conexion, 2, 3, -1);
+            rs.Collect("Codigo", "99");
+            rs.Update();
+            rs.Close();
+        } catch (const ErrorDatos& error) {
+            QFAIL(error.what());
+        }
+        QCOMPARE(Escalar(*m_conexion, "SELECT Codigo FROM Municipios WHERE CodigoProvincia = '99'").toString(),
+                 QStringLiteral("28079"));
+        QCOMPARE(Escalar(*m_conexion, "SELECT COUNT(*) FROM Municipios").toInt(), anterior ? 2 : 6);
+        QCOMPARE(NUMERO_DE_ERROR(rs.Open(Sentencias::BorrarPorCodigo("99"), m_conexion, 2, 3, -1)),
+                 ErroresDatos::ViolacionIntegridad);
+        QCOMPARE(NombreDe(*m_conexion, "99"), QStringLiteral("Madrid"));
+        QCOMPARE(Escalar(*m_conexion, Postgres ? "SELECT COUNT(*) FROM pg_indexes WHERE indexname = 'ixmunicipiosprovincia'"
+                                               : "SELECT COUNT(*) FROM sqlite_master WHERE name = 'IxMunicipiosProvincia'")
+                     .toInt(), 1);
+    }
+
+    // Transactions of the connection: each case ends with none open, the connection usable and
+    // only what was committed seen by another connection.
+    void transacciones_data()
+    {
+        QTest::addColumn<Accion>("accion");
+        QTest::addColumn<QString>("nombre28");
+        QTest::addColumn<long>("numero"); // 0: no error
+        const auto nombrar = [](const ConnectionPtr& c, const char* nombre) {
+            c->Execute(QStringLiteral("UPDATE Provincias SET Provincia = '%1' WHERE Codigo = '28'").arg(nombre));
+        };
+        QTest::newRow("confirmada") << Accion([=](Recordset&, const ConnectionPtr& c) {
+            c->BeginTrans();
+            nombrar(c, "Uno");
+            c->CommitTrans();
+        }) << "Uno" << 0L;
+        QTest::newRow("deshecha") << Accion([=](Recordset&, const ConnectionPtr& c) {
+            c->BeginTrans();
+            nombrar(c, "Uno");
+            c->RollbackTrans();
+        }) << "Madrid" << 0L;
+        QTest::newRow("anidada deshecha en una confirmada") << Accion([=](Recordset&, const ConnectionPtr& c) {
+            QCOMPARE(c->BeginTrans(), 1L);
+            nombrar(c, "Uno");
+            QCOMPARE(c->BeginTrans(), 2L);
+            nombrar(c, "Dos");
+            c->RollbackTrans();
+            c->CommitTrans();
+        }) << "Uno" << 0L;
+        QTest::newRow("dentro de una transacción ajena, deshecha") << Accion([=](Recordset&, const ConnectionPtr& c) {
+            c->Execute("BEGIN");
+            nombrar(c, "Uno");
+            QCOMPARE(c->BeginTrans(), 1L);
+            nombrar(c, "Dos");
+            c->RollbackTrans();
+            c->Execute("COMMIT");
+        }) << "Uno" << 0L;
+        QTest::newRow("confirmación rechazada") << Accion([=](Recordset&, const ConnectionPtr& c) {
+            if (Postgres)
+                c->Execute("ALTER TABLE Municipios ALTER CONSTRAINT municipios_codigoprovincia_fkey DEFERRABLE INITIALLY DEFERRED");
+            c->BeginTrans();
+            if (!Postgres)
+                c->Execute("PRAGMA defer_foreign_keys = ON");
+            nombrar(c, "Uno");
+            c->Execute("DELETE FROM Provincias WHERE Codigo = '28'");
+            c->CommitTrans();
+        }) << "Madrid" << ErroresDatos::ViolacionIntegridad;
+        QTest::newRow("confirmar sin transacción") << Accion([](Recordset&, const ConnectionPtr& c) {
+            c->CommitTrans();
+        }) << "Madrid" << ErroresDatos::SinTransaccion;
+        QTest::newRow("lectura en el servidor en una transacción deshecha") << Accion([=](Recordset& rs, const ConnectionPtr& c) {
+            c->BeginTrans();
+            rs.setCursorLocation(Recordset::adUseServer);
+            rs.Open("SELECT a.Codigo FROM Provincias a, Provincias b", c, 3, 1, -1);
+            c->RollbackTrans();
+            QCOMPARE(Columna(rs, "Codigo").size(), 52 * 52);
+        }) << "Madrid" << 0L;
+    }
+
+    void transacciones()
+    {
+        QFETCH(Accion, accion);
+        QFETCH(QString, nombre28);
+        QFETCH(long, numero);
+        Recordset rs;
+        QCOMPARE(NUMERO_DE_ERROR(accion(rs, m_conexion)), numero);
+        QCOMPARE(m_conexion->NivelTransaccion(), 0L);
+        QVERIFY(!m_conexion->EnTransaccion());
+        const ConnectionPtr otra = m_base->Abrir();
+        QCOMPARE(NombreDe(*otra, "28"), nombre28);
+        QCOMPARE(Escalar(*otra, "SELECT COUNT(*) FROM Municipios").toInt(), 6);
+        m_conexion->Execute("UPDATE Provincias SET Provincia = 'Murcia nueva' WHERE Codigo = '30'");
+        QCOMPARE(NombreDe(*otra, "30"), QStringLiteral("Murcia nueva"));
+    }
+
     void origenNoValido_data()
     {
         QTest::addColumn<QString>("origen");

@@ -7,6 +7,7 @@
 #include "DatosComunes.h"
 #include "Recordset.h"
 
+#include <QDateTime>
 #include <QTest>
 #include <algorithm>
 
@@ -23,6 +24,18 @@ QStringList Grabada(const QString& codigo, const QString& nombre)
     return {codigo, nombre, BancoProvincias::Fecha, BancoProvincias::Usuario};
 }
 
+// Each town as "town:province", in town order.
+QStringList Municipios(BancoProvincias& banco)
+{
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT Codigo, CodigoProvincia FROM Municipios ORDER BY Codigo"), banco.NuevaConexion(), 3, 1);
+    QStringList municipios;
+    for (; !rs.Eof(); rs.MoveNext())
+        municipios << rs.Fields(QStringLiteral("Codigo")).Value().toString() + QLatin1Char(':')
+                          + rs.Fields(QStringLiteral("CodigoProvincia")).Value().toString();
+    return municipios;
+}
+
 } // namespace
 
 class PruebaComandosProvincias : public QObject
@@ -33,6 +46,7 @@ private:
     std::unique_ptr<BancoProvincias> banco;
     FrmProvincias* v = nullptr;
     QList<QStringList> originales;
+    QStringList municipios;
 
     // Shows a province: the first data row is clicked, the others reached with the cursor keys.
     void Mostrar(int fila)
@@ -59,6 +73,7 @@ private slots:
     {
         banco = std::make_unique<BancoProvincias>();
         originales = banco->Filas();
+        municipios = Municipios(*banco);
         v = banco->Abrir();
     }
 
@@ -71,23 +86,26 @@ private slots:
 
     void grabarCompleto_data()
     {
+        QTest::addColumn<int>("fila");
         QTest::addColumn<bool>("nuevo");
         QTest::addColumn<QString>("codigo");
         QTest::addColumn<QString>("nombre");
         QTest::addColumn<QString>("desaparece");
-        QTest::newRow("nombre cambiado") << false << "02" << "Albacete Norte" << "02";
-        QTest::newRow("código cambiado") << false << "99" << "Albacete" << "02";
-        QTest::newRow("nombre de espacios") << false << "02" << "   " << "02";
-        QTest::newRow("provincia nueva") << true << "53" << "Nueva Tabarca" << "";
+        QTest::newRow("nombre cambiado") << 3 << false << "02" << "Albacete Norte" << "02";
+        QTest::newRow("código cambiado") << 3 << false << "99" << "Albacete" << "02";
+        QTest::newRow("código cambiado, con municipios") << 10 << false << "98" << "Barcelona" << "08";
+        QTest::newRow("nombre de espacios") << 3 << false << "02" << "   " << "02";
+        QTest::newRow("provincia nueva") << 3 << true << "53" << "Nueva Tabarca" << "";
     }
 
     void grabarCompleto()
     {
+        QFETCH(int, fila);
         QFETCH(bool, nuevo);
         QFETCH(QString, codigo);
         QFETCH(QString, nombre);
         QFETCH(QString, desaparece);
-        Mostrar(3);
+        Mostrar(fila);
         if (nuevo)
             banco->Clic(v->LblNuevo);
         banco->Escribir(v->TxtCodigo, codigo);
@@ -96,6 +114,10 @@ private slots:
 
         QCOMPARE(banco->Mensajes->Llamadas, Mensajes{});
         QCOMPARE(banco->Filas(), Esperadas(desaparece, Grabada(codigo, nombre)));
+        // The towns of a province follow its new code.
+        if (!desaparece.isEmpty())
+            municipios.replaceInStrings(QLatin1Char(':') + desaparece, QLatin1Char(':') + codigo);
+        QCOMPARE(Municipios(*banco), municipios);
         const FrmProvincias::Estado estado = v->EstadoVentana();
         QCOMPARE(estado.CodigoActual, codigo);
         QVERIFY(!estado.RegistroNuevo && estado.Modificando && !estado.ValidacionFallida);
@@ -107,20 +129,35 @@ private slots:
         QCOMPARE(v->ActiveControl(), static_cast<Control*>(v->PicDatosProvincias));
     }
 
+    // The code is still free when the field is left; another user takes it before the save.
+    void duplicadoCreadoPorOtroUsuario_data()
+    {
+        QTest::addColumn<int>("fila");
+        QTest::addColumn<bool>("nuevo");
+        QTest::addColumn<QString>("mostrado");
+        QTest::newRow("provincia nueva") << 3 << true << "02";
+        QTest::newRow("código cambiado, con municipios") << 10 << false << "08";
+    }
+
     void duplicadoCreadoPorOtroUsuario()
     {
-        Mostrar(3);
-        banco->Clic(v->LblNuevo);
+        QFETCH(int, fila);
+        QFETCH(bool, nuevo);
+        QFETCH(QString, mostrado);
+        Mostrar(fila);
+        if (nuevo)
+            banco->Clic(v->LblNuevo);
         banco->Escribir(v->TxtCodigo, QStringLiteral("53"));
-        banco->SalirDelCodigo(); // the code is still free when the field is left
+        banco->SalirDelCodigo();
         banco->Escribir(v->TxtProvincia, QStringLiteral("Mía"));
         banco->Ejecutar(QStringLiteral("INSERT INTO Provincias (Codigo, Provincia) VALUES ('53', 'Suya')"));
         banco->Clic(v->lblAceptar);
 
         QCOMPARE(banco->Mensajes->Llamadas, (Mensajes{{QStringLiteral("Este Código ya exite "), 16, QStringLiteral("Error")}}));
         QCOMPARE(banco->Filas(), Esperadas(QString(), {QStringLiteral("53"), QStringLiteral("Suya"), {}, {}}));
+        QCOMPARE(Municipios(*banco), municipios);
         // Back to browsing, with the code shown before the edit and the name as typed.
-        QCOMPARE(QStringList({v->TxtCodigo->Text(), v->TxtProvincia->Text()}), QStringList({"02", "Mía"}));
+        QCOMPARE(QStringList({v->TxtCodigo->Text(), v->TxtProvincia->Text()}), QStringList({mostrado, "Mía"}));
         QCOMPARE(v->ActiveControl(), static_cast<Control*>(v->TxtCodigo));
         QVERIFY(!v->EstadoVentana().RegistroNuevo && !DatosComunes::EdicionEnCurso && v->LinProvincias->Enabled());
     }
@@ -206,48 +243,74 @@ private slots:
     {
         QTest::addColumn<int>("fila");
         QTest::addColumn<int>("respuesta");
-        QTest::addColumn<int>("falloRegistro");
+        QTest::addColumn<QString>("averia");
         QTest::addColumn<bool>("borrada");
         QTest::addColumn<Mensajes>("mensajes");
         const LlamadaMensaje pregunta = Atencion(Dice::DeseaEliminar, 4);
         const LlamadaMensaje relacionada{Dice::ImposibleBorrar, 16, {}};
-        QTest::newRow("respuesta no") << 3 << 7 << 0 << false << Mensajes{pregunta};
-        QTest::newRow("borrada") << 3 << 6 << 0 << true << Mensajes{pregunta};
-        QTest::newRow("con municipios") << 10 << 6 << 0 << false << Mensajes{pregunta, relacionada};
-        // -1: another user adds a municipality of the province after it is shown.
-        QTest::newRow("referenciada por otro después") << 3 << 6 << -1 << false << Mensajes{pregunta, relacionada};
-        QTest::newRow("el registro de la operación falla") << 3 << 6 << 5 << true
-            << Mensajes{pregunta, {QStringLiteral("Nº Error:5\r\nNo se pudo registrar la operación"), 16, QString()}};
+        // "Nº Error:", the number and a line break; the database's own description follows.
+        const auto numerado = [](long numero) { return LlamadaMensaje{QStringLiteral("Nº Error:%1\r\n").arg(numero), 16, {}}; };
+        QTest::newRow("respuesta no") << 3 << 7 << "" << false << Mensajes{pregunta};
+        QTest::newRow("borrada") << 3 << 6 << "" << true << Mensajes{pregunta};
+        QTest::newRow("con municipios") << 10 << 6 << "" << false << Mensajes{pregunta, relacionada};
+        QTest::newRow("referenciada por otro después") << 3 << 6 << "municipio nuevo" << false << Mensajes{pregunta, relacionada};
+        // The delete and its audit record stand or fall together.
+        QTest::newRow("el anfitrión no registra la operación") << 3 << 6 << "anfitrión" << false << Mensajes{pregunta, numerado(5)};
+        QTest::newRow("la auditoría rechaza el registro") << 3 << 6 << "disparador" << false
+            << Mensajes{pregunta, numerado(-2147217873)};
+        QTest::newRow("la auditoría lo rechaza por duplicado") << 3 << 6 << "duplicado" << false
+            << Mensajes{pregunta, numerado(-2147217887)};
     }
 
     void borrar()
     {
         QFETCH(int, fila);
         QFETCH(int, respuesta);
-        QFETCH(int, falloRegistro);
+        QFETCH(QString, averia);
         QFETCH(bool, borrada);
         QFETCH(Mensajes, mensajes);
         Mostrar(fila);
         const QString codigo = v->TxtCodigo->Text();
-        if (falloRegistro < 0)
+        const QString sentencia = QStringLiteral("DELETE From Provincias WHERE (((Provincias.Codigo) Like '%1'))").arg(codigo);
+        if (averia == QStringLiteral("municipio nuevo"))
             banco->Ejecutar(QStringLiteral("INSERT INTO Municipios (Codigo, Municipio, CodigoProvincia) VALUES ('%1003', 'Otro', '%1')")
                                 .arg(codigo));
+        if (averia == QStringLiteral("disparador") && BancoProvincias::EnPostgres()) {
+            banco->Ejecutar(QStringLiteral("CREATE FUNCTION Rechazar() RETURNS trigger AS $$ BEGIN RAISE EXCEPTION "
+                                           "'Auditoría cerrada' USING ERRCODE = 'check_violation'; END $$ LANGUAGE plpgsql"));
+            banco->Ejecutar(QStringLiteral("CREATE TRIGGER AuditoriaCerrada BEFORE INSERT ON Auditoria FOR EACH ROW EXECUTE FUNCTION Rechazar()"));
+        } else if (averia == QStringLiteral("disparador")) {
+            banco->Ejecutar(QStringLiteral("CREATE TRIGGER AuditoriaCerrada BEFORE INSERT ON Auditoria "
+                                           "BEGIN SELECT RAISE(ABORT, 'Auditoría cerrada'); END"));
+        }
+        if (averia == QStringLiteral("duplicado")) {
+            banco->Ejecutar(QStringLiteral("CREATE UNIQUE INDEX IxAuditoriaSentencia ON Auditoria (Sentencia)"));
+            banco->Ejecutar(QStringLiteral("INSERT INTO Auditoria (Fecha, Usuario, Sentencia) VALUES ('2026-01-01 00:00:00', 'otro', '%1')")
+                                .arg(QString(sentencia).replace(QLatin1Char('\''), QLatin1String("''"))));
+        }
         banco->Funciones->SoloAnotar = false;
-        banco->Funciones->FalloRegistro = qMax(falloRegistro, 0);
+        banco->Funciones->FalloRegistro = averia == QStringLiteral("anfitrión") ? 5 : 0;
         banco->Mensajes->Respuestas = {respuesta};
         banco->Clic(v->LblBorrar);
-        QCOMPARE(banco->Mensajes->Llamadas, mensajes);
+        Mensajes llamadas = banco->Mensajes->Llamadas;
+        for (LlamadaMensaje& llamada : llamadas) {
+            const qsizetype salto = llamada.Texto.indexOf(QStringLiteral("\r\n"));
+            if (llamada.Texto.startsWith(QStringLiteral("Nº Error:")) && salto > 0 && llamada.Texto.size() > salto + 2)
+                llamada.Texto.truncate(salto + 2);
+        }
+        QCOMPARE(llamadas, mensajes);
         QCOMPARE(banco->Filas(), borrada ? Esperadas(codigo) : originales);
+        QVERIFY(!banco->ConexionVentana()->EnTransaccion());
 
         Recordset auditoria;
-        auditoria.Open(QStringLiteral("SELECT Usuario, Sentencia, Fecha FROM Auditoria"), banco->NuevaConexion(), 3, 1);
-        const bool registrada = borrada && falloRegistro == 0;
-        QCOMPARE(auditoria.RecordCount(), registrada ? 1L : 0L);
-        if (registrada) {
-            QCOMPARE(auditoria.Fields(QStringLiteral("Sentencia")).Value().toString(),
-                     QStringLiteral("DELETE From Provincias WHERE (((Provincias.Codigo) Like '%1'))").arg(codigo));
-            QCOMPARE(auditoria.Fields(QStringLiteral("Usuario")).Value().toString(), BancoProvincias::Usuario);
-            QVERIFY(!auditoria.Fields(QStringLiteral("Fecha")).Value().toString().isEmpty());
+        auditoria.Open(QStringLiteral("SELECT Sentencia, Fecha FROM Auditoria WHERE Usuario = '%1'").arg(BancoProvincias::Usuario),
+                       banco->NuevaConexion(), 3, 1);
+        QCOMPARE(auditoria.RecordCount(), borrada ? 1L : 0L);
+        if (borrada) {
+            QCOMPARE(auditoria.Fields(QStringLiteral("Sentencia")).Value().toString(), sentencia);
+            const QDateTime fecha = QDateTime::fromString(auditoria.Fields(QStringLiteral("Fecha")).Value().toString(),
+                                                          QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+            QVERIFY(qAbs(fecha.secsTo(QDateTime::currentDateTime())) < 600);
         }
         // After an answer the window shows the first province in name order.
         QCOMPARE(v->TxtCodigo->Text(), respuesta == 6 ? QStringLiteral("15") : codigo);
