@@ -237,8 +237,9 @@ void FrmListados::ShowP()
     QPointer<FrmListados> yo(this);
     Provocar(desdePrograma_, errorPendiente_, [this] { CbxPor->setListIndex(1); });
     MostrarCuenta();
+    // The first slice waits a moment, so that the first page is painted before drawing goes on.
     if (dibujarPagina_)
-        tanda_->start();
+        tanda_->start(msPorTanda);
     ShowModal();
     // Hidden without closing, the window keeps the pages drawn so far; the rest are not drawn,
     // since the command that drew them returns now.
@@ -301,6 +302,7 @@ void FrmListados::DibujarTanda()
         tanda_->stop();
         return;
     }
+    tanda_->setInterval(0);
     try {
         // Only whole pages: no other handler runs while a page is half drawn.
         QElapsedTimer reloj;
