@@ -183,7 +183,8 @@ private slots:
         QFETCH(int, zoom);
         GenerarPaginas(paginas);
         int alVerla = 0;
-        QString final, esperado, cuenta;
+        QString cuenta;
+        QStringList final, esperado;
         MientrasSeMuestra(
             [&](FrmListados& v) {
                 alVerla = v.PicList.Count();
@@ -197,25 +198,16 @@ private slots:
                 std::vector<TamanoPagina> tamanos;
                 for (int i = 0; i < v.PicList.Count(); ++i)
                     tamanos.push_back({v.PicList(i)->Width(), v.PicList(i)->Height()});
-                QStringList posiciones;
-                const Columna c = ComponerColumna(v.CbxPor->Text(), tamanos, v.AltoVisible(), v.Width(),
-                                                  v.PicTapa->Top(), v.PicTapa->Height(),
-                                                  [&](int, long y, const Columna& a) {
-                                                      posiciones << QStringLiteral("%1+%2").arg(y).arg(a.altoPagina);
+                const Columna c = ComponerColumna(v.CbxPor->Text(), tamanos, v.AltoVisible(), v.Width(), v.PicTapa->Top(),
+                                                  v.PicTapa->Height(), [&](int, long y, const Columna& a) {
+                                                      esperado << QStringLiteral("%1+%2").arg(y).arg(a.altoPagina);
                                                   });
-                esperado = QStringLiteral("%1 %2 %3 %4 %5 %6 0 %7 | %8")
-                               .arg(v.CbxPor->Text())
-                               .arg(c.alto)
-                               .arg(c.ancho)
-                               .arg(c.arriba)
-                               .arg(c.izquierda)
-                               .arg(c.maximo)
-                               .arg(int(c.barraVisible))
-                               .arg(posiciones.join(QLatin1Char(' ')));
-                posiciones.clear();
+                esperado.prepend(QStringLiteral("%1 %2 %3 %4 %5 %6 0 %7")
+                                     .arg(v.CbxPor->Text()).arg(c.alto).arg(c.ancho).arg(c.arriba).arg(c.izquierda)
+                                     .arg(c.maximo).arg(int(c.barraVisible)));
+                final = QStringList{Estado(v)};
                 for (int i = 0; i < v.Listado->CantidadColocadas(); ++i)
-                    posiciones << QStringLiteral("%1+%2").arg(v.Listado->Posicion(i).y()).arg(v.Listado->Posicion(i).height());
-                final = Estado(v) + QStringLiteral(" | ") + posiciones.join(QLatin1Char(' '));
+                    final << QStringLiteral("%1+%2").arg(v.Listado->Posicion(i).y()).arg(v.Listado->Posicion(i).height());
             },
             false);
         ImprimirEnPantalla();
