@@ -476,13 +476,10 @@ int Vista(const QString& motor, int paginas)
     const QString demo = QCoreApplication::applicationDirPath() + QStringLiteral("/quiltren-demo");
     const double porPagina = FilasPorPagina(demo, motor);
     const QString etiqueta = QStringLiteral("%1_%2p").arg(motor).arg(paginas);
-    // Against a baseline of one page in this same process. A one-page preview first warms fonts and
-    // windows up for both; the baseline is measured after the long listing, so that it adds nothing
-    // to the peak memory. The time to the first page is the median of a few tries, the machine
-    // being shared.
+    // Against a baseline of one page in this same process, measured after the long listing so that
+    // it adds nothing to the peak memory. The time to the first page is the median of a few tries:
+    // the first try of a process warms fonts and windows up, and the machine is shared.
     const int intentos = paginas > 1 ? 7 : 1;
-    if (paginas > 1)
-        MedirVista(motor, 1, porPagina, 1);
     QElapsedTimer reloj;
     reloj.start();
     MedidaVista medida;
