@@ -92,44 +92,59 @@ long AltoVisible(long altoVentana, long altoBarra, long altoOpciones)
     return Largo(static_cast<long long>(altoVentana) - altoBarra - altoOpciones - 200);
 }
 
-Columna ComponerColumna(const QString& zoom, const std::vector<TamanoPagina>& paginas, long altoVisible,
-                        long anchoVentana, long arribaTapa, long altoTapa,
-                        const std::function<void(int pagina, long y, const Columna& actual)>& pintar)
+Composicion::Composicion(const QString& zoom, long altoVisible, long anchoVentana, long arribaTapa, long altoTapa)
+    : zoom_(zoom), altoVisible_(altoVisible), anchoVentana_(anchoVentana), arribaTapa_(arribaTapa), altoTapa_(altoTapa)
+{
+}
+
+long Composicion::Agregar(const TamanoPagina& pagina)
 {
     // The gap between two pages, in twips.
     constexpr long separacion = 100;
 
-    Columna columna;
-    double alto = 0.0;
-    for (std::size_t i = 0; i < paginas.size(); ++i) {
-        const TamanoPagina& pagina = paginas[i];
-        if (zoom == Zoom50)
-            alto += double(pagina.alto) * 50.0 / 100.0;
-        else if (zoom == Zoom100)
-            alto += double(pagina.alto);
-        else if (zoom == ZoomEncajar)
-            alto += double(altoVisible);
+    // Worked on a copy, so that a page that overflows leaves the column as it was.
+    Columna columna = columna_;
+    double alto = alto_;
+    if (zoom_ == Zoom50)
+        alto += double(pagina.alto) * 50.0 / 100.0;
+    else if (zoom_ == Zoom100)
+        alto += double(pagina.alto);
+    else if (zoom_ == ZoomEncajar)
+        alto += double(altoVisible_);
 
-        if (i == 0)
-            columna.altoPagina = RedondearLargo(alto);
-        else
-            alto += separacion;
+    if (paginas_ == 0)
+        columna.altoPagina = RedondearLargo(alto);
+    else
+        alto += separacion;
 
-        columna.ancho = RedondearLargo(Dividir(double(pagina.ancho) * double(columna.altoPagina), double(pagina.alto)));
-        columna.arriba = Largo(static_cast<long long>(altoTapa) + arribaTapa);
-        columna.izquierda = RedondearLargo((double(anchoVentana) - double(columna.ancho)) / 2.0);
-        // Max is a 32-bit whole number, not the runtime's 16-bit Integer: with 16 bits a preview
-        // stops at about two thousand pages, and listings of twenty thousand must open.
-        columna.maximo = RedondearLargo(Dividir(alto - double(altoVisible), Dividir(double(altoVisible), 10.0)));
-        columna.barraVisible = double(altoVisible) < alto;
+    columna.ancho = RedondearLargo(Dividir(double(pagina.ancho) * double(columna.altoPagina), double(pagina.alto)));
+    columna.arriba = Largo(static_cast<long long>(altoTapa_) + arribaTapa_);
+    columna.izquierda = RedondearLargo((double(anchoVentana_) - double(columna.ancho)) / 2.0);
+    // Max is a 32-bit whole number, not the runtime's 16-bit Integer: with 16 bits a preview
+    // stops at about two thousand pages, and listings of twenty thousand must open.
+    columna.maximo = RedondearLargo(Dividir(alto - double(altoVisible_), Dividir(double(altoVisible_), 10.0)));
+    columna.barraVisible = double(altoVisible_) < alto;
 
-        const long y = Largo((static_cast<long long>(columna.altoPagina) + separacion) * static_cast<long long>(i));
-        columna.alto = RedondearLargo(alto);
-        if (pintar)
-            pintar(int(i), y, columna);
-    }
+    const long y = Largo((static_cast<long long>(columna.altoPagina) + separacion) * static_cast<long long>(paginas_));
     columna.alto = RedondearLargo(alto);
-    return columna;
+
+    columna_ = columna;
+    alto_ = alto;
+    ++paginas_;
+    return y;
+}
+
+Columna ComponerColumna(const QString& zoom, const std::vector<TamanoPagina>& paginas, long altoVisible,
+                        long anchoVentana, long arribaTapa, long altoTapa,
+                        const std::function<void(int pagina, long y, const Columna& actual)>& pintar)
+{
+    Composicion composicion(zoom, altoVisible, anchoVentana, arribaTapa, altoTapa);
+    for (std::size_t i = 0; i < paginas.size(); ++i) {
+        const long y = composicion.Agregar(paginas[i]);
+        if (pintar)
+            pintar(int(i), y, composicion.Actual());
+    }
+    return composicion.Actual();
 }
 
 long ArribaColumna(int valor, int minimo, int maximo, long altoColumna, long altoVisible, long arribaTapa,

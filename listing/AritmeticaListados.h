@@ -53,11 +53,32 @@ struct Columna {
     bool barraVisible = false;
 };
 
-// Composes the column for the zoom text `zoom`, page after page, as the zoom routine does. For
-// every page, `pintar(i, y, actual)` is called with the page's offset from the top of the column
-// and the values as that page leaves them.
-// The geometry of a column with no page is all zero; with pages, its values are those the last
-// page left. Throws ErrorEjecucion on overflow or a division by zero.
+// Composes the column for the zoom text `zoom` page after page, as the zoom routine does, and
+// lets pages keep arriving: after each Agregar the values are those that composing all the pages
+// added so far at once would leave, the scroll position aside.
+class Composicion
+{
+public:
+    Composicion(const QString& zoom, long altoVisible, long anchoVentana, long arribaTapa, long altoTapa);
+
+    // Adds the next page and returns its offset from the top of the column. Throws
+    // ErrorEjecucion on overflow or a division by zero.
+    long Agregar(const TamanoPagina& pagina);
+    // The geometry as the pages added so far leave it; all zero before the first.
+    const Columna& Actual() const { return columna_; }
+    int Paginas() const { return paginas_; }
+    const QString& Zoom() const { return zoom_; }
+
+private:
+    QString zoom_;
+    long altoVisible_, anchoVentana_, arribaTapa_, altoTapa_;
+    double alto_ = 0.0;
+    int paginas_ = 0;
+    Columna columna_;
+};
+
+// Composes the column of all the pages at once. For every page, `pintar(i, y, actual)` is called
+// with the page's offset from the top of the column and the values as that page leaves them.
 Columna ComponerColumna(const QString& zoom, const std::vector<TamanoPagina>& paginas, long altoVisible,
                         long anchoVentana, long arribaTapa, long altoTapa,
                         const std::function<void(int pagina, long y, const Columna& actual)>& pintar = {});

@@ -81,6 +81,12 @@ void ColumnaPaginas::PaintPicture(const PaginaListado& pagina, long x, long y, l
     vista_->update();
 }
 
+QRect ColumnaPaginas::Posicion(int indice) const
+{
+    const Colocada& c = colocadas_.at(std::size_t(indice));
+    return QRect(int(c.x), int(c.y), int(c.ancho), int(c.alto));
+}
+
 void ColumnaPaginas::setBorderStyle(int estilo)
 {
     if (estilo != 0 && estilo != 1)

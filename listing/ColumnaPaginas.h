@@ -32,6 +32,8 @@ public:
     // Places a page stretched into the rectangle (x, y, ancho, alto), in twips inside the frame.
     void PaintPicture(const PaginaListado& pagina, long x, long y, long ancho, long alto);
     int CantidadColocadas() const { return int(colocadas_.size()); }
+    // Where the placed page `indice` is, in twips inside the frame.
+    QRect Posicion(int indice) const;
 
     // 0 none, 1 a one-pixel frame (the default).
     int BorderStyle() const { return borde_; }

@@ -16,7 +16,11 @@
 #include "TextosListados.h"
 #include "Tramacor.h"
 
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QTimer>
 #include <algorithm>
+#include <utility>
 
 using namespace AritmeticaListados;
 
@@ -27,6 +31,10 @@ const QColor colorOpciones(0xE9, 0xE8, 0xD3);
 const QColor colorEtiqueta(0xAF, 0xB7, 0xF8);
 const QColor colorDiseno(0xFF, 0x00, 0xFF);  // the strip's and the page header's design-time colour
 const QColor colorMarcoBarra(0x8C, 0x8A, 0x6A);
+
+// How long one slice of the drawing may keep the user's events waiting, in milliseconds. A page
+// takes about one; the column and the count are brought up to date once per slice.
+constexpr int msPorTanda = 12;
 
 }  // namespace
 
@@ -112,6 +120,13 @@ FrmListados::FrmListados() : Form(QStringLiteral("frmListados"))
     CbxPor->AddItem(Zoom100);
     CbxPor->AddItem(ZoomEncajar);
 
+    LblPaginas = new Label(this, QStringLiteral("LblPaginas"), PicOpc);
+    LblPaginas->Move(240, 120, 5880, 360);
+    LblPaginas->setBackColor(colorOpciones);
+    LblPaginas->Font().setName(TextosListados::FuenteOpciones);
+    LblPaginas->Font().setSize(9.75);
+    LblPaginas->Font().setWeight(600);
+
     PicTapa = new PictureBox(this, QStringLiteral("PicTapa"), PicFondo);
     PicTapa->Move(0, 1175, 8775, 100);
     PicTapa->setBorderStyle(0);
@@ -166,6 +181,10 @@ FrmListados::FrmListados() : Form(QStringLiteral("frmListados"))
     DivScroll->Move(9800, 1290, 580, 6560);
     DivScroll->setBorderColor(colorMarcoBarra);
 
+    tanda_ = new QTimer(this);
+    tanda_->setInterval(0);
+    connect(tanda_, &QTimer::timeout, this, [this] { DibujarTanda(); });
+
     connect(CbxPor, &ComboBox::Click, this, [this] { Atender([this] { CbxPor_Click(); }); });
     connect(Scroll, &ScrollBar::Change, this, [this] { Atender([this] { Scroll_Change(); }); });
     connect(Barra1, &Barra::SolicitudCierre, this, [this] { AtenderEvento([this] { Barra1_SolicitudCierre(); }); });
@@ -207,10 +226,27 @@ void FrmListados::Form_Load()
     DivScroll->setHeight(Scroll->Height() + 60);
 }
 
+void FrmListados::SeguirDibujando(std::function<bool()> dibujarPagina)
+{
+    dibujarPagina_ = std::move(dibujarPagina);
+}
+
 void FrmListados::ShowP()
 {
+    const std::shared_ptr<std::exception_ptr> fallo = falloDibujo_;
+    QPointer<FrmListados> yo(this);
     Provocar(desdePrograma_, errorPendiente_, [this] { CbxPor->setListIndex(1); });
+    MostrarCuenta();
+    // The first slice waits a moment, so that the first page is painted before drawing goes on.
+    if (dibujarPagina_)
+        tanda_->start(msPorTanda);
     ShowModal();
+    // Hidden without closing, the window keeps the pages drawn so far; the rest are not drawn,
+    // since the command that drew them returns now.
+    if (yo)
+        TerminarDibujo();
+    if (*fallo)
+        std::rethrow_exception(std::exchange(*fallo, nullptr));
 }
 
 void FrmListados::Form_Activate()
@@ -222,24 +258,91 @@ void FrmListados::CbxPor_Click()
 {
     Listado->Cls();
     Listado->setHeight(0);
-
-    std::vector<TamanoPagina> paginas(std::size_t(PicList.Count()));
-    for (int i = 0; i < PicList.Count(); ++i)
-        paginas[std::size_t(i)] = TamanoPagina{PicList(i)->Width(), PicList(i)->Height()};
-    if (paginas.empty())
+    composicion_ = std::make_unique<Composicion>(CbxPor->Text(), AltoVisible(), Width(), PicTapa->Top(),
+                                                 PicTapa->Height());
+    if (PicList.Count() == 0)
         return;
+    ColocarPaginas();
 
-    const Columna columna = ComponerColumna(
-        CbxPor->Text(), paginas, AltoVisible(), Width(), PicTapa->Top(), PicTapa->Height(),
-        [this](int i, long y, const Columna& actual) {
-            Listado->PaintPicture(*PicList(i), 0, y, Listado->AnchoInterior(int(actual.ancho)), actual.altoPagina);
-        });
-
+    const Columna& columna = composicion_->Actual();
     Listado->Move(int(columna.izquierda), int(columna.arriba), int(columna.ancho), int(columna.alto));
     Scroll->setMin(0);
     Scroll->setMax(columna.maximo);
     Provocar(desdePrograma_, errorPendiente_, [this] { Scroll->setValue(0); });
     Scroll->setVisible(columna.barraVisible);
+}
+
+void FrmListados::ColocarPaginas()
+{
+    for (int i = composicion_->Paginas(); i < PicList.Count(); ++i) {
+        const PaginaListado& pagina = *PicList(i);
+        const long y = composicion_->Agregar(TamanoPagina{pagina.Width(), pagina.Height()});
+        const Columna& actual = composicion_->Actual();
+        Listado->PaintPicture(pagina, 0, y, Listado->AnchoInterior(int(actual.ancho)), actual.altoPagina);
+    }
+}
+
+void FrmListados::CrecerColumna()
+{
+    if (!composicion_ || composicion_->Paginas() == PicList.Count())
+        return;
+    ColocarPaginas();
+    const Columna& columna = composicion_->Actual();
+    // The range only grows, so the user's position stays valid and no Change is raised.
+    Scroll->setMax(columna.maximo);
+    const long arriba = ArribaColumna(Scroll->Value(), Scroll->Min(), Scroll->Max(), columna.alto, AltoVisible(),
+                                      PicTapa->Top(), PicTapa->Height());
+    Listado->Move(int(columna.izquierda), int(arriba), int(columna.ancho), int(columna.alto));
+    Scroll->setVisible(columna.barraVisible);
+}
+
+void FrmListados::DibujarTanda()
+{
+    if (!dibujarPagina_) {
+        tanda_->stop();
+        return;
+    }
+    tanda_->setInterval(0);
+    try {
+        // Only whole pages: no other handler runs while a page is half drawn.
+        QElapsedTimer reloj;
+        reloj.start();
+        bool quedan = true;
+        do {
+            quedan = dibujarPagina_();
+        } while (quedan && reloj.elapsed() < msPorTanda);
+        if (!quedan)
+            TerminarDibujo();
+        CrecerColumna();
+        MostrarCuenta();
+    } catch (...) {
+        // The listing failed half-way: no half-drawn preview stays on screen, and the print
+        // command reports the error when ShowP returns.
+        *falloDibujo_ = std::current_exception();
+        TerminarDibujo();
+        try {
+            Unload();
+        } catch (...) {
+        }
+        if (Loaded())
+            Hide();
+    }
+}
+
+void FrmListados::TerminarDibujo()
+{
+    tanda_->stop();
+    // Dropping the drawing closes the listing's recordset.
+    std::function<bool()> dibujo = std::move(dibujarPagina_);
+    dibujarPagina_ = nullptr;
+    dibujo = nullptr;
+    MostrarCuenta();
+}
+
+void FrmListados::MostrarCuenta()
+{
+    LblPaginas->setCaption((dibujarPagina_ ? TextosListados::PaginasDibujando : TextosListados::PaginasDibujadas)
+                               .arg(PicList.Count()));
 }
 
 void FrmListados::Scroll_Change()
@@ -266,6 +369,9 @@ void FrmListados::Barra1_SolicitudCierre()
 void FrmListados::Form_Unload(int& Cancel)
 {
     Q_UNUSED(Cancel);
+    // Closed while pages are still being drawn: the drawing stops here and its recordset closes;
+    // the pages go with the window.
+    TerminarDibujo();
     Form*& instancia = InstanciaPredeterminada<FrmListados>::Referencia();
     QObject* referencia = instancia;
     Tramacor::Funciones().LiberarFormulario(referencia);

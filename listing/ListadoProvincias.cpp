@@ -242,8 +242,14 @@ void ImprimirPie(SuperficieDestino& Superficie)
     Superficie.Line(1, Superficie.CurrentY(), Superficie.ScaleWidth() - 0.9, Superficie.CurrentY());
 }
 
-void ImprimirListado(const IDialogoImpresion& Dialogo, SuperficieDestino*& Superficie, Form* VentanaProvincias,
-                     const AvisoPaginas& Aviso)
+struct ListadoEnCurso::Filas {
+    std::unique_ptr<Recordset> recordset = std::make_unique<Recordset>();
+    Field codigo{nullptr, 0}, provincia{nullptr, 0};
+};
+
+ListadoEnCurso::ListadoEnCurso(const IDialogoImpresion& Dialogo, SuperficieDestino* Superficie,
+                               Form* VentanaProvincias, AvisoPaginas Aviso)
+    : superficie_(Superficie), ventana_(VentanaProvincias), aviso_(std::move(Aviso)), paginas_(NumeroPagina)
 {
     const bool conRango = Dialogo.ConRango();
     const QString desde = Dialogo.CodigoDesde();
@@ -251,50 +257,86 @@ void ImprimirListado(const IDialogoImpresion& Dialogo, SuperficieDestino*& Super
     if (!ListadoProvincias::RangoAceptable(conRango, desde, hasta))
         throw ErrorEjecucion(ErrorEjecucion::LlamadaNoValida, TextosListados::RangoConComillas);
 
-    ModoFondoAnterior = Superficie->SetBkMode(SuperficieDestino::Transparente);
-    ImprimirCabecera(*Superficie);
-    FinDeLinea(*Superficie);
-    ImprimirTitulos(*Superficie, VentanaProvincias);
+    ModoFondoAnterior = superficie_->SetBkMode(SuperficieDestino::Transparente);
+    ImprimirCabecera(*superficie_);
+    FinDeLinea(*superficie_);
+    ImprimirTitulos(*superficie_, ventana_);
+    limite_ = LimiteInferior;
 
     const QString sentencia = ListadoProvincias::Sentencia(Dialogo.OrdenPorCodigo(), conRango, desde, hasta);
-    auto filas = std::make_unique<Recordset>();
+    auto filas = std::make_unique<Filas>();
     // One pass from the first row to the last: the rows are read in blocks as the pages are
     // drawn, so a listing of any length needs the memory of a block, not of the whole table.
-    filas->setCursorLocation(Recordset::adUseServer);
-    filas->Open(sentencia, Conexion, Recordset::adOpenStatic, Recordset::adLockReadOnly, -1);
-    const Field codigo = filas->Fields(QStringLiteral("Codigo"));
-    const Field provincia = filas->Fields(QStringLiteral("Provincia"));
+    filas->recordset->setCursorLocation(Recordset::adUseServer);
+    filas->recordset->Open(sentencia, Conexion, Recordset::adOpenStatic, Recordset::adLockReadOnly, -1);
+    filas->codigo = filas->recordset->Fields(QStringLiteral("Codigo"));
+    filas->provincia = filas->recordset->Fields(QStringLiteral("Provincia"));
+    filas_ = std::move(filas);
+}
 
-    while (!filas->Eof()) {
-        Superficie->SetCurrentY(Superficie->CurrentY() + pasoFila);
-        if (Superficie->CurrentY() + Superficie->TextHeight(QStringLiteral("X")) >= LimiteInferior) {
-            ImprimirPie(*Superficie);
-            if (Aviso)
-                Aviso(NumeroPagina);
-            if (Superficie->EsImpresora()) {
-                Superficie->NewPage();
-            } else {
-                FrmListados* listados = InstanciaPredeterminada<FrmListados>::Obtener();
-                PaginaListado* nueva = listados->PicList.Load(listados->PicList.Count());
-                Superficie = &nueva->Superficie();
-                Superficie->Cls();
-            }
-            ImprimirCabecera(*Superficie);
-            FinDeLinea(*Superficie);
-            ImprimirTitulos(*Superficie, VentanaProvincias);
+ListadoEnCurso::~ListadoEnCurso() = default;
+
+bool ListadoEnCurso::DibujarPagina()
+{
+    if (!filas_)
+        return false;
+    // Other handlers may run between two pages of the preview: the page counter and the
+    // page-break line are this listing's own while it draws.
+    NumeroPagina = paginas_;
+    LimiteInferior = limite_;
+    Recordset& filas = *filas_->recordset;
+
+    if (saltoPendiente_) {
+        saltoPendiente_ = false;
+        if (superficie_->EsImpresora()) {
+            superficie_->NewPage();
+        } else {
+            FrmListados* listados = InstanciaPredeterminada<FrmListados>::Obtener();
+            PaginaListado* nueva = listados->PicList.Load(listados->PicList.Count());
+            superficie_ = &nueva->Superficie();
+            superficie_->Cls();
         }
-        Superficie->SetFontSize(11);
-        Superficie->SetCurrentY(Superficie->CurrentY() + pasoFila);
-        Texto(*Superficie, columnaCodigo, QStringLiteral("I"), codigo.Value().toString(), false);
-        Texto(*Superficie, columnaProvincia, QStringLiteral("I"), provincia.Value().toString(), true);
-        filas->MoveNext();
+        ImprimirCabecera(*superficie_);
+        FinDeLinea(*superficie_);
+        ImprimirTitulos(*superficie_, ventana_);
+        limite_ = LimiteInferior;
     }
-    filas->Close();
 
-    Superficie->SetFontBold(false);
-    ImprimirPie(*Superficie);
-    if (Aviso)
-        Aviso(NumeroPagina);
+    while (!filas.Eof()) {
+        superficie_->SetCurrentY(superficie_->CurrentY() + pasoFila);
+        if (superficie_->CurrentY() + superficie_->TextHeight(QStringLiteral("X")) >= LimiteInferior) {
+            // The row opens the next page, on the next call.
+            ImprimirPie(*superficie_);
+            paginas_ = NumeroPagina;
+            saltoPendiente_ = true;
+            if (aviso_)
+                aviso_(NumeroPagina);
+            return true;
+        }
+        superficie_->SetFontSize(11);
+        superficie_->SetCurrentY(superficie_->CurrentY() + pasoFila);
+        Texto(*superficie_, columnaCodigo, QStringLiteral("I"), filas_->codigo.Value().toString(), false);
+        Texto(*superficie_, columnaProvincia, QStringLiteral("I"), filas_->provincia.Value().toString(), true);
+        filas.MoveNext();
+    }
+    filas.Close();
+    filas_.reset();
+
+    superficie_->SetFontBold(false);
+    ImprimirPie(*superficie_);
+    paginas_ = NumeroPagina;
+    if (aviso_)
+        aviso_(NumeroPagina);
+    return false;
+}
+
+void ImprimirListado(const IDialogoImpresion& Dialogo, SuperficieDestino*& Superficie, Form* VentanaProvincias,
+                     const AvisoPaginas& Aviso)
+{
+    ListadoEnCurso listado(Dialogo, Superficie, VentanaProvincias, Aviso);
+    while (listado.DibujarPagina())
+        Superficie = listado.Superficie();
+    Superficie = listado.Superficie();
 }
 
 void ImprimirEnDestino(const IDialogoImpresion& Dialogo, const QString& Destino, Form* VentanaProvincias,
@@ -331,12 +373,21 @@ void ImprimirEnDestino(const IDialogoImpresion& Dialogo, const QString& Destino,
             superficie->SetPaperSize(SuperficieDestino::PapelA4);
         }
         NumeroPagina = 0;
-        ImprimirListado(Dialogo, superficie, VentanaProvincias, Aviso);
-        if (Dibujado)
-            Dibujado();
         if (superficie->EsImpresora()) {
+            ImprimirListado(Dialogo, superficie, VentanaProvincias, Aviso);
+            if (Dibujado)
+                Dibujado();
             superficie->EndDoc();
         } else {
+            // The first page now; the preview draws the others while the user already reads it,
+            // and drops the listing (and its recordset) the moment it closes.
+            auto listado = std::make_shared<ListadoEnCurso>(Dialogo, superficie, VentanaProvincias, Aviso);
+            if (listado->DibujarPagina())
+                listados->SeguirDibujando([listado = std::move(listado)] { return listado->DibujarPagina(); });
+            else
+                listado.reset();
+            if (Dibujado)
+                Dibujado();
             listados->ShowP();
         }
     } catch (...) {
@@ -375,6 +426,11 @@ void ComandoImprimir(Form*& VentanaProvincias)
         return;
     }
 
+    // The preview shows its own page count while it draws; a printer gets the progress window.
+    if (Destino == TextosListados::Pantalla) {
+        ImprimirEnDestino(*Dialogo, Destino, VentanaProvincias);
+        return;
+    }
     ProgresoVentana progreso;
     ImprimirEnDestino(
         *Dialogo, Destino, VentanaProvincias, [&progreso](int paginas) { progreso.Avisar(paginas); },

@@ -10,8 +10,10 @@
 #include <QColor>
 #include <QDate>
 #include <QImage>
+#include <QPointer>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class Form;
 class IDialogoImpresion;
@@ -28,16 +30,50 @@ using AvisoPaginas = std::function<void(int paginas)>;
 void ComandoImprimir(Form*& VentanaProvincias);
 
 // Draws the listing for the options of Dialogo on the destination chosen: "Pantalla" (the preview
-// window, shown modally at the end) or a printer's device name (the current printer when no name
-// matches; the PDF printer writes Dialogo.ArchivoPdf()). VentanaProvincias (may be null) gives the
-// colour of the title band. Aviso hears of every finished page and Dibujado is called once the last
-// page is drawn, before the document ends or the preview shows. A failure abandons the printer
-// document or unloads the preview window and reaches the caller.
+// window) or a printer's device name (the current printer when no name matches; the PDF printer
+// writes Dialogo.ArchivoPdf()). VentanaProvincias (may be null) gives the colour of the title band.
+// Aviso hears of every finished page. On a printer, Dibujado is called once the last page is drawn,
+// before the document ends; on screen, once the first page is drawn, before the preview shows: the
+// preview draws the rest while it is already on screen. A failure abandons the printer document or
+// unloads the preview window and reaches the caller.
 void ImprimirEnDestino(const IDialogoImpresion& Dialogo, const QString& Destino, Form* VentanaProvincias,
                        const AvisoPaginas& Aviso = {}, const std::function<void()>& Dibujado = {});
 
+// The listing being drawn, one page at a time, on a printer or on the pages of the preview. Made,
+// it has drawn the first page's header and titles and opened the statement the options choose;
+// each DibujarPagina draws rows until that page ends with its footer. The printer draws every page
+// in one go, the preview one slice of pages after another while it is on screen. Dropping it
+// mid-way closes its recordset.
+class ListadoEnCurso
+{
+public:
+    ListadoEnCurso(const IDialogoImpresion& Dialogo, SuperficieDestino* Superficie, Form* VentanaProvincias,
+                   AvisoPaginas Aviso = {});
+    ~ListadoEnCurso();
+    ListadoEnCurso(const ListadoEnCurso&) = delete;
+    ListadoEnCurso& operator=(const ListadoEnCurso&) = delete;
+
+    // Draws the next page, the footer included; false once that was the last one (the
+    // recordset is then closed). On the preview every page but the first is a new element of
+    // frmListados.PicList.
+    bool DibujarPagina();
+    // The surface of the page drawn last.
+    SuperficieDestino* Superficie() const { return superficie_; }
+    int Paginas() const { return paginas_; }
+
+private:
+    struct Filas;
+    SuperficieDestino* superficie_;
+    QPointer<Form> ventana_;
+    AvisoPaginas aviso_;
+    std::unique_ptr<Filas> filas_;
+    short paginas_;
+    double limite_ = 0;
+    bool saltoPendiente_ = false;
+};
+
 // Body of the report: header and titles, the rows of the statement the options choose, page breaks
-// and the last footer. On a page of the preview each new page is a new element of
+// and the last footer, all at once. On a page of the preview each new page is a new element of
 // frmListados.PicList, and Superficie is left pointing at the last one.
 void ImprimirListado(const IDialogoImpresion& Dialogo, SuperficieDestino*& Superficie, Form* VentanaProvincias,
                      const AvisoPaginas& Aviso = {});

@@ -26,6 +26,9 @@ inline const QString CaptionVentana = QStringLiteral("Listados");
 inline const QString CaptionBarra = QStringLiteral("Impresión Pantalla");
 inline const QString EtiquetaPorcentaje = QStringLiteral(" Porcentaje:");
 inline const QString FuenteOpciones = QStringLiteral("Bookman Old Style");
+// The page count in the options bar, while the pages are drawn and once they all are.
+inline const QString PaginasDibujando = QStringLiteral("Páginas: %1 (dibujando…)");
+inline const QString PaginasDibujadas = QStringLiteral("Páginas: %1");
 
 // Refusals and progress of our own.
 inline const QString TituloAtencion = QStringLiteral("Atención");

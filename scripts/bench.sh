@@ -60,4 +60,6 @@ for motor in sqlite postgresql; do
     "$(cociente "$(valor listado_memoria_${motor}_200p)" "$(valor listado_memoria_${motor}_5000p)")" "x <= 1.2"
 done
 objetivo "vista previa de 20000 páginas mostrada" "$(valor vista_primera_pagina_sqlite_20000p)" "x > 0"
+objetivo "primera página de la vista previa a 20000 páginas ≤ 2 × a 1 página" "$(razon vista_primera_pagina_20000p_vs_1p)" "x <= 2"
+objetivo "memoria máxima de la vista previa de 20000 páginas ≤ 159 MiB" "$(valor vista_memoria_sqlite_20000p)" "x <= 159"
 [[ $fallos -eq 0 ]]

@@ -1,8 +1,10 @@
-// The preview window on the offscreen platform: its layout from the screen, the column of pages at
-// each zoom with the scroll bar, and a column of twenty thousand pages that only rasters what is on
+// The preview window on the offscreen platform: its layout from the screen, the column of pages
+// drawn while the window is already shown ending where composing them all at once ends, a listing
+// closed or failing half-way, and a column of twenty thousand pages that only rasters what is on
 // screen.
 
 #include "ApoyoListado.h"
+#include "AritmeticaListados.h"
 #include "Barra.h"
 #include "ColumnaPaginas.h"
 #include "ComboBox.h"
@@ -18,9 +20,12 @@
 #include "ScrollBar.h"
 
 #include <QDir>
+#include <QPointer>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
+
+using namespace AritmeticaListados;
 
 namespace {
 
@@ -29,17 +34,23 @@ FrmListados* Vista()
     return qobject_cast<FrmListados*>(InstanciaPredeterminada<FrmListados>::Referencia());
 }
 
-// Runs `mirar` once the modal preview is up (the pages may still be drawing), then closes it
-// through its title bar.
-void MientrasSeMuestra(std::function<void(FrmListados&)> mirar)
+// Runs `mirar` once the modal preview is up (with `alTerminar`, once its pages are all drawn), then
+// closes it through its title bar if it is still open.
+void MientrasSeMuestra(std::function<void(FrmListados&)> mirar, bool alTerminar = true)
 {
-    QTimer::singleShot(0, qApp, [mirar] {
-        FrmListados* vista = Vista();
-        if (!vista || !vista->isVisible())
-            return MientrasSeMuestra(mirar);
+    QTimer::singleShot(0, qApp, [mirar, alTerminar] {
+        QPointer<FrmListados> vista = Vista();
+        if (!vista || !vista->isVisible() || (alTerminar && vista->Dibujando()))
+            return MientrasSeMuestra(mirar, alTerminar);
         mirar(*vista);
-        emit vista->Barra1->SolicitudCierre();
+        if (vista && vista->isVisible())
+            emit vista->Barra1->SolicitudCierre();
     });
+}
+
+QString CbxZoom(int indice)
+{
+    return QStringList{Zoom50, Zoom100, ZoomEncajar}[indice];
 }
 
 // Zoom text, then the column's Height, Width, Top, Left and the scroll bar's Max, Value, Visible.
@@ -62,6 +73,7 @@ private:
     std::unique_ptr<BaseListado> base_;
     std::shared_ptr<GuionImpresion> dialogo_;
     std::unique_ptr<Form> principal_, provincias_;
+    int filasPorPagina_ = 0;
 
     // The print command with "Pantalla" chosen in the print dialog.
     void ImprimirEnPantalla()
@@ -71,6 +83,16 @@ private:
         dialogo_->Respuestas = {opciones};
         Form* referencia = provincias_.get();
         ComandoImprimir(referencia);
+    }
+
+    // A table whose listing has `paginas` pages.
+    void GenerarPaginas(int paginas)
+    {
+        if (filasPorPagina_ == 0) {
+            base_->Generadas(100);
+            filasPorPagina_ = FilasPorPaginaA4();
+        }
+        base_->Generadas((paginas - 1) * filasPorPagina_ + 1);
     }
 
     // A loaded, hidden preview with `paginas` blank A4 pages.
@@ -143,38 +165,124 @@ private slots:
         QCOMPARE(vista->AltoVisible(), long(pantalla.height() - 1370));
     }
 
-    void tresPaginas()
+    void progresiva_data()
     {
-        base_->Generadas(100);
-        base_->Generadas(2 * FilasPorPaginaA4() + 1);
-        QStringList estados;
-        QList<QList<int>> paginas;
-        bool modal = false;
-        MientrasSeMuestra([&](FrmListados& v) {
-            modal = v.isModal();
-            for (int i = 0; i < v.PicList.Count(); ++i) {
-                const PaginaListado* p = v.PicList(i);
-                paginas << QList<int>{p->Left(), p->Top(), p->Width(), p->Height(), int(p->Visible())};
-            }
-            estados << Estado(v);
-            v.Scroll->setValue(10);
-            estados << Estado(v);
-            // A change of zoom always takes the column back to the top.
-            v.CbxPor->setListIndex(2);
-            estados << Estado(v);
-            v.Scroll->setValue(20);
-            estados << Estado(v);
-            v.CbxPor->setListIndex(0);
-            estados << Estado(v);
-        });
+        QTest::addColumn<int>("paginas");
+        QTest::addColumn<int>("zoom");
+        for (int paginas : {1, 2, 27, 300})
+            for (int zoom : {0, 1, 2})
+                QTest::addRow("%d páginas, %s", paginas, qPrintable(CbxZoom(zoom))) << paginas << zoom;
+    }
+
+    void progresiva()
+    {
+        // The window shows before the pages are all drawn; the user scrolls and changes the zoom
+        // meanwhile, and once the last page is in, the column, its pages and the scroll bar stand
+        // exactly where composing every page at once puts them.
+        QFETCH(int, paginas);
+        QFETCH(int, zoom);
+        GenerarPaginas(paginas);
+        int alVerla = 0;
+        QString cuenta;
+        QStringList final, esperado;
+        MientrasSeMuestra(
+            [&](FrmListados& v) {
+                alVerla = v.PicList.Count();
+                if (v.Scroll->Visible())
+                    v.Scroll->setValue(v.Scroll->Max());
+                v.CbxPor->setListIndex((zoom + 1) % 3);
+                v.CbxPor->setListIndex(zoom);
+                QTRY_VERIFY_WITH_TIMEOUT(!v.Dibujando(), 60000);
+                cuenta = v.LblPaginas->Caption();
+
+                std::vector<TamanoPagina> tamanos;
+                for (int i = 0; i < v.PicList.Count(); ++i)
+                    tamanos.push_back({v.PicList(i)->Width(), v.PicList(i)->Height()});
+                const Columna c = ComponerColumna(v.CbxPor->Text(), tamanos, v.AltoVisible(), v.Width(), v.PicTapa->Top(),
+                                                  v.PicTapa->Height(), [&](int, long y, const Columna& a) {
+                                                      esperado << QStringLiteral("%1+%2").arg(y).arg(a.altoPagina);
+                                                  });
+                esperado.prepend(QStringLiteral("%1 %2 %3 %4 %5 %6 0 %7")
+                                     .arg(v.CbxPor->Text()).arg(c.alto).arg(c.ancho).arg(c.arriba).arg(c.izquierda)
+                                     .arg(c.maximo).arg(int(c.barraVisible)));
+                final = QStringList{Estado(v)};
+                for (int i = 0; i < v.Listado->CantidadColocadas(); ++i)
+                    final << QStringLiteral("%1+%2").arg(v.Listado->Posicion(i).y()).arg(v.Listado->Posicion(i).height());
+            },
+            false);
         ImprimirEnPantalla();
-        QVERIFY(modal);
-        // Every page is a hidden A4 surface centred on the screen, 10 twips from the top.
-        QCOMPARE(paginas, QList<QList<int>>(3, {1727, 10, 11906, 16838, 0}));
-        QCOMPARE(estados, QStringList({"100 % 50714 11906 1275 1727 40 0 1", "100 % 50714 11906 -8875 1727 40 10 1",
-                                       "Encajar en Pantalla 30650 7177 1275 4092 20 0 1",
-                                       "Encajar en Pantalla 30650 7177 -19225 4092 20 20 1",
-                                       "50 % 25457 5953 1275 4704 15 0 1"}));
+        QCOMPARE(final, esperado);
+        QCOMPARE(cuenta, QStringLiteral("Páginas: %1").arg(paginas));
+        // A long listing is on screen with its first pages only.
+        if (paginas == 300)
+            QVERIFY2(alVerla < paginas, qPrintable(QString::number(alVerla)));
+    }
+
+    void interrumpida_data()
+    {
+        QTest::addColumn<bool>("cerrada");  // closed by the user; otherwise the drawing fails
+        QTest::addColumn<bool>("aMedias");
+        QTest::newRow("cerrada a medias") << true << true;
+        QTest::newRow("fallo en la primera página") << false << false;
+        QTest::newRow("fallo a medias") << false << true;
+    }
+
+    void interrumpida()
+    {
+        // Closed or failing half-way, the listing stops at once: its recordset closes, its timer
+        // stops, its pages go with the window, and the command returns (with the error, if any).
+        QFETCH(bool, cerrada);
+        QFETCH(bool, aMedias);
+        GenerarPaginas(300);
+        // What holds the connection once the listing is over: its recordset no more, nor the
+        // listing texts closed to make it fail.
+        const long conexiones = DatosComunes::Conexion.use_count() - (cerrada ? 0 : 1);
+        QPointer<PaginaListado> pagina;
+        int dibujadas = 0;
+        bool dibujando = false, temporizadores = true;
+        long conexionesAlCerrar = -1;
+        if (aMedias) {
+            MientrasSeMuestra(
+                [&](FrmListados& v) {
+                    dibujando = v.Dibujando();
+                    dibujadas = v.PicList.Count();
+                    pagina = v.PicList(dibujadas - 1);
+                    QPointer<FrmListados> vista(&v);
+                    if (cerrada) {
+                        emit v.Barra1->SolicitudCierre();
+                    } else {
+                        DatosComunes::TextosListado->Close();
+                        QTRY_VERIFY_WITH_TIMEOUT(!vista || !vista->isVisible(), 60000);
+                    }
+                    conexionesAlCerrar = DatosComunes::Conexion.use_count();
+                    temporizadores = false;
+                    if (vista) {
+                        for (const QTimer* t : vista->findChildren<QTimer*>())
+                            temporizadores = temporizadores || t->isActive();
+                    }
+                },
+                false);
+        } else {
+            DatosComunes::TextosListado->Close();
+        }
+        bool fallo = false;
+        try {
+            ImprimirEnPantalla();
+        } catch (const std::exception&) {
+            fallo = true;
+        }
+        QCOMPARE(fallo, !cerrada);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!InstanciaPredeterminada<FrmListados>::Existe());
+        QVERIFY(!pagina);
+        QCOMPARE(DatosComunes::Conexion.use_count(), conexiones);
+        base_->Instalar();
+        if (aMedias) {
+            QVERIFY(dibujando);
+            QVERIFY2(dibujadas < 300, qPrintable(QString::number(dibujadas)));
+            QCOMPARE(conexionesAlCerrar, conexiones);
+            QVERIFY(!temporizadores);
+        }
     }
 
     void veinteMilPaginas()
@@ -203,14 +311,6 @@ private slots:
         QVERIFY2(rasters > 0 && rasters <= 8, qPrintable(QString::number(rasters)));
     }
 
-    void falloAlDibujarDescargaLaVentana()
-    {
-        base_->Generadas(5);
-        DatosComunes::TextosListado->Close();
-        QVERIFY_THROWS_EXCEPTION(std::exception, ImprimirEnPantalla());
-        base_->Instalar();
-        QVERIFY(!InstanciaPredeterminada<FrmListados>::Existe());
-    }
 };
 
 QTEST_MAIN(PruebaFrmListados)
