@@ -2,7 +2,7 @@
 BUILD := build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run test bench soak clean
+.PHONY: all deps configure build run test bench soak mutantes cobertura clean
 
 all: build
 
@@ -28,6 +28,10 @@ bench: build
 
 soak: build
 	@scripts/con-postgresql.sh scripts/soak.sh
+
+# Fault injection: every fault of tests/mutantes.txt must make some test fail (not part of `make test`).
+mutantes: deps
+	@scripts/con-postgresql.sh scripts/mutantes.sh
 
 clean:
 	rm -rf $(BUILD)
