@@ -33,5 +33,10 @@ soak: build
 mutantes: deps
 	@scripts/con-postgresql.sh scripts/mutantes.sh
 
+# Line coverage of the product code by the whole suite, from a build of its own (build/cobertura).
+cobertura:
+	@scripts/instalar-paquetes.sh gcovr
+	@scripts/con-postgresql.sh scripts/cobertura.sh
+
 clean:
 	rm -rf $(BUILD)

@@ -12,6 +12,8 @@ paquetes=(
   xvfb xauth
   poppler-utils
 )
+# Packages only some targets need (gcovr for make cobertura) come as arguments.
+paquetes+=("$@")
 
 faltan=()
 for p in "${paquetes[@]}"; do
