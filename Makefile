@@ -2,7 +2,7 @@
 BUILD := build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run test bench soak paquete clean
+.PHONY: all deps configure build run test bench soak mutantes cobertura paquete clean
 
 all: build
 
@@ -32,6 +32,15 @@ soak: build
 # The Debian package, in $(BUILD)/paquete.
 paquete: build
 	cd $(BUILD) && cpack -G DEB
+
+# Fault injection: every fault of tests/mutantes.txt must make some test fail (not part of `make test`).
+mutantes: deps
+	@scripts/con-postgresql.sh scripts/mutantes.sh
+
+# Line coverage of the product code by the whole suite, from a build of its own (build/cobertura).
+cobertura:
+	@scripts/instalar-paquetes.sh gcovr
+	@scripts/con-postgresql.sh scripts/cobertura.sh
 
 clean:
 	rm -rf $(BUILD)

@@ -14,6 +14,8 @@ paquetes=(
   dpkg-dev file pkgconf
   cups cups-client libcups2-dev qt6-translations-l10n
 )
+# Packages only some targets need (gcovr for make cobertura) come as arguments.
+paquetes+=("$@")
 
 faltan=()
 for p in "${paquetes[@]}"; do

@@ -22,9 +22,9 @@ private slots:
         QTest::addColumn<long>("base");
         QTest::addColumn<long>("esperado");
         QTest::addColumn<int>("error");
-        // Three quarters of the base width: 749.25 is cut, never rounded.
-        QTest::newRow("999 a tres cuartos") << 999L << 11520L << 15360L << 749L << 0;
-        QTest::newRow("negativo hacia cero") << -999L << 11520L << 15360L << -749L << 0;
+        // Three quarters of the base width: 750.75 is cut, never rounded.
+        QTest::newRow("1001 a tres cuartos") << 1001L << 11520L << 15360L << 750L << 0;
+        QTest::newRow("negativo hacia cero") << -1001L << 11520L << 15360L << -750L << 0;
         // The product is taken first: 90 × 7 ÷ 10 is 63, where 90 × (7 ÷ 10) would cut 62.999… to 62.
         QTest::newRow("producto primero") << 90L << 7L << 10L << 63L << 0;
         QTest::newRow("base cero") << 100L << 15360L << 0L << 0L << 11;

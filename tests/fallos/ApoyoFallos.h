@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BaseDePrueba.h"
+#include "BasePrueba.h"
 #include "ErrorDatos.h"
 
 #include <QMap>
@@ -17,9 +17,9 @@ inline int Cuenta(int rapido, int completo) { return EsSoak() ? completo : rapid
 
 // A test database, or the test fails with the reason.
 #define ABRIR_BASE(variable, ...)                                                   \
-    std::unique_ptr<BaseDePrueba> variable;                                         \
+    std::unique_ptr<BasePrueba> variable;                                            \
     try {                                                                           \
-        variable = std::make_unique<BaseDePrueba>(__VA_ARGS__);                     \
+        variable = std::make_unique<BasePrueba>(__VA_ARGS__);                        \
     } catch (const ErrorDatos& error) {                                             \
         QFAIL(error.what());                                                        \
     }

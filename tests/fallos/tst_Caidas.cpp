@@ -60,7 +60,7 @@ private slots:
 
 void Caidas::matarEscritor()
 {
-    const bool postgres = MOTOR_POSTGRESQL;
+    const bool postgres = BasePrueba::EnPostgres();
     ABRIR_BASE(base, postgres);
     QTemporaryDir carpeta;
     QVERIFY(carpeta.isValid());

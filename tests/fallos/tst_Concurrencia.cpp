@@ -93,7 +93,7 @@ private slots:
     void initTestCase()
     {
         try {
-            m_base = std::make_unique<BaseDePrueba>(bool(MOTOR_POSTGRESQL));
+            m_base = std::make_unique<BasePrueba>();
         } catch (const ErrorDatos& error) {
             QFAIL(error.what());
         }
@@ -103,7 +103,7 @@ private slots:
     void conexionesALaVez();
 
 private:
-    std::unique_ptr<BaseDePrueba> m_base;
+    std::unique_ptr<BasePrueba> m_base;
 };
 
 void Concurrencia::conexionesALaVez_data()
@@ -140,7 +140,7 @@ void Concurrencia::conexionesALaVez()
     QVERIFY2(cuentas.inesperados.isEmpty(), qPrintable(cuentas.inesperados.join(QStringLiteral(" | "))));
     ConnectionPtr conexion = m_base->Abrir();
     QVERIFY(CodigosRepetidos(*conexion).isEmpty());
-    if (!MOTOR_POSTGRESQL)
+    if (!BasePrueba::EnPostgres())
         QCOMPARE(ComprobarIntegridad(*conexion), QStringLiteral("ok"));
     const Tabla final = LeerTabla(*conexion);
     qInfo("%d hechas, %d rechazadas, %d filas al final", cuentas.hechas, cuentas.rechazos, int(final.size()));

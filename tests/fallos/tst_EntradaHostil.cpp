@@ -82,7 +82,7 @@ QStringList Codigos(const QString& sentencia, const ConnectionPtr& conexion)
 // Text that an engine cannot store unchanged: half a UTF-16 pair, or a NUL on PostgreSQL.
 bool NoSePuedeGuardar(const QString& texto)
 {
-    return (bool(MOTOR_POSTGRESQL) && texto.contains(QChar(0))) || !texto.isValidUtf16();
+    return (BasePrueba::EnPostgres() && texto.contains(QChar(0))) || !texto.isValidUtf16();
 }
 
 // A code the window sends on to the statements.
@@ -123,7 +123,7 @@ private:
         QVERIFY2(obtenida == m_modelo, qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(momento), Diferencias(m_modelo, obtenida))));
     }
 
-    std::unique_ptr<BaseDePrueba> m_base;
+    std::unique_ptr<BasePrueba> m_base;
     ConnectionPtr m_conexion;
     Tabla m_modelo;
     QRandomGenerator m_azar;
@@ -134,7 +134,7 @@ private:
 void EntradaHostil::initTestCase()
 {
     try {
-        m_base = std::make_unique<BaseDePrueba>(bool(MOTOR_POSTGRESQL));
+        m_base = std::make_unique<BasePrueba>();
         m_conexion = m_base->Abrir();
     } catch (const ErrorDatos& error) {
         QFAIL(error.what());
@@ -235,7 +235,7 @@ void EntradaHostil::recorrido()
     }
     ComprobarTabla("al final");
     QVERIFY(CodigosRepetidos(*m_conexion).isEmpty());
-    if (!MOTOR_POSTGRESQL)
+    if (!BasePrueba::EnPostgres())
         QCOMPARE(ComprobarIntegridad(*m_conexion), QStringLiteral("ok"));
     qInfo("%d textos: %d guardados o modificados, %d rechazados por el código, %d borrados; %d filas",
           cuantos, m_guardados, rechazados, borrados, int(m_modelo.size()));

@@ -45,7 +45,7 @@ private:
     }
 
 private slots:
-    void initTestCase() { base_ = std::make_unique<BaseListado>(MOTOR_POSTGRESQL != 0); }
+    void initTestCase() { base_ = std::make_unique<BaseListado>(); }
     void cleanupTestCase() { base_.reset(); }
 
     void listado_data()

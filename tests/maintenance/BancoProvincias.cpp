@@ -12,7 +12,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-BancoProvincias::BancoProvincias() : base_(EnPostgres())
+BancoProvincias::BancoProvincias()
 {
     // The design screen: 1024 by 768 pixels at 15 twips each, which is also the host's base size.
     Screen::FijarTwipsPorPixel(15);

@@ -40,7 +40,6 @@ public:
     // The date text the scripted host returns, and the user it hands over.
     static inline const QString Fecha = QStringLiteral("06/12/2026 10:30:00");
     static inline const QString Usuario = QStringLiteral("marta");
-    static bool EnPostgres() { return qEnvironmentVariable("QUILTREN_MOTOR") == QLatin1String("postgresql"); }
 
     // Creates the database with the 52 provinces and installs the host's scripted objects.
     BancoProvincias();
@@ -49,7 +48,7 @@ public:
 
     // Runs a statement on a connection other than the window's (another user).
     void Ejecutar(const QString& sentencia) { otra_->Execute(sentencia); }
-    ConnectionPtr NuevaConexion() const { return Connection::Abrir(base_.Origen()); }
+    ConnectionPtr NuevaConexion() const { return base_.Abrir(); }
     ConnectionPtr ConexionVentana() const { return base_.Conexion(); }
     // Rows of Provincias in code order (code, name, change date, user), read by the other connection;
     // one row, empty when there is none.

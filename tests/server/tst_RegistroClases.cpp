@@ -1,9 +1,19 @@
-#include "AyudasPrueba.h"
+#include "Apoyo.h"
+#include "ErrorServidor.h"
 #include "RegistroClases.h"
 
 #include <QDir>
 #include <QLockFile>
 #include <QTemporaryDir>
+
+namespace {
+// The ErrorServidor the call throws; number 0 when it throws nothing.
+template <class F>
+ErrorServidor Fallo(F&& llamada)
+{
+    return Capturar<ErrorServidor>(std::forward<F>(llamada)).value_or(ErrorServidor(0, QStringLiteral("no falló")));
+}
+} // namespace
 
 Q_DECLARE_METATYPE(EntradaClase)
 
@@ -77,22 +87,22 @@ private slots:
     // Every change touches only its own line; the rest stays byte for byte.
     void registrarSustituirYDesregistrar()
     {
-        Escribir(Ruta(), RegistroAjeno);
+        QVERIFY(EscribirArchivo(Ruta(), RegistroAjeno));
         RegistroClases registro(Ruta());
         registro.Registrar({Ficha});
-        QCOMPARE(Leer(Ruta()), RegistroAjeno + LineaFicha);
+        QCOMPARE(LeerArchivo(Ruta()), RegistroAjeno + LineaFicha);
         QCOMPARE(registro.Buscar(QStringLiteral("prueba.FICHA")), std::optional<EntradaClase>(Ficha));
 
         const EntradaClase movida{QStringLiteral("otra.clase"), QStringLiteral("/usr/lib/libotra.so.2"), QStringLiteral("OtraClase"), QString()};
         registro.Registrar({movida});
         QByteArray esperado = RegistroAjeno + LineaFicha;
         esperado.replace("clase\tOtra.Clase\t/opt/otra/libotra.so\tOtraClase\t3.1", "clase\totra.clase\t/usr/lib/libotra.so.2\tOtraClase\t");
-        QCOMPARE(Leer(Ruta()), esperado);
+        QCOMPARE(LeerArchivo(Ruta()), esperado);
         QCOMPARE(registro.Entradas(), (QList<EntradaClase>{movida, Ficha}));
 
         QCOMPARE(registro.Desregistrar({QStringLiteral("Prueba.Ficha"), QStringLiteral("No.Esta")}), 1);
         esperado.chop(LineaFicha.size());
-        QCOMPARE(Leer(Ruta()), esperado);
+        QCOMPARE(LeerArchivo(Ruta()), esperado);
         QVERIFY(!registro.Buscar(QStringLiteral("Prueba.Ficha")));
     }
 
@@ -105,7 +115,7 @@ private slots:
         QVERIFY(!QFile::exists(ruta));
 
         registro.Registrar({Ficha});
-        const QByteArray contenido = Leer(ruta);
+        const QByteArray contenido = LeerArchivo(ruta);
         QVERIFY(contenido.startsWith("# "));
         QVERIFY(contenido.endsWith("\n" + LineaFicha));
         QCOMPARE(QDir(QFileInfo(ruta).path()).entryList(QDir::Files), QStringList{QStringLiteral("registro-clases")});
@@ -134,7 +144,7 @@ private slots:
         QFETCH(QByteArray, linea);
         QFETCH(QString, razon);
         const QByteArray contenido = RegistroAjeno + linea + "\n" + LineaFicha;
-        Escribir(Ruta(), contenido);
+        QVERIFY(EscribirArchivo(Ruta(), contenido));
         RegistroClases registro(Ruta());
         const QString mensaje = QStringLiteral("El registro de clases «%1» está dañado en la línea 6: %2.").arg(Ruta(), razon);
         const std::function<void()> llamadas[] = {
@@ -146,7 +156,7 @@ private slots:
             const ErrorServidor error = Fallo(llamada);
             QCOMPARE(error.Numero(), int(0x800703F1u));
             QCOMPARE(error.Descripcion(), mensaje);
-            QCOMPARE(Leer(Ruta()), contenido);
+            QCOMPARE(LeerArchivo(Ruta()), contenido);
         }
     }
 
@@ -169,11 +179,11 @@ private slots:
     {
         QFETCH(EntradaClase, entrada);
         QFETCH(QString, razon);
-        Escribir(Ruta(), RegistroAjeno);
+        QVERIFY(EscribirArchivo(Ruta(), RegistroAjeno));
         const ErrorServidor error = Fallo([&] { RegistroClases(Ruta()).Registrar({Ficha, entrada}); });
         QCOMPARE(error.Numero(), int(0x80070057u));
         QCOMPARE(error.Descripcion(), QStringLiteral("No se puede registrar la clase: %1.").arg(razon));
-        QCOMPARE(Leer(Ruta()), RegistroAjeno);
+        QCOMPARE(LeerArchivo(Ruta()), RegistroAjeno);
     }
 
     void registroInaccesible_data()
@@ -203,18 +213,18 @@ private slots:
         QFETCH(int, numeroEscritura);
         QFETCH(QString, mensajeEscritura);
         QDir().mkpath(carpeta_.filePath(QStringLiteral("es-una-carpeta")));
-        Escribir(carpeta_.filePath(QStringLiteral("es-un-archivo")), "no es una carpeta\n");
+        QVERIFY(EscribirArchivo(carpeta_.filePath(QStringLiteral("es-un-archivo")), "no es una carpeta\n"));
         RegistroClases registro(ruta);
         QCOMPARE(Fallo([&] { registro.Entradas(); }).Numero(), numeroLectura);
         const ErrorServidor error = Fallo([&] { registro.Registrar({Ficha}); });
         QCOMPARE(error.Numero(), numeroEscritura);
         QCOMPARE(error.Descripcion(), mensajeEscritura);
-        QCOMPARE(Leer(carpeta_.filePath(QStringLiteral("es-un-archivo"))), QByteArray("no es una carpeta\n"));
+        QCOMPARE(LeerArchivo(carpeta_.filePath(QStringLiteral("es-un-archivo"))), QByteArray("no es una carpeta\n"));
     }
 
     void bloqueadoPorOtro()
     {
-        Escribir(Ruta(), RegistroAjeno);
+        QVERIFY(EscribirArchivo(Ruta(), RegistroAjeno));
         QLockFile otro(Ruta() + QStringLiteral(".bloqueo"));
         QVERIFY(otro.lock());
         RegistroClases registro(Ruta());
@@ -222,7 +232,7 @@ private slots:
         QCOMPARE(error.Numero(), int(0x80070021u));
         QCOMPARE(error.Descripcion(), QStringLiteral("El registro de clases «%1» está bloqueado por otro proceso; "
                                                      "inténtelo de nuevo en unos segundos.").arg(Ruta()));
-        QCOMPARE(Leer(Ruta()), RegistroAjeno);
+        QCOMPARE(LeerArchivo(Ruta()), RegistroAjeno);
         QCOMPARE(registro.Entradas().size(), 1);   // readers do not wait for the lock
     }
 };

@@ -1,4 +1,5 @@
-#include "AyudasPrueba.h"
+#include "Apoyo.h"
+#include "ErrorServidor.h"
 #include "CrearObjeto.h"
 #include "ExportacionesServidor.h"
 #include "RegistroClases.h"
@@ -7,6 +8,15 @@
 #include <QTemporaryDir>
 
 #include <dlfcn.h>
+
+namespace {
+// The ErrorServidor the call throws; number 0 when it throws nothing.
+template <class F>
+ErrorServidor Fallo(F&& llamada)
+{
+    return Capturar<ErrorServidor>(std::forward<F>(llamada)).value_or(ErrorServidor(0, QStringLiteral("no falló")));
+}
+} // namespace
 
 namespace {
 
@@ -68,7 +78,7 @@ private slots:
     // unregistration takes exactly those away again.
     void registrarYDesregistrar()
     {
-        Escribir(Registro(), Otras);
+        QVERIFY(EscribirArchivo(Registro(), Otras));
         RegistrarBiblioteca(Componente);
         const QList<EntradaClase> esperadas{
             {QStringLiteral("Otra.Clase"), QStringLiteral("/opt/otra/libotra.so"), QStringLiteral("OtraClase"), QStringLiteral("3.1")},
@@ -82,7 +92,7 @@ private slots:
         QCOMPARE(RegistroClases().Entradas(), esperadas);
 
         DesregistrarBiblioteca(Componente);
-        QCOMPARE(Leer(Registro()), Otras);
+        QCOMPARE(LeerArchivo(Registro()), Otras);
     }
 
     // ProgIDs compare without regard to letter case, as on the original platform.
@@ -160,8 +170,8 @@ private slots:
         QFETCH(int, numero);
         QFETCH(QString, mensaje);
         QFETCH(int, versionMayor);
-        Escribir(carpeta_.filePath(QStringLiteral("texto.so")), "esto no es una biblioteca\n");
-        Escribir(Registro(), registro);
+        QVERIFY(EscribirArchivo(carpeta_.filePath(QStringLiteral("texto.so")), "esto no es una biblioteca\n"));
+        QVERIFY(EscribirArchivo(Registro(), registro));
 
         const ErrorServidor error = Fallo([&] { CrearObjeto(progId, versionMayor); });
         QCOMPARE(error.Numero(), numero);
@@ -170,7 +180,7 @@ private slots:
                      qPrintable(error.Descripcion()));
         else
             QCOMPARE(error.Descripcion(), mensaje);
-        QCOMPARE(Leer(Registro()), registro);
+        QCOMPARE(LeerArchivo(Registro()), registro);
         Exportaciones exportaciones;
         QVERIFY(exportaciones.Cargada());
         QCOMPARE(exportaciones.DllCanUnloadNow(), 0);
@@ -234,10 +244,10 @@ private slots:
         QFETCH(QString, texto);
         QFETCH(bool, registradaDespues);
         QFETCH(bool, enSistema);
-        Escribir(Registro(), Otras);
+        QVERIFY(EscribirArchivo(Registro(), Otras));
         if (registradaAntes)
             RegistrarBiblioteca(Componente);
-        const QByteArray antes = Leer(Registro());
+        const QByteArray antes = LeerArchivo(Registro());
 
         QProcess proceso;
         proceso.start(QStringLiteral(RUTA_REGISTRAR), argumentos);
@@ -249,7 +259,7 @@ private slots:
         QCOMPARE(escrito.Buscar(Prueba).has_value(), registradaDespues);
         QVERIFY(RegistroClases().Buscar(QStringLiteral("Otra.Clase")));
         if (salida != 0 || enSistema)
-            QCOMPARE(Leer(Registro()), antes);
+            QCOMPARE(LeerArchivo(Registro()), antes);
     }
 };
 

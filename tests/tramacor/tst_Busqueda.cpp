@@ -1,8 +1,8 @@
 // The host's search window over a table of 100,000 provinces: filtering as the user types,
 // choosing with Enter or a double click, cancelling with Escape, and the hand-off of the chosen
-// code through TxtCodigo.Tag. Built twice: on SQLite and on PostgreSQL (EN_POSTGRES).
+// code through TxtCodigo.Tag. Run on SQLite and on PostgreSQL (QUILTREN_MOTOR).
 
-#include "AyudaDialogos.h"
+#include "Apoyo.h"
 #include "BasePrueba.h"
 #include "EsquemaProvincias.h"
 #include "ErrorEjecucion.h"
@@ -48,7 +48,7 @@ private:
 private slots:
     void initTestCase()
     {
-        base_ = std::make_unique<BasePrueba>(EN_POSTGRES);
+        base_ = std::make_unique<BasePrueba>();
         conexion_ = base_->Conexion();
         LlenarProvinciasDePrueba(*conexion_, Filas);
         utiles_ = std::make_shared<UtilidadesFalsas>();

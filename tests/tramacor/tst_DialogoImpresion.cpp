@@ -1,7 +1,7 @@
 // The host's print dialog: the destinations offered, the options it returns, cancelling, the PDF
 // file; and its scripted fake.
 
-#include "AyudaDialogos.h"
+#include "Apoyo.h"
 #include "DialogoDestino.h"
 #include "Form.h"
 #include "Tramacor.h"

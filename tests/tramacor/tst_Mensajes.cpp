@@ -1,6 +1,6 @@
 // The host's message box: style numbers, Spanish buttons and answers; and its scripted fake.
 
-#include "AyudaDialogos.h"
+#include "Apoyo.h"
 #include "ErrorEjecucion.h"
 #include "MensajesQt.h"
 

@@ -1,4 +1,4 @@
-#include "NumeroDeError.h"
+#include "Apoyo.h"
 #include "FlexGrid.h"
 #include "Form.h"
 
@@ -86,7 +86,6 @@ private slots:
         g->setRow(8);
         g->setRow(8);
         QCOMPARE(filas, QList<int>({8}));
-        QCOMPARE(numeroDeError([&] { g->setRow(11); }), 30009);
         QCOMPARE(g->Row(), 8);
         // Assigning a row does not scroll: the program decides with RowIsVisible and TopRow.
         QCOMPARE(g->TopRow(), 1);
@@ -100,10 +99,6 @@ private slots:
         QCOMPARE(g->TopRow(), 1);
         QCOMPARE(filas.size(), 2);
         QCOMPARE(vista(g)->model()->rowCount(), 0);
-        QCOMPARE(numeroDeError([&] { g->TextMatrix(1, 0); }), 381);
-        QCOMPARE(numeroDeError([&] { g->setRows(0); }), 30009);
-        QCOMPARE(numeroDeError([&] { g->setColAlignment(0, 10); }), 380);
-        QCOMPARE(numeroDeError([&] { g->ColWidth(2); }), 30010);
     }
 
     void filasVisibles_data()
@@ -136,7 +131,6 @@ private slots:
             QVERIFY2(g->RowIsVisible(fila), qPrintable(QString::number(fila)));
         for (int fila : ocultas)
             QVERIFY2(!g->RowIsVisible(fila), qPrintable(QString::number(fila)));
-        QCOMPARE(numeroDeError([&] { g->RowIsVisible(filas + 1); }), 30009);
         // The view shows the same first row once it has the rows.
         f.Show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
@@ -194,8 +188,11 @@ private slots:
         QCOMPARE(vista(g)->currentIndex().row(), 1);
     }
 
+    // Long: under make soak (QUILTREN_SOAK=1) only.
     void unMillonDeFilas()
     {
+        if (qEnvironmentVariable("QUILTREN_SOAK") != QLatin1String("1"))
+            QSKIP("Larga: se ejecuta con make soak");
         // The fill of the window: append rows one at a time, select the matching one, and when
         // it is not visible make it the third visible row.
         FrmGrilla f;
@@ -226,4 +223,4 @@ private slots:
 };
 
 QTEST_MAIN(TstGrilla)
-#include "tst_grilla.moc"
+#include "tst_Grilla.moc"

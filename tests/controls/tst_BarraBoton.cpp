@@ -99,4 +99,4 @@ private slots:
 };
 
 QTEST_MAIN(TstBarraBoton)
-#include "tst_barra_boton.moc"
+#include "tst_BarraBoton.moc"

@@ -359,4 +359,4 @@ private slots:
 };
 
 QTEST_MAIN(PruebaVentanaProvincias)
-#include "tst_ventana_provincias.moc"
+#include "tst_VentanaProvincias.moc"

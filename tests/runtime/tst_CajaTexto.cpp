@@ -1,4 +1,4 @@
-#include "NumeroDeError.h"
+#include "Apoyo.h"
 #include "Form.h"
 #include "TextBox.h"
 
@@ -59,10 +59,10 @@ private slots:
             throw ErrorEjecucion(3021, QStringLiteral("No hay registro actual"));
         });
         // The handler's error reaches the assignment; MaxLength limits the user only.
-        QCOMPARE(numeroDeError([&] { f.TxtCodigo->setText(QStringLiteral("ABC\tD")); }), 3021);
+        QCOMPARE(NumeroDeError([&] { f.TxtCodigo->setText(QStringLiteral("ABC\tD")); }), 3021);
         QCOMPARE(f.TxtCodigo->Text(), QStringLiteral("ABC\tD"));
         f.TxtCodigo->setEnabled(false);
-        QCOMPARE(numeroDeError([&] { f.TxtCodigo->SetFocus(); }), 5);
+        QCOMPARE(NumeroDeError([&] { f.TxtCodigo->SetFocus(); }), 5);
     }
 
     void longitudMaximaYUnaLinea_data()
@@ -146,4 +146,4 @@ private slots:
 };
 
 QTEST_MAIN(TstCajaTexto)
-#include "tst_cajatexto.moc"
+#include "tst_CajaTexto.moc"

@@ -217,4 +217,4 @@ private slots:
 };
 
 QTEST_MAIN(TestSuperficieImpresora)
-#include "tst_superficie_impresora.moc"
+#include "tst_SuperficieImpresora.moc"

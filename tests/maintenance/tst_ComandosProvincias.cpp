@@ -200,7 +200,7 @@ private slots:
     {
         QFETCH(bool, bloqueada);
         QFETCH(long, numero);
-        const bool pg = BancoProvincias::EnPostgres();
+        const bool pg = BasePrueba::EnPostgres();
         ConnectionPtr ventana = banco->ConexionVentana();
         ConnectionPtr otro = banco->NuevaConexion();
         if (bloqueada) {
@@ -454,4 +454,4 @@ private slots:
 };
 
 QTEST_MAIN(PruebaComandosProvincias)
-#include "tst_comandos_provincias.moc"
+#include "tst_ComandosProvincias.moc"
