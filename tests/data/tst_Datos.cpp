@@ -470,7 +470,7 @@ private slots:
         QCOMPARE(Escalar(*m_conexion, "SELECT Codigo FROM Municipios WHERE CodigoProvincia = '99'").toString(),
                  QStringLiteral("28079"));
         QCOMPARE(Escalar(*m_conexion, "SELECT COUNT(*) FROM Municipios").toInt(), anterior ? 2 : 6);
-        QCOMPARE(NUMERO_DE_ERROR(rs.Open(Sentencias::BorrarPorCodigo("99"), m_conexion, 2, 3, -1)),
+        QCOMPARE(NumeroDeError<ErrorDatos>([&] { rs.Open(Sentencias::BorrarPorCodigo("99"), m_conexion, 2, 3, -1); }),
                  ErroresDatos::ViolacionIntegridad);
         QCOMPARE(NombreDe(*m_conexion, "99"), QStringLiteral("Madrid"));
         QCOMPARE(Escalar(*m_conexion, Postgres ? "SELECT COUNT(*) FROM pg_indexes WHERE indexname = 'ixmunicipiosprovincia'"
@@ -542,7 +542,7 @@ private slots:
         QFETCH(QString, nombre28);
         QFETCH(long, numero);
         Recordset rs;
-        QCOMPARE(NUMERO_DE_ERROR(accion(rs, m_conexion)), numero);
+        QCOMPARE(NumeroDeError<ErrorDatos>([&] { accion(rs, m_conexion); }), numero);
         QCOMPARE(m_conexion->NivelTransaccion(), 0L);
         QVERIFY(!m_conexion->EnTransaccion());
         const ConnectionPtr otra = m_base->Abrir();

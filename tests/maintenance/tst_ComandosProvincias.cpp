@@ -275,7 +275,7 @@ private slots:
         if (averia == QStringLiteral("municipio nuevo"))
             banco->Ejecutar(QStringLiteral("INSERT INTO Municipios (Codigo, Municipio, CodigoProvincia) VALUES ('%1003', 'Otro', '%1')")
                                 .arg(codigo));
-        if (averia == QStringLiteral("disparador") && BancoProvincias::EnPostgres()) {
+        if (averia == QStringLiteral("disparador") && BasePrueba::EnPostgres()) {
             banco->Ejecutar(QStringLiteral("CREATE FUNCTION Rechazar() RETURNS trigger AS $$ BEGIN RAISE EXCEPTION "
                                            "'Auditoría cerrada' USING ERRCODE = 'check_violation'; END $$ LANGUAGE plpgsql"));
             banco->Ejecutar(QStringLiteral("CREATE TRIGGER AuditoriaCerrada BEFORE INSERT ON Auditoria FOR EACH ROW EXECUTE FUNCTION Rechazar()"));

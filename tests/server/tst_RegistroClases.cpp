@@ -68,7 +68,7 @@ private slots:
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(carpeta_.path()));
         qputenv("QUILTREN_REGISTRO_SISTEMA", QFile::encodeName(sistema));
         qputenv("QUILTREN_REGISTRO", "");
-        Escribir(sistema, LineaFicha + "clase\tOtra.Clase\t/usr/lib/libotra.so\tOtraClase\t3.1\n");
+        QVERIFY(EscribirArchivo(sistema, LineaFicha + "clase\tOtra.Clase\t/usr/lib/libotra.so\tOtraClase\t3.1\n"));
         RegistroClases().Registrar({{QStringLiteral("Otra.Clase"), QStringLiteral("/opt/otra/libotra.so"), QStringLiteral("OtraClase"), {}}});
         const auto soloEnSistema = RegistroClases().Buscar(Ficha.ProgId);
         const auto enAmbos = RegistroClases().Buscar(QStringLiteral("otra.clase"));
