@@ -94,7 +94,11 @@ private slots:
         QCOMPARE(registro.Buscar(QStringLiteral("prueba.FICHA")), std::optional<EntradaClase>(Ficha));
 
         const EntradaClase movida{QStringLiteral("otra.clase"), QStringLiteral("/usr/lib/libotra.so.2"), QStringLiteral("OtraClase"), QString()};
+        // The file is replaced whole: a host reading it meanwhile sees the old registry, never half a new one.
+        QFile lector(Ruta());
+        QVERIFY(lector.open(QIODevice::ReadOnly));
         registro.Registrar({movida});
+        QCOMPARE(lector.readAll(), RegistroAjeno + LineaFicha);
         QByteArray esperado = RegistroAjeno + LineaFicha;
         esperado.replace("clase\tOtra.Clase\t/opt/otra/libotra.so\tOtraClase\t3.1", "clase\totra.clase\t/usr/lib/libotra.so.2\tOtraClase\t");
         QCOMPARE(LeerArchivo(Ruta()), esperado);
