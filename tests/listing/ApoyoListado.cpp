@@ -1,7 +1,11 @@
 #include "ApoyoListado.h"
 
+#include "ClassProvincias.h"
 #include "DatosComunes.h"
 #include "EsquemaProvincias.h"
+#include "Falsos.h"
+#include "FrmProvincias.h"
+#include "InstanciaPredeterminada.h"
 #include "ListadoProvincias.h"
 #include "Recordset.h"
 
@@ -53,6 +57,24 @@ void BaseListado::Instalar() const
     auto textos = std::make_shared<Recordset>();
     textos->Open(SentenciaTextos(), Conexion(), Recordset::adOpenStatic, Recordset::adLockReadOnly, -1);
     DatosComunes::TextosListado = textos;
+}
+
+void BaseListado::CargarVentana(ClassProvincias& clase)
+{
+    principal_ = std::make_unique<Form>(QStringLiteral("FrmPrincipal"));
+    ubicacion_ = std::make_unique<Form>(QStringLiteral("FrmUbicacion"));
+    auto utiles = std::make_shared<UtilidadesFalsas>();
+    utiles->Conexion = Conexion();
+    utiles->Principal = principal_.get();
+    utiles->Ubicacion = ubicacion_.get();
+    utiles->SentenciaTextos = SentenciaTextos();
+    std::shared_ptr<IUtilidades> datos = utiles;
+    clase.Cargar(datos);
+}
+
+FrmProvincias* VentanaProvincias()
+{
+    return qobject_cast<FrmProvincias*>(InstanciaPredeterminada<FrmProvincias>::Referencia());
 }
 
 SuperficieGrabadora::SuperficieGrabadora(bool comoImpresora, double altoUtil)

@@ -3,10 +3,15 @@
 // page that records the report's calls, and poppler's readings of a PDF.
 
 #include "BasePrueba.h"
+#include "Form.h"
 #include "SuperficiePagina.h"
 #include "Tramacor.h"
 
+class ClassProvincias;
+class FrmProvincias;
+
 #include <QList>
+#include <memory>
 #include <QPair>
 #include <QStringList>
 
@@ -26,7 +31,16 @@ public:
     QStringList CodigosSegun(const QString& sentencia) const;
     // Makes this database the one of DatosComunes, with the listing texts open on it.
     void Instalar() const;
+    // Loads the real province window through the component over this database, as a host does
+    // (with the stand-in host utilities); the host's two windows live as long as this object.
+    void CargarVentana(ClassProvincias& clase);
+
+private:
+    std::unique_ptr<Form> principal_, ubicacion_;
 };
+
+// The province window the component has loaded, or null.
+FrmProvincias* VentanaProvincias();
 
 // Listing options as the print dialog leaves them.
 class OpcionesFijas : public IDialogoImpresion

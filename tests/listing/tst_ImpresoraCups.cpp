@@ -12,7 +12,6 @@
 #include "Falsos.h"
 #include "FrmProvincias.h"
 #include "Image.h"
-#include "InstanciaPredeterminada.h"
 #include "ListadoProvincias.h"
 #include "Printers.h"
 
@@ -63,15 +62,9 @@ class PruebaImpresoraCups : public QObject
 private:
     std::unique_ptr<BaseListado> base_;
     std::shared_ptr<GuionImpresion> dialogo_;
-    std::unique_ptr<Form> principal_, ubicacion_;
     ClassProvincias clase_;
     QStringList errores_;
     QTemporaryDir carpeta_;
-
-    FrmProvincias* Provincias() const
-    {
-        return qobject_cast<FrmProvincias*>(InstanciaPredeterminada<FrmProvincias>::Referencia());
-    }
 
     // Clicks the window's printer picture with these answers of the print dialog and returns the
     // path of the job the queue printed (empty when none arrived).
@@ -81,7 +74,7 @@ private:
         dialogo_->Respuestas = {OpcionesImpresion{destino, porCodigo, !desde.isEmpty(), desde, hasta, pdf}};
         const QStringList antes = Trabajos();
         const auto fallos = errores_.size();
-        QWidget* impresora = Provincias()->ImgImpresora->Widget();
+        QWidget* impresora = VentanaProvincias()->ImgImpresora->Widget();
         QTest::mouseClick(impresora, Qt::LeftButton, {}, impresora->rect().center());
         // The queue prints on its own time: up to half a minute for the job to arrive.
         for (int i = 0; i < 300 && pdf.isEmpty() && errores_.size() == fallos; ++i) {
@@ -122,21 +115,13 @@ private slots:
         InstalarFuncionesFalsas();
         dialogo_ = InstalarDialogoImpresionFalso();
         FijarManejadorErroresEventos([this](int, const QString& texto) { errores_ << texto; });
-        principal_ = std::make_unique<Form>(QStringLiteral("FrmPrincipal"));
-        ubicacion_ = std::make_unique<Form>(QStringLiteral("FrmUbicacion"));
-        auto utiles = std::make_shared<UtilidadesFalsas>();
-        utiles->Conexion = base_->Conexion();
-        utiles->Principal = principal_.get();
-        utiles->Ubicacion = ubicacion_.get();
-        utiles->SentenciaTextos = SentenciaTextos();
-        std::shared_ptr<IUtilidades> datos = utiles;
-        clase_.Cargar(datos);
-        QVERIFY(Provincias() && Provincias()->isVisible());
+        base_->CargarVentana(clase_);
+        QVERIFY(VentanaProvincias() && VentanaProvincias()->isVisible());
     }
 
     void cleanupTestCase()
     {
-        if (Provincias())
+        if (VentanaProvincias())
             clase_.Cerrar();
         DatosComunes::Liberar();
         FijarManejadorErroresEventos({});
@@ -212,7 +197,7 @@ private slots:
         QVERIFY(SinTrabajosPendientes());
         QCOMPARE(Trabajos(), antes);
         // The window goes on as before: the next listing reaches the good queue.
-        QVERIFY(Provincias()->isVisible() && Provincias()->isEnabled() && !QApplication::activeModalWidget());
+        QVERIFY(VentanaProvincias()->isVisible() && VentanaProvincias()->isEnabled() && !QApplication::activeModalWidget());
         QVERIFY(!Imprimir(Cola, true, QStringLiteral("001"), QStringLiteral("002")).isEmpty());
         QCOMPARE(errores_.size(), 1);
     }

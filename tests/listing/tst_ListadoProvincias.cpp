@@ -37,14 +37,8 @@ private:
     std::unique_ptr<BaseListado> base_;
     std::shared_ptr<MensajesFalsos> mensajes_;
     std::shared_ptr<GuionImpresion> dialogo_;
-    std::unique_ptr<Form> principal_, ubicacion_;
     ClassProvincias clase_;
     QStringList errores_;
-
-    FrmProvincias* Provincias() const
-    {
-        return qobject_cast<FrmProvincias*>(InstanciaPredeterminada<FrmProvincias>::Referencia());
-    }
 
 private slots:
     void initTestCase()
@@ -60,16 +54,8 @@ private slots:
             errores_ << QStringLiteral("%1: %2").arg(numero).arg(texto);
         });
         // The real province window, shown by the component as a host shows it.
-        principal_ = std::make_unique<Form>(QStringLiteral("FrmPrincipal"));
-        ubicacion_ = std::make_unique<Form>(QStringLiteral("FrmUbicacion"));
-        auto utiles = std::make_shared<UtilidadesFalsas>();
-        utiles->Conexion = base_->Conexion();
-        utiles->Principal = principal_.get();
-        utiles->Ubicacion = ubicacion_.get();
-        utiles->SentenciaTextos = SentenciaTextos();
-        std::shared_ptr<IUtilidades> datos = utiles;
-        clase_.Cargar(datos);
-        QVERIFY(Provincias() && Provincias()->isVisible());
+        base_->CargarVentana(clase_);
+        QVERIFY(VentanaProvincias() && VentanaProvincias()->isVisible());
     }
 
     void cleanupTestCase()
@@ -247,11 +233,11 @@ private slots:
             emit listados->Barra1->SolicitudCierre();
         });
         vista.start(0);
-        QWidget* impresora = Provincias()->ImgImpresora->Widget();
+        QWidget* impresora = VentanaProvincias()->ImgImpresora->Widget();
         QTest::mouseClick(impresora, Qt::LeftButton, {}, impresora->rect().center());
 
         QCOMPARE(dialogo_->Ventanas.size(), 1);
-        QCOMPARE(dialogo_->Ventanas.first().data(), Provincias());
+        QCOMPARE(dialogo_->Ventanas.first().data(), VentanaProvincias());
         QCOMPARE(DatosComunes::Destino, destino);
         QCOMPARE(errores_.size(), resultado == 3 ? 1 : 0);
         QCOMPARE(mensajes_->Llamadas.size(), resultado == 4 ? 1 : 0);
@@ -266,7 +252,7 @@ private slots:
             QCOMPARE(CodigosDelTexto(TextoPdf(opciones.ArchivoPdf), {"01", "02", "03"}), QStringList({"01", "02", "03"}));
         QCOMPARE(paginasEnPantalla, resultado == 2 ? 1 : 0);
         if (resultado == 2)
-            QCOMPARE(banda, Provincias()->LblCodigo->BackColor());
+            QCOMPARE(banda, VentanaProvincias()->LblCodigo->BackColor());
         QVERIFY(!InstanciaPredeterminada<FrmListados>::Existe());
     }
 };
