@@ -6,7 +6,7 @@ set -euo pipefail
 paquetes=(
   g++ cmake ninja-build make
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql
-  libsqlite3-dev sqlite3 libpq-dev
+  libsqlite3-dev sqlite3 libpq-dev zlib1g-dev
   postgresql
   fonts-urw-base35 fontconfig
   xvfb xauth
