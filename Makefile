@@ -35,12 +35,12 @@ paquete: build
 
 # Fault injection: every fault of tests/mutantes.txt must make some test fail (not part of `make test`).
 mutantes: deps
-	@scripts/con-postgresql.sh scripts/mutantes.sh
+	@scripts/con-postgresql.sh scripts/con-cups.sh scripts/mutantes.sh
 
 # Line coverage of the product code by the whole suite, from a build of its own (build/cobertura).
 cobertura:
 	@scripts/instalar-paquetes.sh gcovr
-	@scripts/con-postgresql.sh scripts/cobertura.sh
+	@scripts/con-postgresql.sh scripts/con-cups.sh scripts/cobertura.sh
 
 clean:
 	rm -rf $(BUILD)
