@@ -14,10 +14,10 @@ namespace Escalado {
 long Escalar(long valor, long actual, long base)
 {
     if (base == 0)
-        throw ErrorEjecucion(11, QStringLiteral("División por cero"));
+        throw ErrorEjecucion(ErrorEjecucion::DivisionPorCero);
     const double resultado = std::trunc(double(valor) * double(actual) / double(base));
     if (resultado > double(std::numeric_limits<int>::max()) || resultado < double(std::numeric_limits<int>::min()))
-        throw ErrorEjecucion(6, QStringLiteral("Desbordamiento"));
+        throw ErrorEjecucion(ErrorEjecucion::Desbordamiento);
     return long(resultado);
 }
 

@@ -48,7 +48,7 @@ QPointer<Form> ComoVentana(QObject* objeto)
         return nullptr;
     Form* ventana = qobject_cast<Form*>(objeto);
     if (!ventana)
-        throw ErrorEjecucion(ErrorEjecucion::TiposNoCoinciden, QStringLiteral("No coinciden los tipos"));
+        throw ErrorEjecucion(ErrorEjecucion::TiposNoCoinciden);
     return ventana;
 }
 
@@ -78,7 +78,7 @@ void HabilitarControles(Controles& Controles, bool Habilitar)
     // The last index is a 16-bit Integer, as the routine has always counted.
     const int cuenta = Controles.Count();
     if (cuenta - 1 > std::numeric_limits<short>::max())
-        throw ErrorEjecucion(6, QStringLiteral("Desbordamiento"));
+        throw ErrorEjecucion(ErrorEjecucion::Desbordamiento);
     const short ultimo = static_cast<short>(cuenta - 1);
     for (int i = 0; i <= ultimo; ++i) {
         Control* control = Controles.Item(i);

@@ -93,7 +93,7 @@ template <class T>
 T& ObjetoEstablecido(const QPointer<T>& referencia)
 {
     if (!referencia)
-        throw ErrorEjecucion(91, QStringLiteral("Variable de objeto o bloque With no establecido"));
+        throw ErrorEjecucion(ErrorEjecucion::VariableObjetoNoEstablecida);
     return *referencia;
 }
 
@@ -101,6 +101,6 @@ template <class T>
 T& ObjetoEstablecido(const std::shared_ptr<T>& referencia)
 {
     if (!referencia)
-        throw ErrorEjecucion(91, QStringLiteral("Variable de objeto o bloque With no establecido"));
+        throw ErrorEjecucion(ErrorEjecucion::VariableObjetoNoEstablecida);
     return *referencia;
 }

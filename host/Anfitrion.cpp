@@ -167,5 +167,5 @@ void Anfitrion::SituarFicha()
 
 void Anfitrion::MostrarError(const QString& texto)
 {
-    AtenderEvento([&texto] { Tramacor::Mensajes().MostrarMensaje(texto, 16, QStringLiteral("Error")); });
+    AtenderEvento([&texto] { Tramacor::Mensajes().MostrarMensaje(texto, EstiloMensaje::IconoCritico, QStringLiteral("Error")); });
 }

@@ -132,7 +132,7 @@ int main(int argc, char** argv)
         if (sinVentanas)
             QTextStream(stderr) << texto << Qt::endl;
         else
-            MensajesQt().MostrarMensaje(texto, 16, QStringLiteral("Error"));
+            MensajesQt().MostrarMensaje(texto, EstiloMensaje::IconoCritico, QStringLiteral("Error"));
         return 1;
     }
 

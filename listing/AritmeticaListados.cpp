@@ -15,7 +15,7 @@ namespace {
 
 [[noreturn]] void Desbordamiento()
 {
-    throw ErrorEjecucion(ErrorDesbordamiento, QStringLiteral("Desbordamiento"));
+    throw ErrorEjecucion(ErrorEjecucion::Desbordamiento);
 }
 
 // Nearest whole number, a half to the even neighbour, whatever rounding mode the process has.
@@ -66,7 +66,7 @@ long DivisionEntera(double dividendo, double divisor)
     const long a = RedondearLargo(dividendo);
     const long b = RedondearLargo(divisor);
     if (b == 0)
-        throw ErrorEjecucion(ErrorDivisionPorCero, QStringLiteral("División por cero"));
+        throw ErrorEjecucion(ErrorEjecucion::DivisionPorCero);
     return Largo(static_cast<long long>(a) / b);
 }
 
@@ -75,7 +75,7 @@ double Dividir(double dividendo, double divisor)
     if (divisor == 0.0) {
         if (dividendo == 0.0)
             Desbordamiento();
-        throw ErrorEjecucion(ErrorDivisionPorCero, QStringLiteral("División por cero"));
+        throw ErrorEjecucion(ErrorEjecucion::DivisionPorCero);
     }
     return dividendo / divisor;
 }

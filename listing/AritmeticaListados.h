@@ -13,9 +13,6 @@
 
 namespace AritmeticaListados {
 
-constexpr int ErrorDesbordamiento = 6;
-constexpr int ErrorDivisionPorCero = 11;
-
 // Whole number of 32 bits (the runtime's Long).
 long RedondearLargo(double valor);
 // Whole number of 16 bits (the runtime's Integer).

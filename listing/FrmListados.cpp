@@ -377,6 +377,6 @@ void FrmListados::Form_Unload(int& Cancel)
     Tramacor::Funciones().LiberarFormulario(referencia);
     Form* devuelta = qobject_cast<Form*>(referencia);
     if (referencia && !devuelta)
-        throw ErrorEjecucion(ErrorEjecucion::TiposNoCoinciden, QStringLiteral("No coinciden los tipos"));
+        throw ErrorEjecucion(ErrorEjecucion::TiposNoCoinciden);
     instancia = devuelta;
 }

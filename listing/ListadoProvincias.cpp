@@ -100,7 +100,7 @@ Form* ComoVentana(QObject* referencia)
         return nullptr;
     Form* ventana = qobject_cast<Form*>(referencia);
     if (!ventana)
-        throw ErrorEjecucion(ErrorEjecucion::TiposNoCoinciden, QStringLiteral("No coinciden los tipos"));
+        throw ErrorEjecucion(ErrorEjecucion::TiposNoCoinciden);
     return ventana;
 }
 
@@ -409,7 +409,7 @@ void ComandoImprimir(Form*& VentanaProvincias)
 {
     ObjetoEstablecido(FormPrincipal).Refresh();
     if (!VentanaProvincias)
-        throw ErrorEjecucion(91, QStringLiteral("Variable de objeto o bloque With no establecido"));
+        throw ErrorEjecucion(ErrorEjecucion::VariableObjetoNoEstablecida);
     VentanaProvincias->Refresh();
 
     std::unique_ptr<IDialogoImpresion> Dialogo = Tramacor::NuevoDialogoImpresion();
@@ -422,7 +422,7 @@ void ComandoImprimir(Form*& VentanaProvincias)
     if (Destino == TextosListados::SinImpresion)
         return;
     if (!ListadoProvincias::RangoAceptable(Dialogo->ConRango(), Dialogo->CodigoDesde(), Dialogo->CodigoHasta())) {
-        Tramacor::Mensajes().MostrarMensaje(TextosListados::RangoConComillas, 16, TextosListados::TituloAtencion);
+        Tramacor::Mensajes().MostrarMensaje(TextosListados::RangoConComillas, EstiloMensaje::IconoCritico, TextosListados::TituloAtencion);
         return;
     }
 

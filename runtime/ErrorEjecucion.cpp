@@ -29,6 +29,24 @@ ErrorEjecucion::ErrorEjecucion(int numero, const QString& descripcion)
 {
 }
 
+namespace {
+
+QString DescripcionFija(int numero)
+{
+    switch (numero) {
+    case ErrorEjecucion::Desbordamiento: return QStringLiteral("Desbordamiento");
+    case ErrorEjecucion::DivisionPorCero: return QStringLiteral("División por cero");
+    case ErrorEjecucion::TiposNoCoinciden: return QStringLiteral("No coinciden los tipos");
+    case ErrorEjecucion::VariableObjetoNoEstablecida:
+        return QStringLiteral("Variable de objeto o bloque With no establecido");
+    }
+    return QStringLiteral("Error definido por la aplicación o por el objeto");
+}
+
+} // namespace
+
+ErrorEjecucion::ErrorEjecucion(int numero) : ErrorEjecucion(numero, DescripcionFija(numero)) {}
+
 void FijarManejadorErroresEventos(ManejadorErroresEventos manejador)
 {
     manejadorActual = std::move(manejador);

@@ -11,6 +11,9 @@ class ErrorEjecucion : public std::exception
 {
 public:
     ErrorEjecucion(int numero, const QString& descripcion);
+    // One of the errors below that have a fixed description (Desbordamiento, DivisionPorCero,
+    // TiposNoCoinciden, VariableObjetoNoEstablecida), with that description.
+    explicit ErrorEjecucion(int numero);
 
     int Number() const { return numero_; }
     QString Description() const { return descripcion_; }
@@ -18,9 +21,12 @@ public:
 
     // The numbers the runtime raises.
     static constexpr int LlamadaNoValida = 5;
+    static constexpr int Desbordamiento = 6;
     static constexpr int SubindiceFueraIntervalo = 9;
+    static constexpr int DivisionPorCero = 11;
     static constexpr int TiposNoCoinciden = 13;
     static constexpr int ArchivoNoEncontrado = 53;
+    static constexpr int VariableObjetoNoEstablecida = 91;
     static constexpr int ElementoNoExiste = 340;
     static constexpr int ValorPropiedadNoValido = 380;
     static constexpr int IndiceMatrizPropiedadesNoValido = 381;

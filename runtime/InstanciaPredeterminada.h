@@ -19,7 +19,7 @@ public:
         }
         T* instancia = dynamic_cast<T*>(ranura);
         if (!instancia)
-            throw ErrorEjecucion(ErrorEjecucion::TiposNoCoinciden, QStringLiteral("No coinciden los tipos"));
+            throw ErrorEjecucion(ErrorEjecucion::TiposNoCoinciden);
         // A window the host put in the slot is dropped from it on unload as well.
         instancia->ranura_ = &ranura;
         return instancia;

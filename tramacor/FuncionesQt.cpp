@@ -41,7 +41,7 @@ void FuncionesQt::RegistrarOperacion(QVariant& Parametro, std::shared_ptr<Connec
                                      const QString& Sentencia)
 {
     if (!Conexion)
-        throw ErrorEjecucion(91, QStringLiteral("Variable de objeto o bloque With no establecido"));
+        throw ErrorEjecucion(ErrorEjecucion::VariableObjetoNoEstablecida);
     const QString enParametro = Parametro.canConvert<QString>() ? Parametro.toString() : QString();
     const QString usuario = enParametro.isEmpty() ? usuario_ : enParametro;
 

@@ -10,13 +10,13 @@ namespace EstiloMensaje {
 
 namespace {
 
-const Boton Aceptar{1, QStringLiteral("Aceptar")};
-const Boton Cancelar{2, QStringLiteral("Cancelar")};
-const Boton Anular{3, QStringLiteral("Anular")};
-const Boton Reintentar{4, QStringLiteral("Reintentar")};
-const Boton Omitir{5, QStringLiteral("Omitir")};
-const Boton Si{6, QStringLiteral("Sí")};
-const Boton No{7, QStringLiteral("No")};
+const Boton Aceptar{RespuestaMensaje::Aceptar, QStringLiteral("Aceptar")};
+const Boton Cancelar{RespuestaMensaje::Cancelar, QStringLiteral("Cancelar")};
+const Boton Anular{RespuestaMensaje::Anular, QStringLiteral("Anular")};
+const Boton Reintentar{RespuestaMensaje::Reintentar, QStringLiteral("Reintentar")};
+const Boton Omitir{RespuestaMensaje::Omitir, QStringLiteral("Omitir")};
+const Boton Si{RespuestaMensaje::Si, QStringLiteral("Sí")};
+const Boton No{RespuestaMensaje::No, QStringLiteral("No")};
 
 // Bits a style may carry: buttons, icon, default button, modality.
 constexpr int BitsConocidos = 0x7 | 0x70 | 0x300 | 0x3000;
@@ -27,23 +27,23 @@ Descripcion Describir(int estilo)
 {
     const int botones = estilo & 0x7;
     const int icono = estilo & 0x70;
-    if ((estilo & ~BitsConocidos) != 0 || botones > 5 || icono > 64)
+    if ((estilo & ~BitsConocidos) != 0 || botones > ReintentarCancelar || icono > IconoInformacion)
         throw ErrorEjecucion(ErrorEjecucion::LlamadaNoValida,
                              QStringLiteral("Argumento o llamada a procedimiento no válida"));
     Descripcion d;
     switch (botones) {
-    case 0: d.Botones = {Aceptar}; d.RespuestaEscape = 1; break;
-    case 1: d.Botones = {Aceptar, Cancelar}; d.RespuestaEscape = 2; break;
-    case 2: d.Botones = {Anular, Reintentar, Omitir}; d.RespuestaEscape = 3; break;
-    case 3: d.Botones = {Si, No, Cancelar}; d.RespuestaEscape = 2; break;
-    case 4: d.Botones = {Si, No}; d.RespuestaEscape = 7; break;
-    case 5: d.Botones = {Reintentar, Cancelar}; d.RespuestaEscape = 2; break;
+    case SoloAceptar: d.Botones = {Aceptar}; d.RespuestaEscape = Aceptar.Respuesta; break;
+    case AceptarCancelar: d.Botones = {Aceptar, Cancelar}; d.RespuestaEscape = Cancelar.Respuesta; break;
+    case AnularReintentarOmitir: d.Botones = {Anular, Reintentar, Omitir}; d.RespuestaEscape = Anular.Respuesta; break;
+    case SiNoCancelar: d.Botones = {Si, No, Cancelar}; d.RespuestaEscape = Cancelar.Respuesta; break;
+    case SiNo: d.Botones = {Si, No}; d.RespuestaEscape = No.Respuesta; break;
+    case ReintentarCancelar: d.Botones = {Reintentar, Cancelar}; d.RespuestaEscape = Cancelar.Respuesta; break;
     }
     switch (icono) {
-    case 16: d.Icono = QMessageBox::Critical; break;
-    case 32: d.Icono = QMessageBox::Question; break;
-    case 48: d.Icono = QMessageBox::Warning; break;
-    case 64: d.Icono = QMessageBox::Information; break;
+    case IconoCritico: d.Icono = QMessageBox::Critical; break;
+    case IconoPregunta: d.Icono = QMessageBox::Question; break;
+    case IconoExclamacion: d.Icono = QMessageBox::Warning; break;
+    case IconoInformacion: d.Icono = QMessageBox::Information; break;
     default: d.Icono = QMessageBox::NoIcon; break;
     }
     return d;
@@ -53,6 +53,7 @@ Descripcion Describir(int estilo)
 
 int MensajesQt::MostrarMensaje(const QString& Texto, int Estilo, const QString& Titulo)
 {
+    using namespace EstiloMensaje;
     const EstiloMensaje::Descripcion d = EstiloMensaje::Describir(Estilo);
     QMessageBox caja(QApplication::activeWindow());
     caja.setIcon(d.Icono);
@@ -65,8 +66,8 @@ int MensajesQt::MostrarMensaje(const QString& Texto, int Estilo, const QString& 
         boton->setProperty("respuesta", b.Respuesta);
         botones.append(boton);
     }
-    // Bits 256 and 512 make the second or the third button the default one.
-    const int porDefecto = (Estilo & 0x300) >> 8;
+    // SegundoBotonPredeterminado and TercerBotonPredeterminado choose the default button.
+    const int porDefecto = (Estilo & (SegundoBotonPredeterminado | TercerBotonPredeterminado)) >> 8;
     caja.setDefaultButton(botones.value(porDefecto, botones.first()));
     for (QPushButton* boton : botones)
         if (boton->property("respuesta").toInt() == d.RespuestaEscape)

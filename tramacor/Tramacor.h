@@ -33,8 +33,34 @@ public:
     virtual void PintarFormulario(QObject*& Ventana) = 0;
 };
 
-// Message boxes. Styles: 16 stop icon + OK, 4 Yes/No, 64 information + OK. Returns the button: 6 Yes,
-// 7 No, 1 OK.
+// The numbers of message box styles and answers, as hosts pass and expect them. A style adds one
+// choice of buttons, one icon and one default button.
+namespace EstiloMensaje {
+constexpr int SoloAceptar = 0;
+constexpr int AceptarCancelar = 1;
+constexpr int AnularReintentarOmitir = 2;
+constexpr int SiNoCancelar = 3;
+constexpr int SiNo = 4;
+constexpr int ReintentarCancelar = 5;
+constexpr int IconoCritico = 16;
+constexpr int IconoPregunta = 32;
+constexpr int IconoExclamacion = 48;
+constexpr int IconoInformacion = 64;
+constexpr int SegundoBotonPredeterminado = 256;
+constexpr int TercerBotonPredeterminado = 512;
+} // namespace EstiloMensaje
+
+namespace RespuestaMensaje {
+constexpr int Aceptar = 1;
+constexpr int Cancelar = 2;
+constexpr int Anular = 3;
+constexpr int Reintentar = 4;
+constexpr int Omitir = 5;
+constexpr int Si = 6;
+constexpr int No = 7;
+} // namespace RespuestaMensaje
+
+// Message boxes: MostrarMensaje returns the answer of the button pressed.
 class IMensajes {
 public:
     virtual ~IMensajes() = default;

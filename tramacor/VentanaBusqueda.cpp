@@ -26,7 +26,7 @@ namespace {
 
 [[noreturn]] void ErrorObjetoNoEstablecido()
 {
-    throw ErrorEjecucion(91, QStringLiteral("Variable de objeto o bloque With no establecido"));
+    throw ErrorEjecucion(ErrorEjecucion::VariableObjetoNoEstablecida);
 }
 
 bool NombreSimple(const QString& nombre)
@@ -55,10 +55,10 @@ void EntregarCodigo(QObject* ventana, const QString& campo, const QString& codig
         ErrorObjetoNoEstablecido();
     Form* formulario = qobject_cast<Form*>(ventana);
     if (!formulario)
-        throw ErrorEjecucion(ErrorEjecucion::TiposNoCoinciden, QStringLiteral("No coinciden los tipos"));
+        throw ErrorEjecucion(ErrorEjecucion::TiposNoCoinciden);
     auto* texto = qobject_cast<TextBox*>(formulario->Controls().Item(QStringLiteral("Txt") + campo));
     if (!texto)
-        throw ErrorEjecucion(ErrorEjecucion::TiposNoCoinciden, QStringLiteral("No coinciden los tipos"));
+        throw ErrorEjecucion(ErrorEjecucion::TiposNoCoinciden);
     texto->setTag(codigo);
     texto->setText(codigo);
 }
