@@ -2,287 +2,15 @@
 
 #include "ErrorEjecucion.h"
 #include "Screen.h"
+#include "VistaGrilla.h"
 
-#include <QAbstractItemDelegate>
-#include <QAbstractTableModel>
-#include <QHeaderView>
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QPointer>
 #include <QScrollBar>
-#include <QTableView>
 
 namespace {
 
 constexpr int anchoPredeterminado = 960;
-constexpr int alineacionGeneral = 9;
-
-Qt::Alignment alineacionQt(int alineacion, const QString& texto)
-{
-    Qt::Alignment horizontal;
-    Qt::Alignment vertical;
-    if (alineacion == alineacionGeneral || alineacion < 0 || alineacion > 9) {
-        // General: numbers to the right, everything else to the left.
-        bool esNumero = false;
-        texto.trimmed().toDouble(&esNumero);
-        return (esNumero ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
-    }
-    switch (alineacion / 3) {
-    case 0: horizontal = Qt::AlignLeft; break;
-    case 1: horizontal = Qt::AlignHCenter; break;
-    default: horizontal = Qt::AlignRight; break;
-    }
-    switch (alineacion % 3) {
-    case 0: vertical = Qt::AlignTop; break;
-    case 1: vertical = Qt::AlignVCenter; break;
-    default: vertical = Qt::AlignBottom; break;
-    }
-    return horizontal | vertical;
-}
-
-int botonPlataforma(Qt::MouseButton boton)
-{
-    switch (boton) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
-    }
-}
-
-int mayusculasPlataforma(Qt::KeyboardModifiers modificadores)
-{
-    return (modificadores & Qt::ShiftModifier ? 1 : 0) | (modificadores & Qt::ControlModifier ? 2 : 0)
-        | (modificadores & Qt::AltModifier ? 4 : 0);
-}
 
 } // namespace
-
-// The model over the grid's own storage. It shows only the rows the view has been told of.
-class ModeloGrilla : public QAbstractTableModel
-{
-public:
-    explicit ModeloGrilla(FlexGrid* grilla) : QAbstractTableModel(grilla), g_(grilla) {}
-
-    int rowCount(const QModelIndex& padre = QModelIndex()) const override
-    {
-        return padre.isValid() ? 0 : g_->filasEnVista_;
-    }
-    int columnCount(const QModelIndex& padre = QModelIndex()) const override
-    {
-        return padre.isValid() ? 0 : g_->Cols();
-    }
-    QVariant data(const QModelIndex& indice, int rol) const override
-    {
-        if (rol == Qt::DisplayRole && indice.isValid())
-            return g_->columnas_[indice.column()].Texto(indice.row());
-        return QVariant();
-    }
-    QVariant headerData(int seccion, Qt::Orientation orientacion, int rol) const override
-    {
-        if (orientacion == Qt::Horizontal && rol == Qt::DisplayRole && seccion >= 0 && seccion < g_->Cols())
-            return g_->cabecera_[seccion];
-        return QVariant();
-    }
-    Qt::ItemFlags flags(const QModelIndex& indice) const override
-    {
-        return indice.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
-    }
-
-    void empezarInsercion(int desde, int hasta) { beginInsertRows(QModelIndex(), desde, hasta); }
-    void terminarInsercion() { endInsertRows(); }
-    void empezarBorrado(int desde, int hasta) { beginRemoveRows(QModelIndex(), desde, hasta); }
-    void terminarBorrado() { endRemoveRows(); }
-    void empezarReinicio() { beginResetModel(); }
-    void terminarReinicio() { endResetModel(); }
-    void celdaCambiada(int fila, int col) { emit dataChanged(index(fila, col), index(fila, col)); }
-    void cabeceraCambiada(int col) { emit headerDataChanged(Qt::Horizontal, col, col); }
-
-private:
-    FlexGrid* g_;
-};
-
-// Paints the cells: one background, text with the column's alignment, a right and a bottom line.
-class DelegadoGrilla : public QAbstractItemDelegate
-{
-public:
-    explicit DelegadoGrilla(FlexGrid* grilla) : QAbstractItemDelegate(grilla), g_(grilla) {}
-
-    void paint(QPainter* pintor, const QStyleOptionViewItem& opcion, const QModelIndex& indice) const override
-    {
-        const QRect r = opcion.rect;
-        const int fila = indice.row() + g_->filasFijas_;
-        const bool seleccionada = fila == g_->fila_;
-        pintor->fillRect(r, seleccionada ? g_->fondoSel_ : g_->BackColor());
-        const QString texto = g_->columnas_[indice.column()].Texto(indice.row());
-        if (!texto.isEmpty()) {
-            pintor->setPen(seleccionada ? g_->textoSel_ : g_->ForeColor());
-            pintor->setFont(opcion.font);
-            pintor->drawText(r.adjusted(4, 0, -4, -1), int(alineacionQt(g_->alineaciones_[indice.column()], texto)), texto);
-        }
-        pintor->setPen(g_->colorLineas_);
-        pintor->drawLine(r.topRight(), r.bottomRight());
-        pintor->drawLine(r.bottomLeft(), r.bottomRight());
-        if (seleccionada && g_->Widget()->hasFocus()) {
-            // With the keyboard on the grid, the current row is outlined.
-            pintor->setPen(g_->fondoSel_.darker(160));
-            const QRect borde = r.adjusted(0, 0, -1, -1);
-            pintor->drawLine(borde.topLeft(), borde.topRight());
-            pintor->drawLine(borde.bottomLeft(), borde.bottomRight());
-            if (indice.column() == 0)
-                pintor->drawLine(borde.topLeft(), borde.bottomLeft());
-            if (indice.column() == g_->Cols() - 1)
-                pintor->drawLine(borde.topRight(), borde.bottomRight());
-        }
-    }
-
-    QSize sizeHint(const QStyleOptionViewItem& opcion, const QModelIndex& indice) const override
-    {
-        Q_UNUSED(opcion);
-        return QSize(Screen::TwipsAPixelesX(g_->ColWidth(indice.column())), g_->altoFilaPixeles());
-    }
-
-private:
-    FlexGrid* g_;
-};
-
-// The fixed header row.
-class CabeceraGrilla : public QHeaderView
-{
-public:
-    explicit CabeceraGrilla(FlexGrid* grilla) : QHeaderView(Qt::Horizontal), g_(grilla) {}
-
-protected:
-    void paintSection(QPainter* pintor, const QRect& r, int seccion) const override
-    {
-        pintor->save();
-        pintor->fillRect(r, g_->fondoFijo_);
-        const QString& texto = g_->cabecera_.value(seccion);
-        if (!texto.isEmpty()) {
-            pintor->setPen(g_->textoFijo_);
-            pintor->setFont(font());
-            pintor->drawText(r.adjusted(4, 0, -4, -1), int(alineacionQt(g_->alineacionesFijas_.value(seccion), texto)), texto);
-        }
-        pintor->setPen(g_->colorLineasFijas_);
-        pintor->drawLine(r.topRight(), r.bottomRight());
-        pintor->drawLine(r.bottomLeft(), r.bottomRight());
-        pintor->restore();
-    }
-
-    void mousePressEvent(QMouseEvent* evento) override
-    {
-        const QPoint p = viewport()->mapTo(g_->Widget(), evento->position().toPoint());
-        AtenderEvento([&] {
-            emit g_->MouseDown(botonPlataforma(evento->button()), mayusculasPlataforma(evento->modifiers()),
-                               Screen::PixelesATwipsX(p.x()), Screen::PixelesATwipsY(p.y()));
-        });
-    }
-
-private:
-    FlexGrid* g_;
-};
-
-// The view. It reports the mouse press before the view moves the current cell, holds the
-// cell change of a mouse or key event back until the view is done with that event, and lets
-// the first visible row go down to the last row.
-class VistaGrilla : public QTableView
-{
-public:
-    explicit VistaGrilla(FlexGrid* grilla) : g_(grilla) {}
-
-protected:
-    void mousePressEvent(QMouseEvent* evento) override
-    {
-        QPointer<VistaGrilla> viva(this);
-        const QPoint p = viewport()->mapTo(this, evento->position().toPoint());
-        AtenderEvento([&] {
-            emit g_->MouseDown(botonPlataforma(evento->button()), mayusculasPlataforma(evento->modifiers()),
-                               Screen::PixelesATwipsX(p.x()), Screen::PixelesATwipsY(p.y()));
-        });
-        if (!viva || !isEnabled())
-            return;
-        diferido([&] { QTableView::mousePressEvent(evento); });
-    }
-    void mouseReleaseEvent(QMouseEvent* evento) override { diferido([&] { QTableView::mouseReleaseEvent(evento); }); }
-    void mouseMoveEvent(QMouseEvent* evento) override { diferido([&] { QTableView::mouseMoveEvent(evento); }); }
-    void mouseDoubleClickEvent(QMouseEvent* evento) override { diferido([&] { QTableView::mouseDoubleClickEvent(evento); }); }
-    void keyPressEvent(QKeyEvent* evento) override { diferido([&] { QTableView::keyPressEvent(evento); }); }
-
-    void focusInEvent(QFocusEvent* evento) override
-    {
-        // The view would make its first row current on getting the focus; the grid keeps its own.
-        const bool antes = g_->sincronizando_;
-        g_->sincronizando_ = true;
-        QTableView::focusInEvent(evento);
-        g_->sincronizando_ = antes;
-        g_->aplicarActual();
-    }
-
-    void focusOutEvent(QFocusEvent* evento) override
-    {
-        QTableView::focusOutEvent(evento);
-        viewport()->update();
-    }
-
-    void currentChanged(const QModelIndex& actual, const QModelIndex& anterior) override
-    {
-        QTableView::currentChanged(actual, anterior);
-        if (!g_->sincronizando_ && actual.isValid())
-            g_->alCambiarActual(actual.row() + g_->filasFijas_, actual.column());
-    }
-
-    void scrollTo(const QModelIndex& indice, ScrollHint pista = EnsureVisible) override
-    {
-        if (!g_->sincronizando_)
-            QTableView::scrollTo(indice, pista);
-    }
-
-    void updateGeometries() override
-    {
-        const bool antes = g_->sincronizando_;
-        g_->sincronizando_ = true;
-        QTableView::updateGeometries();
-        verticalScrollBar()->setRange(0, g_->maximoDesplazamiento());
-        verticalScrollBar()->setValue(g_->filaSuperior_ - g_->filasFijas_);
-        g_->sincronizando_ = antes;
-        corregirDesplazamiento();
-    }
-
-    void scrollContentsBy(int dx, int dy) override
-    {
-        QTableView::scrollContentsBy(dx, dy);
-        corregirDesplazamiento();
-    }
-
-    // At the end of its range Qt shows the last page; the grid shows the row of the scroll
-    // value at the top, with empty space below the last row.
-    void corregirDesplazamiento()
-    {
-        QHeaderView* filas = verticalHeader();
-        const int antes = filas->offset();
-        filas->setOffsetToSectionPosition(verticalScrollBar()->value());
-        if (filas->offset() != antes)
-            viewport()->update();
-    }
-
-private:
-    template <class F>
-    void diferido(F&& manejar)
-    {
-        QPointer<VistaGrilla> viva(this);
-        const bool antes = g_->diferir_;
-        g_->diferir_ = true;
-        manejar();
-        if (!viva)
-            return;
-        g_->diferir_ = antes;
-        if (!antes)
-            g_->avisarCambioDiferido();
-    }
-
-    FlexGrid* g_;
-};
 
 FlexGrid::FlexGrid(Form* formulario, const QString& nombre, Control* contenedor)
     : Control(Clase::Grid, formulario, nombre, contenedor)
@@ -290,8 +18,8 @@ FlexGrid::FlexGrid(Form* formulario, const QString& nombre, Control* contenedor)
     columnas_.resize(2);
     cabecera_.resize(2);
     anchos_.fill(-1, 2);
-    alineaciones_.fill(alineacionGeneral, 2);
-    alineacionesFijas_.fill(alineacionGeneral, 2);
+    alineaciones_.fill(FlexGrid::General, 2);
+    alineacionesFijas_.fill(FlexGrid::General, 2);
 
     const QPalette sistema = QPalette();
     setBackColor(Qt::white);
@@ -401,8 +129,8 @@ void FlexGrid::setCols(int columnas)
     alineacionesFijas_.resize(columnas);
     for (int c = antes; c < columnas; ++c) {
         anchos_[c] = -1;
-        alineaciones_[c] = alineacionGeneral;
-        alineacionesFijas_[c] = alineacionGeneral;
+        alineaciones_[c] = FlexGrid::General;
+        alineacionesFijas_[c] = FlexGrid::General;
     }
     modelo_->terminarReinicio();
     col_ = qMin(col_, columnas - 1);
@@ -549,7 +277,7 @@ int FlexGrid::ColAlignment(int col) const
 void FlexGrid::setColAlignment(int col, int alineacion)
 {
     comprobarCol(col);
-    if (alineacion < 0 || alineacion > 9)
+    if (alineacion < IzquierdaArriba || alineacion > General)
         throw ErrorEjecucion(ErrorEjecucion::ValorPropiedadNoValido,
                              QStringLiteral("El valor de ColAlignment no es válido: %1").arg(alineacion));
     alineaciones_[col] = alineacion;
@@ -565,7 +293,7 @@ int FlexGrid::FixedAlignment(int col) const
 void FlexGrid::setFixedAlignment(int col, int alineacion)
 {
     comprobarCol(col);
-    if (alineacion < 0 || alineacion > 9)
+    if (alineacion < IzquierdaArriba || alineacion > General)
         throw ErrorEjecucion(ErrorEjecucion::ValorPropiedadNoValido,
                              QStringLiteral("El valor de FixedAlignment no es válido: %1").arg(alineacion));
     alineacionesFijas_[col] = alineacion;

@@ -57,7 +57,14 @@ public:
     // Column width in twips (an unset column reads 960). -1 as the width restores the default.
     int ColWidth(int col) const;
     void setColWidth(int col, int twips);
-    // Alignments 0..8 (left/centre/right × top/centre/bottom) and 9 general.
+    // Alignments: three horizontal places times three vertical ones, and general (numbers to
+    // the right, other texts to the left).
+    enum Alineacion {
+        IzquierdaArriba = 0, IzquierdaCentro = 1, IzquierdaAbajo = 2,
+        CentroArriba = 3, CentroCentro = 4, CentroAbajo = 5,
+        DerechaArriba = 6, DerechaCentro = 7, DerechaAbajo = 8,
+        General = 9
+    };
     int ColAlignment(int col) const;
     void setColAlignment(int col, int alineacion);
     int FixedAlignment(int col) const;
