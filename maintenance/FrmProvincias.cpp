@@ -24,11 +24,11 @@ namespace T = TextosProvincias;
 
 namespace {
 
-// Message box styles and the answer that proceeds.
-constexpr int EstiloError = 16;
-constexpr int EstiloPregunta = 4;
-constexpr int EstiloAviso = 64;
-constexpr int RespuestaSi = 6;
+// The window's three kinds of message box and the answer that proceeds.
+constexpr int EstiloError = EstiloMensaje::IconoCritico;
+constexpr int EstiloPregunta = EstiloMensaje::SiNo;
+constexpr int EstiloAviso = EstiloMensaje::IconoInformacion;
+constexpr int RespuestaSi = RespuestaMensaje::Si;
 
 // Enter, as the key handlers receive it.
 constexpr int TeclaIntro = 13;
@@ -281,7 +281,20 @@ void FrmProvincias::ResaltarCampo(TextBox* campo)
 
 // ---- Lifecycle and layout ----
 
+// Loading follows the order the window has always had: data, grid, places, captions, the first
+// record, then the scaling to the screen. Each step relies on what the previous ones set.
 void FrmProvincias::Form_Load()
+{
+    AbrirDatos();
+    PrepararGrilla();
+    ColocarControles();
+    PonerTitulos();
+    MostrarPrimerRegistro();
+    AjustarAPantalla();
+}
+
+// The window's recordset on every province by name, the window where the host placed it.
+void FrmProvincias::AbrirDatos()
 {
     if (!RsProvincias)
         RsProvincias = std::make_shared<Recordset>();
@@ -300,15 +313,18 @@ void FrmProvincias::Form_Load()
     AbrirProvincias(Sentencias::TodasPorNombre());
     if (RsProvincias->Eof())
         HabilitarControles(Controls(), false);
+}
 
+void FrmProvincias::PrepararGrilla()
+{
     // The grid: the minimum row height, two centred titles, codes centred, names to the left.
     LinProvincias->setRowHeightMin(500);
     LinProvincias->setCols(2);
     LinProvincias->setColWidth(0, 900);
-    LinProvincias->setFixedAlignment(0, 4);
-    LinProvincias->setFixedAlignment(1, 4);
-    LinProvincias->setColAlignment(0, 4);
-    LinProvincias->setColAlignment(1, 1);
+    LinProvincias->setFixedAlignment(0, FlexGrid::CentroCentro);
+    LinProvincias->setFixedAlignment(1, FlexGrid::CentroCentro);
+    LinProvincias->setColAlignment(0, FlexGrid::CentroCentro);
+    LinProvincias->setColAlignment(1, FlexGrid::IzquierdaCentro);
     LinProvincias->setColWidth(1, Twips(F(LinProvincias->Width()) - F(LinProvincias->ColWidth(0))));
     LinProvincias->setLeft(700);
     LinProvincias->setTextMatrix(0, 0, Texto(Textos->Fields(T::CampoCodigo).Value()).toUpper());
@@ -318,7 +334,11 @@ void FrmProvincias::Form_Load()
     LlenarGrilla();
     LinProvincias->setColSel(LinProvincias->Cols() - 1);
     LinProvincias->setTop(1000);
+}
 
+// Every place is computed from the grid's frame, in the design screen's twips.
+void FrmProvincias::ColocarControles()
+{
     // The frame around the grid.
     SpProvincias->setWidth(Twips(F(LinProvincias->Width()) + 400));
     SpProvincias->setHeight(Twips(F(LinProvincias->Height()) + 400));
@@ -378,22 +398,31 @@ void FrmProvincias::Form_Load()
     ImgImpresora->setTop(Twips(F(LblNuevo->Top()) - 100));
     ImgImpresora->setLeft(Twips(F(LblCancelar->Left()) + F(LblCancelar->Width()) + 100));
     ImgProvDerecha->setLeft(Twips(F(ImgImpresora->Left()) + F(ImgImpresora->Width()) + 100));
+}
 
-    // Captions from the host's texts.
+void FrmProvincias::PonerTitulos()
+{
     LblProv->setCaption(QStringLiteral("  ") + Texto(Textos->Fields(T::CampoProvincias).Value()) + QStringLiteral("  "));
     LblDatosProvincias->setCaption(QStringLiteral("  ") + Texto(Textos->Fields(T::CampoDatosProvincias).Value())
                                    + QStringLiteral("  "));
     LblCodigo->setCaption(QStringLiteral(" ") + Texto(Textos->Fields(T::CampoCodigo).Value()) + QStringLiteral(":"));
     LblProvincia->setCaption(QStringLiteral(" ") + Texto(Textos->Fields(T::CampoProvincia).Value())
                              + QStringLiteral(":"));
+}
 
+void FrmProvincias::MostrarPrimerRegistro()
+{
     if (!RsProvincias->Bof())
         RsProvincias->MoveFirst();
 
     RegistroNuevo = false;
     Modificando = true;
     MostrarRegistro();
+}
 
+// Scales every control from the design screen to this one, then sizes the window to its panel.
+void FrmProvincias::AjustarAPantalla()
+{
     if (Screen::Width() != double(AnchoBase)) {
         AjustarControles(Controls(), std::lrint(Screen::Width()), std::lrint(Screen::Height()), AnchoBase, AltoBase);
         LinProvincias->setColWidth(0, 900);
@@ -805,12 +834,21 @@ void FrmProvincias::LblCancelar_Click()
 void FrmProvincias::lblAceptar_Click()
 {
     ValidacionFallida = false;
+    if (!CamposValidos()) {
+        ValidacionFallida = true;
+        return;
+    }
+    GuardarRegistro();
+}
+
+// The first field found wrong is reported and gets the focus.
+bool FrmProvincias::CamposValidos()
+{
     if (TxtCodigo->Text().isEmpty()) {
         Mensaje(T::CodigoEnBlanco, EstiloError, T::TituloAtencion);
         if (TxtCodigo->Enabled())
             TxtCodigo->SetFocus();
-        ValidacionFallida = true;
-        return;
+        return false;
     }
     // A code is pasted into every later statement and criterion: one that would change their
     // meaning is never stored.
@@ -818,17 +856,20 @@ void FrmProvincias::lblAceptar_Click()
         Mensaje(T::CodigoNoValido, EstiloError, T::TituloAtencion);
         if (TxtCodigo->Enabled())
             TxtCodigo->SetFocus();
-        ValidacionFallida = true;
-        return;
+        return false;
     }
     if (TxtProvincia->Text().isEmpty()) {
         Mensaje(T::ProvinciaEnBlanco, EstiloError, T::TituloAtencion);
         if (TxtProvincia->Enabled())
             TxtProvincia->SetFocus();
-        ValidacionFallida = true;
-        return;
+        return false;
     }
+    return true;
+}
 
+// Writes the fields into a new row or into the row of the current code, with date and user.
+void FrmProvincias::GuardarRegistro()
+{
     LblNuevo->setEnabled(true);
     LblBuscar->setEnabled(true);
     LblBorrar->setEnabled(true);

@@ -78,6 +78,16 @@ protected:
 private:
     void CrearControles();
     void ConectarEventos();
+    // The steps of Form_Load, in order.
+    void AbrirDatos();
+    void PrepararGrilla();
+    void ColocarControles();
+    void PonerTitulos();
+    void MostrarPrimerRegistro();
+    void AjustarAPantalla();
+    // The steps of the save.
+    bool CamposValidos();
+    void GuardarRegistro();
 
     // Lifecycle and layout.
     void CerrarVentana();
