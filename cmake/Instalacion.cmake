@@ -17,14 +17,24 @@ install(TARGETS ${quiltren_bibliotecas} quiltren-registrar quiltren-demo
 
 # What a host includes, and what those headers include: the class interface and its creation by
 # ProgID, the host utilities with their Qt defaults, the host's windows and the data layer.
-install(FILES
+set(quiltren_cabeceras
   component/InterfazClassProvincias.h
   server/CrearObjeto.h server/RegistroClases.h server/ErrorServidor.h server/CodigosServidor.h
   tramacor/Tramacor.h tramacor/UtilidadesAnfitrion.h tramacor/MensajesQt.h tramacor/FuncionesQt.h
   runtime/Form.h runtime/Controles.h runtime/ErrorEjecucion.h
   data/Connection.h data/ErrorDatos.h data/ErroresDatos.h data/EsquemaProvincias.h
-  data/Recordset.h data/Fields.h data/Field.h data/FilasLeidas.h
-  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quiltren)
+  data/Recordset.h data/Fields.h data/Field.h data/FilasLeidas.h)
+install(FILES ${quiltren_cabeceras} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quiltren)
+# In the tree a header names the folder of what it includes ("data/Connection.h"); a host finds
+# them all in one folder (<quiltren/Connection.h>), so the installed copies include by bare name.
+foreach(cabecera IN LISTS quiltren_cabeceras)
+  get_filename_component(nombre ${cabecera} NAME)
+  install(CODE "
+    set(instalada \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_INCLUDEDIR}/quiltren/${nombre}\")
+    file(READ \"\${instalada}\" texto)
+    string(REGEX REPLACE \"#include \\\"[a-z]+/\" \"#include \\\"\" texto \"\${texto}\")
+    file(WRITE \"\${instalada}\" \"\${texto}\")")
+endforeach()
 
 # Read at run time: the listing's background picture (the windows' pictures are compiled in).
 install(FILES fotos/fondo.bmp DESTINATION ${CMAKE_INSTALL_DATADIR}/quiltren/fotos)
