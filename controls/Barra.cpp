@@ -194,11 +194,6 @@ void Barra::setMinimizar(bool minimizar)
     barra_->update();
 }
 
-int Barra::ExtentX() const
-{
-    return centesimasDesdeTwips(Width());
-}
-
 void Barra::setExtentX(int centesimasMm)
 {
     if (centesimasMm < 0)

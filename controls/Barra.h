@@ -19,11 +19,9 @@ public:
 
     QString Caption() const { return titulo_; }
     void setCaption(const QString& titulo);
-    QString Color() const { return color_; }
     void setColor(const QString& color);
     bool Minimizar() const { return minimizar_; }
     void setMinimizar(bool minimizar);
-    int ExtentX() const;
     void setExtentX(int centesimasMm);
     int ExtentY() const;
     void setExtentY(int centesimasMm);

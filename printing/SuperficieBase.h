@@ -78,8 +78,6 @@ public:
 
     // Unit conversions used by the surfaces.
     static double DesdeTwips(double twips) { return twips * ResolucionMaquetacion / 1440.0; }
-    static double ATwips(double puntos) { return puntos * 1440.0 / ResolucionMaquetacion; }
-    static double DesdeCentimetros(double cm) { return cm * ResolucionMaquetacion / 2.54; }
 
 protected:
     // The painter to draw on now, in layout dots; opened on first use. Throws ErrorImpresion.

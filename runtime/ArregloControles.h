@@ -40,7 +40,6 @@ public:
 
     int Count() const { return int(elementos_.size()); }
     int LBound() const { return elementos_.isEmpty() ? 0 : elementos_.firstKey(); }
-    int UBound() const { return elementos_.isEmpty() ? -1 : elementos_.lastKey(); }
 
     T* Load(int indice)
     {

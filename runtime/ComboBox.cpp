@@ -95,18 +95,6 @@ void ComboBox::RemoveItem(int indice)
     asignando_ = false;
 }
 
-void ComboBox::Clear()
-{
-    asignando_ = true;
-    combo_->clear();
-    asignando_ = false;
-}
-
-int ComboBox::ListCount() const
-{
-    return combo_->count();
-}
-
 QString ComboBox::List(int indice) const
 {
     if (indice < 0 || indice >= combo_->count())

@@ -15,8 +15,6 @@ public:
     void AddItem(const QString& elemento);
     void AddItem(const QString& elemento, int indice);
     void RemoveItem(int indice);
-    void Clear();
-    int ListCount() const;
     QString List(int indice) const;
     // -1 when nothing is selected; an index out of range raises run-time error 380.
     int ListIndex() const;

@@ -32,11 +32,6 @@ public:
     virtual bool EsControlEntradaAnfitrion() const { return false; }
 
     QString Name() const { return nombre_; }
-    // Position in a control array, -1 when the control is not part of one.
-    int Index() const { return indice_; }
-    Form* Parent() const { return formulario_; }
-    // The picture box that holds the control, or nullptr when it sits on the window itself.
-    Control* Container() const { return contenedor_; }
 
     QString Tag() const { return tag_; }
     void setTag(const QString& tag) { tag_ = tag; }

@@ -139,40 +139,6 @@ void FlexGrid::setCols(int columnas)
     aplicarVista();
 }
 
-void FlexGrid::setFixedRows(int filas)
-{
-    if (filas != 0 && filas != 1)
-        throw ErrorEjecucion(ErrorEjecucion::ValorFilaNoValido,
-                             QStringLiteral("Valor de FixedRows no válido: %1").arg(filas));
-    if (filas == filasFijas_)
-        return;
-    volcar();
-    modelo_->empezarReinicio();
-    if (filas == 0) {
-        // The header row becomes the first data row.
-        for (int c = 0; c < Cols(); ++c)
-            columnas_[c].Insertar(0, cabecera_[c]);
-        cabecera_.fill(QString());
-    } else {
-        if (filasDatos() == 0) {
-            for (auto& columna : columnas_)
-                columna.Redimensionar(1);
-        }
-        for (int c = 0; c < Cols(); ++c) {
-            cabecera_[c] = columnas_[c].Texto(0);
-            columnas_[c].Quitar(0);
-        }
-    }
-    filasFijas_ = filas;
-    filasEnVista_ = filasDatos();
-    modelo_->terminarReinicio();
-    vista_->horizontalHeader()->setVisible(filas == 1);
-    fila_ = qBound(0, fila_, Rows() - 1);
-    filaSuperior_ = qBound(filasFijas_, filaSuperior_, qMax(filasFijas_, Rows() - 1));
-    aplicarAnchos();
-    aplicarVista();
-}
-
 void FlexGrid::setRow(int fila)
 {
     comprobarFila(fila);
@@ -390,11 +356,6 @@ void FlexGrid::setRowHeightMin(int twips)
                              QStringLiteral("El valor de RowHeightMin no es válido: %1").arg(twips));
     altoMinimo_ = twips;
     fijarAltoFilas();
-}
-
-int FlexGrid::RowHeight() const
-{
-    return Screen::PixelesATwipsY(altoFilaPixeles());
 }
 
 void FlexGrid::fijarAltoFilas()

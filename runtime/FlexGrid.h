@@ -39,7 +39,6 @@ public:
     void setCols(int columnas);
     // 0 (no header) or 1.
     int FixedRows() const { return filasFijas_; }
-    void setFixedRows(int filas);
 
     // The current cell. An assignment out of range raises run-time error 30009 / 30010.
     int Row() const { return fila_; }
@@ -79,24 +78,15 @@ public:
     void RemoveItem(int indice);
 
     // Minimum row height in twips; the rows are at least as high as the font needs.
-    int RowHeightMin() const { return altoMinimo_; }
     void setRowHeightMin(int twips);
     // The height every row has now, in twips.
-    int RowHeight() const;
 
-    QColor BackColorFixed() const { return fondoFijo_; }
     void setBackColorFixed(const QColor& c);
-    QColor ForeColorFixed() const { return textoFijo_; }
     void setForeColorFixed(const QColor& c);
-    QColor BackColorSel() const { return fondoSel_; }
     void setBackColorSel(const QColor& c);
-    QColor ForeColorSel() const { return textoSel_; }
     void setForeColorSel(const QColor& c);
-    QColor BackColorBkg() const { return fondoVacio_; }
     void setBackColorBkg(const QColor& c);
-    QColor GridColor() const { return colorLineas_; }
     void setGridColor(const QColor& c);
-    QColor GridColorFixed() const { return colorLineasFijas_; }
     void setGridColorFixed(const QColor& c);
 
     // Brings the view up to date with the stored rows now (normally done on its own).

@@ -17,11 +17,8 @@ public:
     void setSize(double puntos);
     int Weight() const { return peso_; }
     void setWeight(int peso);
-    bool Bold() const { return peso_ >= 600; }
     void setBold(bool negrita);
-    bool Italic() const { return cursiva_; }
     void setItalic(bool cursiva);
-    bool Underline() const { return subrayado_; }
     void setUnderline(bool subrayado);
 
     // Copies name, size, weight and style from another font object.

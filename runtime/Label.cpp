@@ -65,11 +65,6 @@ void Label::setBackStyle(int estilo)
     aplicarColores();
 }
 
-bool Label::WordWrap() const
-{
-    return etiqueta_->wordWrap();
-}
-
 void Label::setWordWrap(bool ajustar)
 {
     etiqueta_->setWordWrap(ajustar);

@@ -17,9 +17,7 @@ public:
     int Alignment() const { return alineacion_; }
     void setAlignment(int alineacion);
     // 0 transparent, 1 opaque.
-    int BackStyle() const { return estiloFondo_; }
     void setBackStyle(int estilo);
-    bool WordWrap() const;
     void setWordWrap(bool ajustar);
 
 signals:

@@ -21,7 +21,6 @@ public:
     void setX2(int twips);
     void setY2(int twips);
 
-    QColor BorderColor() const { return colorBorde_; }
     void setBorderColor(const QColor& color);
     int BorderWidth() const { return anchoBorde_; }
     void setBorderWidth(int pixeles);

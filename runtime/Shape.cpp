@@ -22,12 +22,7 @@ protected:
         // The pen is centred on the path: inset by half of it so the whole border shows.
         const qreal medio = grosor / 2.0;
         const QRectF marco = QRectF(rect()).adjusted(medio, medio, -medio, -medio);
-        if (figura_->figura_ == 4) {
-            pintor.setRenderHint(QPainter::Antialiasing);
-            pintor.drawRoundedRect(marco, 8, 8);
-        } else {
-            pintor.drawRect(marco);
-        }
+        pintor.drawRect(marco);
     }
 
 private:
@@ -56,11 +51,3 @@ void Shape::setBorderWidth(int pixeles)
     lienzo_->update();
 }
 
-void Shape::setShapeType(int figura)
-{
-    if (figura != 0 && figura != 4)
-        throw ErrorEjecucion(ErrorEjecucion::ValorPropiedadNoValido,
-                             QStringLiteral("El valor de Shape no es válido: %1").arg(figura));
-    figura_ = figura;
-    lienzo_->update();
-}

@@ -11,14 +11,10 @@ class Shape : public Control
 public:
     Shape(Form* formulario, const QString& nombre, Control* contenedor = nullptr);
 
-    QColor BorderColor() const { return colorBorde_; }
     void setBorderColor(const QColor& color);
     // In pixels, as the platform counts it.
     int BorderWidth() const { return anchoBorde_; }
     void setBorderWidth(int pixeles);
-    // 0 rectangle, 4 rounded rectangle.
-    int ShapeType() const { return figura_; }
-    void setShapeType(int figura);
 
 protected:
     bool TieneVentana() const override { return false; }
@@ -28,5 +24,4 @@ private:
     LienzoFigura* lienzo_;
     QColor colorBorde_;
     int anchoBorde_ = 1;
-    int figura_ = 0;
 };

@@ -206,21 +206,6 @@ void TextBox::setSelLength(int longitud)
         campo_->setSelection(inicio, largo);
 }
 
-QString TextBox::SelText() const
-{
-    return campo_->selectedText();
-}
-
-bool TextBox::Locked() const
-{
-    return campo_->isReadOnly();
-}
-
-void TextBox::setLocked(bool bloqueado)
-{
-    campo_->setReadOnly(bloqueado);
-}
-
 void TextBox::aplicarColores()
 {
     QPalette paleta = campo_->palette();

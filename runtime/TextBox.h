@@ -22,9 +22,6 @@ public:
     void setSelStart(int inicio);
     int SelLength() const;
     void setSelLength(int longitud);
-    QString SelText() const;
-    bool Locked() const;
-    void setLocked(bool bloqueado);
 
 signals:
     void Change();
