@@ -1,8 +1,9 @@
-// The preview window on the offscreen platform: its layout from the screen, the column of pages
-// drawn while the window is already shown ending where composing them all at once ends, a listing
-// closed or failing half-way, and a column of twenty thousand pages that only rasters what is on
-// screen.
+// The preview window on the offscreen platform: the whole-number arithmetic of its column, the
+// column of pages drawn while the window is already shown ending where composing them all at once
+// ends, a listing closed or failing half-way, and a column of twenty thousand pages that only
+// rasters what is on screen.
 
+#include "Apoyo.h"
 #include "ApoyoListado.h"
 #include "AritmeticaListados.h"
 #include "Barra.h"
@@ -26,6 +27,8 @@
 #include <functional>
 
 using namespace AritmeticaListados;
+using Calculo = std::function<double()>;
+Q_DECLARE_METATYPE(Calculo)
 
 namespace {
 
@@ -95,19 +98,6 @@ private:
         base_->Generadas((paginas - 1) * filasPorPagina_ + 1);
     }
 
-    // A loaded, hidden preview with `paginas` blank A4 pages.
-    FrmListados* PaginasEnBlanco(int paginas)
-    {
-        FrmListados* vista = InstanciaPredeterminada<FrmListados>::Obtener();
-        vista->Load();
-        SuperficiePagina& primera = vista->PicList(0)->Superficie();
-        primera.SetWidth(11906);
-        primera.SetHeight(16838);
-        for (int i = 1; i < paginas; ++i)
-            vista->PicList.Load(i);
-        return vista;
-    }
-
 private slots:
     void initTestCase()
     {
@@ -139,39 +129,53 @@ private slots:
         Screen::FijarTamano(15360, 11520);
     }
 
-    void disposicion_data()
+    void aritmetica_data()
     {
-        QTest::addColumn<QSize>("pantalla");
-        // The preview at the other screens people have is checked with the host's test of screens.
-        QTest::newRow("1920x1080") << QSize(28800, 16200);
+        // The runtime's whole numbers: halves to the even neighbour, overflow (6) and division by
+        // zero (11) raised as its errors.
+        QTest::addColumn<Calculo>("calculo");
+        QTest::addColumn<double>("resultado");
+        QTest::addColumn<int>("error");
+        const std::vector<TamanoPagina> a4(1, TamanoPagina{11906, 16838});
+        QTest::newRow("medio a par, abajo") << Calculo([] { return RedondearLargo(2.5); }) << 2.0 << 0;
+        QTest::newRow("medio a par, arriba") << Calculo([] { return RedondearEntero(3.5); }) << 4.0 << 0;
+        QTest::newRow("Integer desborda") << Calculo([] { return RedondearEntero(32767.5); }) << 0.0 << 6;
+        QTest::newRow("Long desborda") << Calculo([] { return RedondearLargo(2147483647.5); }) << 0.0 << 6;
+        QTest::newRow("\\ redondea el dividendo") << Calculo([] { return DivisionEntera(11.5, 2); }) << 6.0 << 0;
+        QTest::newRow("\\ trunca hacia cero") << Calculo([] { return DivisionEntera(-7, 2); }) << -3.0 << 0;
+        QTest::newRow("\\ por cero redondeado") << Calculo([] { return DivisionEntera(7, 0.4); }) << 0.0 << 11;
+        QTest::newRow("x / 0") << Calculo([] { return Dividir(7, 0); }) << 0.0 << 11;
+        QTest::newRow("0 / 0") << Calculo([] { return Dividir(0, 0); }) << 0.0 << 6;
+        QTest::newRow("página 32768") << Calculo([] { return SiguientePagina(32767); }) << 0.0 << 6;
+        QTest::newRow("columna de más de 32 bits") << Calculo([] {
+            return ComponerColumna(Zoom100, std::vector<TamanoPagina>(130000, {11906, 16838}), 10150, 15360, 1175, 100).alto;
+        }) << 0.0 << 6;
+        QTest::newRow("sin sitio para las páginas")
+            << Calculo([a4] { return ComponerColumna(Zoom100, a4, 0, 15360, 1175, 100).alto; }) << 0.0 << 11;
+        QTest::newRow("página sin altura") << Calculo([] {
+            return ComponerColumna(ZoomEncajar, {TamanoPagina{11906, 0}}, 10150, 15360, 1175, 100).alto;
+        }) << 0.0 << 11;
+        QTest::newRow("desplazamiento truncado")
+            << Calculo([] { return ArribaColumna(1, 0, 7, 16838, 10155, 1175, 100); }) << 260.0 << 0;
     }
 
-    void disposicion()
+    void aritmetica()
     {
-        // The preview fills the screen: options across the top, the scroll bar down the right
-        // edge to the bottom, and the pages' visible height what the screen leaves below the bars.
-        QFETCH(QSize, pantalla);
-        Screen::FijarTamano(pantalla.width(), pantalla.height());
-        FrmListados* vista = InstanciaPredeterminada<FrmListados>::Obtener();
-        vista->Load();
-        QVERIFY(!vista->isVisible());
-        QCOMPARE(QRect(vista->Left(), vista->Top(), vista->Width(), vista->Height()), QRect(QPoint(0, 0), pantalla));
-        QCOMPARE(vista->PicOpc->Width(), pantalla.width());
-        const QRect barra(vista->Scroll->Left(), vista->Scroll->Top(), vista->Scroll->Width(), vista->Scroll->Height());
-        QVERIFY2(barra.right() < pantalla.width() && barra.right() > pantalla.width() - 200
-                     && barra.top() > vista->PicOpc->Top() + vista->PicOpc->Height() && barra.bottom() < pantalla.height()
-                     && barra.bottom() > pantalla.height() - 200,
-                 qPrintable(QStringLiteral("%1 %2 %3 %4").arg(barra.x()).arg(barra.y()).arg(barra.width()).arg(barra.height())));
-        QCOMPARE(vista->AltoVisible(), long(pantalla.height() - 1370));
+        QFETCH(Calculo, calculo);
+        QFETCH(double, resultado);
+        QFETCH(int, error);
+        double obtenido = 0;
+        QCOMPARE(NumeroDeError([&] { obtenido = calculo(); }), long(error));
+        QCOMPARE(obtenido, resultado);
     }
 
     void progresiva_data()
     {
         QTest::addColumn<int>("paginas");
         QTest::addColumn<int>("zoom");
-        for (int paginas : {1, 2, 27, 300})
-            for (int zoom : {0, 1, 2})
-                QTest::addRow("%d páginas, %s", paginas, qPrintable(CbxZoom(zoom))) << paginas << zoom;
+        // One page that fits, two that barely do not, a column longer than the scroll bar's range.
+        for (auto [paginas, zoom] : {std::pair{1, 2}, {2, 0}, {27, 1}, {300, 1}})
+            QTest::addRow("%d páginas, %s", paginas, qPrintable(CbxZoom(zoom))) << paginas << zoom;
     }
 
     void progresiva()
@@ -183,6 +187,7 @@ private slots:
         QFETCH(int, zoom);
         GenerarPaginas(paginas);
         int alVerla = 0;
+        qint64 mayor = 0;
         QString cuenta;
         QStringList final, esperado;
         MientrasSeMuestra(
@@ -196,8 +201,10 @@ private slots:
                 cuenta = v.LblPaginas->Caption();
 
                 std::vector<TamanoPagina> tamanos;
-                for (int i = 0; i < v.PicList.Count(); ++i)
+                for (int i = 0; i < v.PicList.Count(); ++i) {
                     tamanos.push_back({v.PicList(i)->Width(), v.PicList(i)->Height()});
+                    mayor = std::max(mayor, v.PicList(i)->Superficie().BytesGrabados());
+                }
                 const Columna c = ComponerColumna(v.CbxPor->Text(), tamanos, v.AltoVisible(), v.Width(), v.PicTapa->Top(),
                                                   v.PicTapa->Height(), [&](int, long y, const Columna& a) {
                                                       esperado << QStringLiteral("%1+%2").arg(y).arg(a.altoPagina);
@@ -213,6 +220,8 @@ private slots:
         ImprimirEnPantalla();
         QCOMPARE(final, esperado);
         QCOMPARE(cuenta, QStringLiteral("Páginas: %1").arg(paginas));
+        // Pages are kept as recordings: as pixels each would take 794 x 1123 x 4 bytes, 3.5 MB.
+        QVERIFY2(mayor < 8 * 1024, qPrintable(QStringLiteral("página mayor: %1 bytes").arg(mayor)));
         // A long listing is on screen with its first pages only.
         if (paginas == 300)
             QVERIFY2(alVerla < paginas, qPrintable(QString::number(alVerla)));
@@ -292,7 +301,12 @@ private slots:
             QSKIP("Larga: se ejecuta con make soak");
         // Twenty thousand recorded pages open at 100 %; the scroll bar spans them all and its
         // last position shows the bottom of the last page, with only what is on screen rastered.
-        FrmListados* vista = PaginasEnBlanco(20000);
+        FrmListados* vista = InstanciaPredeterminada<FrmListados>::Obtener();
+        vista->Load();
+        vista->PicList(0)->Superficie().SetWidth(11906);
+        vista->PicList(0)->Superficie().SetHeight(16838);
+        for (int i = 1; i < 20000; ++i)
+            vista->PicList.Load(i);
         QList<int> abajo;
         int maximo = 0, rasters = 0;
         long arribaAlFinal = 0, altoColumna = 0, altoVisible = 0;
