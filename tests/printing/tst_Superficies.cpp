@@ -3,6 +3,7 @@
 // real PDF files, read back with poppler's tools: pages and text, failures that never leave a PDF
 // reported as written, and the same look as the page picture of the same listing.
 
+#include "Apoyo.h"
 #include "ApoyoListado.h"
 #include "DatosComunes.h"
 #include "ErrorImpresion.h"
@@ -65,7 +66,7 @@ private slots:
         QVERIFY(QDir::setCurrent(qEnvironmentVariable("QUILTREN_RAIZ")));
         base_ = std::make_unique<BaseListado>(false);
         base_->Instalar();
-        base_->Generadas(10);  // one page of the listing
+        base_->Generadas(20);  // one page of the listing
     }
 
     void cleanupTestCase() { base_.reset(); }
@@ -209,7 +210,7 @@ private slots:
             QCOMPARE(impresora.Page(), 0);
             impresora.EndDoc();  // nothing drawn since: nothing to end
         }
-        base_->Generadas(10);
+        base_->Generadas(20);
         const int paginas = DatosComunes::NumeroPagina;
         QVERIFY(paginas > 1);
         QCOMPARE(PaginasPdf(archivo), paginas);
