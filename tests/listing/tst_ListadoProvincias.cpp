@@ -1,48 +1,89 @@
-// The report routines on recording A4 pages: which rows the options choose, where pages break and
-// how many a table gives; the printer picture of the real province window with each answer of the
-// print dialog; and the PDF listing without a window, failing part way or hundreds of pages long.
+// The listing: the whole-number arithmetic of its preview, the report routines on recording A4
+// pages (which rows the options choose, where pages break and how many a table gives), the print
+// command with each answer of the print dialog, the preview on the offscreen platform (the column
+// of pages drawn while the window is already shown ending where composing them all at once ends, a
+// listing closed or failing half-way, twenty thousand pages that only raster what is on screen),
+// and the PDF listing without a window, failing part way or hundreds of pages long.
 
+#include "Apoyo.h"
 #include "ApoyoListado.h"
-#include "ClassProvincias.h"
+#include "AritmeticaListados.h"
+#include "Barra.h"
+#include "ColumnaPaginas.h"
+#include "ComboBox.h"
 #include "DatosComunes.h"
 #include "Falsos.h"
 #include "FrmListados.h"
-#include "FrmProvincias.h"
-#include "Image.h"
 #include "InstanciaPredeterminada.h"
 #include "Label.h"
 #include "ListadoPdf.h"
 #include "ListadoProvincias.h"
+#include "PictureBox.h"
 #include "Printers.h"
 #include "Screen.h"
+#include "ScrollBar.h"
 
 #include <QDir>
-#include <QFile>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <cmath>
+#include <functional>
 #include <stdexcept>
 
+using namespace AritmeticaListados;
+using Calculo = std::function<double()>;
+Q_DECLARE_METATYPE(Calculo)
+
 namespace {
+
+const QColor ColorCodigo(0xA0, 0xE0, 0xA0);
 
 QString Pie(int pagina)
 {
     return QStringLiteral("Orbalt Software - Nuvesta Página %1").arg(pagina);
 }
 
+FrmListados* Vista()
+{
+    return qobject_cast<FrmListados*>(InstanciaPredeterminada<FrmListados>::Referencia());
+}
+
+// Runs `mirar` once the modal preview is up (with `alTerminar`, once its pages are all drawn), then
+// closes it through its title bar if it is still open.
+void MientrasSeMuestra(std::function<void(FrmListados&)> mirar, bool alTerminar = true)
+{
+    QTimer::singleShot(0, qApp, [mirar, alTerminar] {
+        QPointer<FrmListados> vista = Vista();
+        if (!vista || !vista->isVisible() || (alTerminar && vista->Dibujando()))
+            return MientrasSeMuestra(mirar, alTerminar);
+        mirar(*vista);
+        if (vista && vista->isVisible())
+            emit vista->Barra1->SolicitudCierre();
+    });
+}
+
+QString CbxZoom(int indice)
+{
+    return QStringList{Zoom50, Zoom100, ZoomEncajar}[indice];
+}
+
+// Zoom text, then the column's Height, Width, Top, Left and the scroll bar's Max, Value, Visible.
+QString Estado(const FrmListados& v)
+{
+    QStringList estado{v.CbxPor->Text()};
+    for (int valor : {v.Listado->Height(), v.Listado->Width(), v.Listado->Top(), v.Listado->Left(), v.Scroll->Max(),
+                      v.Scroll->Value(), int(v.Scroll->Visible())})
+        estado << QString::number(valor);
+    return estado.join(QLatin1Char(' '));
+}
+
 // Resident memory of the process in bytes.
 qint64 Residente()
 {
-    QFile estado(QStringLiteral("/proc/self/statm"));
-    const QList<QByteArray> campos = estado.open(QIODevice::ReadOnly) ? estado.readAll().split(' ') : QList<QByteArray>();
+    const QList<QByteArray> campos = LeerArchivo(QStringLiteral("/proc/self/statm")).split(' ');
     return campos.size() > 1 ? campos[1].toLongLong() * 4096 : 0;
-}
-
-QByteArray Contenido(const QString& archivo)
-{
-    QFile f(archivo);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 }  // namespace
@@ -55,38 +96,105 @@ private:
     std::unique_ptr<BaseListado> base_;
     std::shared_ptr<MensajesFalsos> mensajes_;
     std::shared_ptr<GuionImpresion> dialogo_;
-    ClassProvincias clase_;
-    QStringList errores_;
+    std::unique_ptr<Form> principal_, provincias_;
     QTemporaryDir carpeta_;
+    int filasPorPagina_ = 0;
+
+    // The print command with these answers of the print dialog; false when it fails.
+    bool Imprimir(OpcionesImpresion opciones = {QStringLiteral("Pantalla")})
+    {
+        dialogo_->Respuestas = {opciones};
+        Form* referencia = provincias_.get();
+        try {
+            ComandoImprimir(referencia);
+        } catch (const std::exception&) {
+            return false;
+        }
+        return true;
+    }
+
+    // A table whose listing has `paginas` pages and `mas` rows (`paginas` - 1 and one row by default).
+    int GenerarPaginas(int paginas, int mas = 1)
+    {
+        if (filasPorPagina_ == 0) {
+            base_->Generadas(100);
+            filasPorPagina_ = FilasPorPaginaA4();
+        }
+        const int filas = (paginas - 1) * filasPorPagina_ + mas;
+        base_->Generadas(filas);
+        return filas;
+    }
 
 private slots:
     void initTestCase()
     {
-        Screen::FijarTwipsPorPixel(15);
         Screen::FijarTamano(15360, 11520);
+        Screen::FijarTwipsPorPixel(15);
         QVERIFY(QDir::setCurrent(qEnvironmentVariable("QUILTREN_RAIZ")));
         base_ = std::make_unique<BaseListado>(false);
+        base_->Instalar();
         mensajes_ = InstalarMensajesFalsos();
         InstalarFuncionesFalsas();
         dialogo_ = InstalarDialogoImpresionFalso();
-        FijarManejadorErroresEventos([this](int numero, const QString& texto) {
-            errores_ << QStringLiteral("%1: %2").arg(numero).arg(texto);
-        });
-        // The real province window, shown by the component as a host shows it.
-        base_->CargarVentana(clase_);
-        QVERIFY(VentanaProvincias() && VentanaProvincias()->isVisible());
+        principal_ = std::make_unique<Form>(QStringLiteral("FrmPrincipal"));
+        DatosComunes::FormPrincipal = principal_.get();
+        provincias_ = std::make_unique<Form>(QStringLiteral("FrmProvincias"));
+        (new Label(provincias_.get(), QStringLiteral("LblCodigo")))->setBackColor(ColorCodigo);
     }
 
     void cleanupTestCase()
     {
-        clase_.Cerrar();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        DatosComunes::Liberar();
-        FijarManejadorErroresEventos({});
         Tramacor::FijarMensajes(nullptr);
         Tramacor::FijarFunciones(nullptr);
         Tramacor::FijarFabricaDialogoImpresion({});
         base_.reset();
+    }
+
+    void cleanup()
+    {
+        if (FrmListados* vista = Vista())
+            vista->Unload();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void aritmetica_data()
+    {
+        // The runtime's whole numbers: halves to the even neighbour, overflow (6) and division by
+        // zero (11) raised as its errors.
+        QTest::addColumn<Calculo>("calculo");
+        QTest::addColumn<double>("resultado");
+        QTest::addColumn<int>("error");
+        const std::vector<TamanoPagina> a4(1, TamanoPagina{11906, 16838});
+        QTest::newRow("medio a par, abajo") << Calculo([] { return RedondearLargo(2.5); }) << 2.0 << 0;
+        QTest::newRow("medio a par, arriba") << Calculo([] { return RedondearEntero(3.5); }) << 4.0 << 0;
+        QTest::newRow("Integer desborda") << Calculo([] { return RedondearEntero(32767.5); }) << 0.0 << 6;
+        QTest::newRow("Long desborda") << Calculo([] { return RedondearLargo(2147483647.5); }) << 0.0 << 6;
+        QTest::newRow("\\ redondea el dividendo") << Calculo([] { return DivisionEntera(11.5, 2); }) << 6.0 << 0;
+        QTest::newRow("\\ trunca hacia cero") << Calculo([] { return DivisionEntera(-7, 2); }) << -3.0 << 0;
+        QTest::newRow("\\ por cero redondeado") << Calculo([] { return DivisionEntera(7, 0.4); }) << 0.0 << 11;
+        QTest::newRow("x / 0") << Calculo([] { return Dividir(7, 0); }) << 0.0 << 11;
+        QTest::newRow("0 / 0") << Calculo([] { return Dividir(0, 0); }) << 0.0 << 6;
+        QTest::newRow("página 32768") << Calculo([] { return SiguientePagina(32767); }) << 0.0 << 6;
+        QTest::newRow("columna de más de 32 bits") << Calculo([] {
+            return ComponerColumna(Zoom100, std::vector<TamanoPagina>(130000, {11906, 16838}), 10150, 15360, 1175, 100).alto;
+        }) << 0.0 << 6;
+        QTest::newRow("sin sitio para las páginas")
+            << Calculo([a4] { return ComponerColumna(Zoom100, a4, 0, 15360, 1175, 100).alto; }) << 0.0 << 11;
+        QTest::newRow("página sin altura") << Calculo([] {
+            return ComponerColumna(ZoomEncajar, {TamanoPagina{11906, 0}}, 10150, 15360, 1175, 100).alto;
+        }) << 0.0 << 11;
+        QTest::newRow("desplazamiento truncado")
+            << Calculo([] { return ArribaColumna(1, 0, 7, 16838, 10155, 1175, 100); }) << 260.0 << 0;
+    }
+
+    void aritmetica()
+    {
+        QFETCH(Calculo, calculo);
+        QFETCH(double, resultado);
+        QFETCH(int, error);
+        double obtenido = 0;
+        QCOMPARE(NumeroDeError([&] { obtenido = calculo(); }), long(error));
+        QCOMPARE(obtenido, resultado);
     }
 
     void filasSegunOpciones_data()
@@ -170,9 +278,7 @@ private slots:
         QFETCH(int, porPagina);
         QFETCH(int, mas);
         QFETCH(int, paginas);
-        base_->Generadas(100);
-        const int filas = porPagina * FilasPorPaginaA4() + mas;
-        base_->Generadas(filas);
+        const int filas = GenerarPaginas(porPagina + 1, mas);
         SuperficieGrabadora superficie;
         Dibujar(superficie);
         QCOMPARE(int(DatosComunes::NumeroPagina), paginas);
@@ -184,7 +290,7 @@ private slots:
             QCOMPARE(superficie.Veces(Pie(pagina)), 1);
     }
 
-    void impresoraDeLaVentana_data()
+    void comandoImprimir_data()
     {
         // resultado: 0 nothing drawn, 1 a PDF, 2 the preview, 3 a printer error, 4 a refused range.
         QTest::addColumn<QString>("destino");
@@ -198,50 +304,36 @@ private slots:
         QTest::newRow("rango con comillas") << Printers::NombrePdf << "0' OR '1'='1" << true << 4;
     }
 
-    void impresoraDeLaVentana()
+    void comandoImprimir()
     {
         QFETCH(QString, destino);
         QFETCH(QString, desde);
         QFETCH(bool, conArchivo);
         QFETCH(int, resultado);
-
         base_->Generadas(3);
-        QTemporaryDir carpeta;
-        OpcionesImpresion opciones;
-        opciones.Destino = destino;
-        opciones.OrdenPorCodigo = true;
-        opciones.ConRango = !desde.isEmpty();
-        opciones.CodigoDesde = desde;
-        opciones.CodigoHasta = QStringLiteral("99");
-        opciones.ArchivoPdf = conArchivo ? carpeta.filePath(QStringLiteral("provincias.pdf")) : QString();
-        dialogo_->Respuestas = {opciones};
+        const QString pdf = conArchivo ? carpeta_.filePath(QStringLiteral("provincias.pdf")) : QString();
+        QFile::remove(pdf);
         dialogo_->Ventanas.clear();
         mensajes_->Llamadas.clear();
-        errores_.clear();
         DatosComunes::NumeroPagina = 0;
-
         int paginasEnPantalla = 0;
         QColor banda;
-        QTimer::singleShot(0, this, [&] {
-            auto* listados = qobject_cast<FrmListados*>(InstanciaPredeterminada<FrmListados>::Referencia());
-            if (!listados)
-                return;
-            paginasEnPantalla = listados->PicList.Count();
-            // Down the page 5 cm from its left edge, between the two titles, into the band.
-            const QImage pagina = listados->PicList(0)->Superficie().Imagen(QSize(2100, 2970));
-            int y = 250;
-            while (y < 700 && pagina.pixelColor(500, y) == QColor(Qt::white))
-                ++y;
-            banda = pagina.pixelColor(500, y + 5);
-            emit listados->Barra1->SolicitudCierre();
-        });
-        QWidget* impresora = VentanaProvincias()->ImgImpresora->Widget();
-        QTest::mouseClick(impresora, Qt::LeftButton, {}, impresora->rect().center());
+        if (resultado == 2) {
+            MientrasSeMuestra([&](FrmListados& v) {
+                paginasEnPantalla = v.PicList.Count();
+                // Down the page 5 cm from its left edge, between the two titles, into the band.
+                const QImage pagina = v.PicList(0)->Superficie().Imagen(QSize(2100, 2970));
+                int y = 250;
+                while (y < 700 && pagina.pixelColor(500, y) == QColor(Qt::white))
+                    ++y;
+                banda = pagina.pixelColor(500, y + 5);
+            });
+        }
+        QCOMPARE(Imprimir({destino, true, !desde.isEmpty(), desde, QStringLiteral("99"), pdf}), resultado != 3);
 
         QCOMPARE(dialogo_->Ventanas.size(), 1);
-        QCOMPARE(dialogo_->Ventanas.first().data(), VentanaProvincias());
+        QCOMPARE(dialogo_->Ventanas.first().data(), provincias_.get());
         QCOMPARE(DatosComunes::Destino, destino);
-        QCOMPARE(errores_.size(), resultado == 3 ? 1 : 0);
         QCOMPARE(mensajes_->Llamadas.size(), resultado == 4 ? 1 : 0);
         if (resultado == 4) {
             QVERIFY(mensajes_->Llamadas.first().Texto.contains(QStringLiteral("comillas simples")));
@@ -249,13 +341,131 @@ private slots:
             QCOMPARE(mensajes_->Llamadas.first().Titulo, QStringLiteral("Atención"));
         }
         QCOMPARE(int(DatosComunes::NumeroPagina), resultado == 1 || resultado == 2 ? 1 : 0);
-        QCOMPARE(QFile::exists(opciones.ArchivoPdf), resultado == 1);
+        QCOMPARE(QFile::exists(pdf), resultado == 1);
         if (resultado == 1)
-            QCOMPARE(CodigosDelTexto(TextoPdf(opciones.ArchivoPdf), {"01", "02", "03"}), QStringList({"01", "02", "03"}));
+            QCOMPARE(CodigosDelTexto(TextoPdf(pdf), {"01", "02", "03"}), QStringList({"01", "02", "03"}));
         QCOMPARE(paginasEnPantalla, resultado == 2 ? 1 : 0);
-        if (resultado == 2)
-            QCOMPARE(banda, VentanaProvincias()->LblCodigo->BackColor());
+        QCOMPARE(banda, resultado == 2 ? ColorCodigo : QColor());
         QVERIFY(!InstanciaPredeterminada<FrmListados>::Existe());
+    }
+
+    void progresiva_data()
+    {
+        QTest::addColumn<int>("paginas");
+        QTest::addColumn<int>("zoom");
+        // One page that fits, two that barely do not, a column longer than the scroll bar's range.
+        for (auto [paginas, zoom] : {std::pair{1, 2}, {2, 0}, {27, 1}, {300, 1}})
+            QTest::addRow("%d páginas, %s", paginas, qPrintable(CbxZoom(zoom))) << paginas << zoom;
+    }
+
+    void progresiva()
+    {
+        // The window shows before the pages are all drawn; the user scrolls and changes the zoom
+        // meanwhile, and once the last page is in, the column, its pages and the scroll bar stand
+        // exactly where composing every page at once puts them.
+        QFETCH(int, paginas);
+        QFETCH(int, zoom);
+        GenerarPaginas(paginas);
+        int alVerla = 0;
+        qint64 mayor = 0;
+        QString cuenta;
+        QStringList final, esperado;
+        MientrasSeMuestra(
+            [&](FrmListados& v) {
+                alVerla = v.PicList.Count();
+                if (v.Scroll->Visible())
+                    v.Scroll->setValue(v.Scroll->Max());
+                v.CbxPor->setListIndex((zoom + 1) % 3);
+                v.CbxPor->setListIndex(zoom);
+                QTRY_VERIFY_WITH_TIMEOUT(!v.Dibujando(), 60000);
+                cuenta = v.LblPaginas->Caption();
+
+                std::vector<TamanoPagina> tamanos;
+                for (int i = 0; i < v.PicList.Count(); ++i) {
+                    tamanos.push_back({v.PicList(i)->Width(), v.PicList(i)->Height()});
+                    mayor = std::max(mayor, v.PicList(i)->Superficie().BytesGrabados());
+                }
+                const Columna c = ComponerColumna(v.CbxPor->Text(), tamanos, v.AltoVisible(), v.Width(), v.PicTapa->Top(),
+                                                  v.PicTapa->Height(), [&](int, long y, const Columna& a) {
+                                                      esperado << QStringLiteral("%1+%2").arg(y).arg(a.altoPagina);
+                                                  });
+                esperado.prepend(QStringLiteral("%1 %2 %3 %4 %5 %6 0 %7")
+                                     .arg(v.CbxPor->Text()).arg(c.alto).arg(c.ancho).arg(c.arriba).arg(c.izquierda)
+                                     .arg(c.maximo).arg(int(c.barraVisible)));
+                final = QStringList{Estado(v)};
+                for (int i = 0; i < v.Listado->CantidadColocadas(); ++i)
+                    final << QStringLiteral("%1+%2").arg(v.Listado->Posicion(i).y()).arg(v.Listado->Posicion(i).height());
+            },
+            false);
+        QVERIFY(Imprimir());
+        QCOMPARE(final, esperado);
+        QCOMPARE(cuenta, QStringLiteral("Páginas: %1").arg(paginas));
+        // Pages are kept as recordings: as pixels each would take 794 x 1123 x 4 bytes, 3.5 MB.
+        QVERIFY2(mayor < 8 * 1024, qPrintable(QStringLiteral("página mayor: %1 bytes").arg(mayor)));
+        // A long listing is on screen with its first pages only.
+        if (paginas == 300)
+            QVERIFY2(alVerla < paginas, qPrintable(QString::number(alVerla)));
+    }
+
+    void interrumpida_data()
+    {
+        QTest::addColumn<bool>("cerrada");  // closed by the user; otherwise the drawing fails
+        QTest::addColumn<bool>("aMedias");
+        QTest::newRow("cerrada a medias") << true << true;
+        QTest::newRow("fallo en la primera página") << false << false;
+        QTest::newRow("fallo a medias") << false << true;
+    }
+
+    void interrumpida()
+    {
+        // Closed or failing half-way, the listing stops at once: its recordset closes, its timer
+        // stops, its pages go with the window, and the command returns (with the error, if any).
+        QFETCH(bool, cerrada);
+        QFETCH(bool, aMedias);
+        GenerarPaginas(300);
+        // What holds the connection once the listing is over: its recordset no more, nor the
+        // listing texts closed to make it fail.
+        const long conexiones = DatosComunes::Conexion.use_count() - (cerrada ? 0 : 1);
+        QPointer<PaginaListado> pagina;
+        int dibujadas = 0;
+        bool dibujando = false, temporizadores = true;
+        long conexionesAlCerrar = -1;
+        if (aMedias) {
+            MientrasSeMuestra(
+                [&](FrmListados& v) {
+                    dibujando = v.Dibujando();
+                    dibujadas = v.PicList.Count();
+                    pagina = v.PicList(dibujadas - 1);
+                    QPointer<FrmListados> vista(&v);
+                    if (cerrada) {
+                        emit v.Barra1->SolicitudCierre();
+                    } else {
+                        DatosComunes::TextosListado->Close();
+                        QTRY_VERIFY_WITH_TIMEOUT(!vista || !vista->isVisible(), 60000);
+                    }
+                    conexionesAlCerrar = DatosComunes::Conexion.use_count();
+                    temporizadores = false;
+                    if (vista) {
+                        for (const QTimer* t : vista->findChildren<QTimer*>())
+                            temporizadores = temporizadores || t->isActive();
+                    }
+                },
+                false);
+        } else {
+            DatosComunes::TextosListado->Close();
+        }
+        QCOMPARE(Imprimir(), cerrada);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!InstanciaPredeterminada<FrmListados>::Existe());
+        QVERIFY(!pagina);
+        QCOMPARE(DatosComunes::Conexion.use_count(), conexiones);
+        base_->Instalar();
+        if (aMedias) {
+            QVERIFY(dibujando);
+            QVERIFY2(dibujadas < 300, qPrintable(QString::number(dibujadas)));
+            QCOMPARE(conexionesAlCerrar, conexiones);
+            QVERIFY(!temporizadores);
+        }
     }
 
     void pdfFallidoDejaElAnterior()
@@ -263,10 +473,10 @@ private slots:
         base_->Generadas(40);
         const QString pdf = carpeta_.filePath(QStringLiteral("anterior.pdf"));
         GenerarListadoPdf(base_->Conexion(), pdf, true, {}, {});
-        const QByteArray anterior = Contenido(pdf);
+        const QByteArray anterior = LeerArchivo(pdf);
         QVERIFY(!anterior.isEmpty());
         const auto intacto = [&] {
-            return Contenido(pdf) == anterior
+            return LeerArchivo(pdf) == anterior
                 && QDir(carpeta_.path()).entryList({QStringLiteral("*parcial*")}, QDir::Files | QDir::Hidden).isEmpty();
         };
         // Interrupted after the second page...
@@ -312,6 +522,40 @@ private slots:
         QVERIFY(texto.contains(Pie(paginas) + QLatin1Char('\n')));
         // The component's shared state is as it was.
         QCOMPARE(DatosComunes::Conexion, conexion);
+    }
+
+// Long: under make soak (QUILTREN_SOAK=1) only.
+    void veinteMilPaginas()
+    {
+        if (qEnvironmentVariable("QUILTREN_SOAK") != QLatin1String("1"))
+            QSKIP("Larga: se ejecuta con make soak");
+        // Twenty thousand recorded pages open at 100 %; the scroll bar spans them all and its
+        // last position shows the bottom of the last page, with only what is on screen rastered.
+        FrmListados* vista = InstanciaPredeterminada<FrmListados>::Obtener();
+        vista->Load();
+        vista->PicList(0)->Superficie().SetWidth(11906);
+        vista->PicList(0)->Superficie().SetHeight(16838);
+        for (int i = 1; i < 20000; ++i)
+            vista->PicList.Load(i);
+        QList<int> abajo;
+        int maximo = 0, rasters = 0;
+        long arribaAlFinal = 0, altoColumna = 0, altoVisible = 0;
+        MientrasSeMuestra([&](FrmListados& v) {
+            maximo = v.Scroll->Max();
+            v.Scroll->setValue(maximo);
+            v.Listado->Widget()->grab();
+            abajo = v.Listado->PaginasVisibles();
+            arribaAlFinal = v.Listado->Top();
+            altoColumna = v.Listado->Height();
+            altoVisible = v.AltoVisible();
+            rasters = v.Listado->RastersGuardados();
+        });
+        vista->ShowP();
+        QCOMPARE(altoColumna, 20000L * 16838 + 19999L * 100);
+        QVERIFY2(maximo > 32767, qPrintable(QString::number(maximo)));
+        QCOMPARE(abajo.last(), 19999);
+        QCOMPARE(arribaAlFinal, 1275 - (altoColumna - altoVisible));
+        QVERIFY2(rasters > 0 && rasters <= 8, qPrintable(QString::number(rasters)));
     }
 };
 
