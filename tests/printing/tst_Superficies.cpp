@@ -5,7 +5,6 @@
 
 #include "Apoyo.h"
 #include "ApoyoListado.h"
-#include "DatosComunes.h"
 #include "ErrorImpresion.h"
 #include "Printers.h"
 #include "SuperficieImpresora.h"
@@ -195,32 +194,6 @@ private slots:
         QVERIFY(Tinta(Render(alternada)).height() > 1.0 * PixelesPorCm);
     }
 
-    void pdfConSusPaginasYTexto()
-    {
-        base_->Generadas(150);
-        const QString archivo = Ruta(QStringLiteral("listado de provincias.pdf"));
-        {
-            SuperficieImpresora impresora(Printers::NombrePdf, archivo);
-            Dibujar(impresora);
-            // A PDF sheet has no unprintable edge: the whole A4 is usable, as on the preview.
-            QVERIFY(std::fabs(impresora.ScaleWidth() - 21.0) < 0.01 && std::fabs(impresora.ScaleHeight() - 29.7) < 0.01);
-            QCOMPARE(impresora.Page(), int(DatosComunes::NumeroPagina));
-            QVERIFY(!QFile::exists(archivo));  // nothing under the final name until the document ends
-            impresora.EndDoc();
-            QCOMPARE(impresora.Page(), 0);
-            impresora.EndDoc();  // nothing drawn since: nothing to end
-        }
-        base_->Generadas(20);
-        const int paginas = DatosComunes::NumeroPagina;
-        QVERIFY(paginas > 1);
-        QCOMPARE(PaginasPdf(archivo), paginas);
-        QVERIFY(Ejecutar(QStringLiteral("pdfinfo"), {archivo}).texto.contains(QStringLiteral("(A4)")));
-        const QString texto = TextoPdf(archivo);
-        QCOMPARE(texto.count(QStringLiteral("Listado de Provincias")), paginas);
-        QVERIFY2(texto.contains(QStringLiteral("Orbalt Software - Nuvesta Página %1").arg(paginas)), qPrintable(texto));
-        QCOMPARE(QDir(carpeta_->path()).entryList(QDir::Files), QStringList{QStringLiteral("listado de provincias.pdf")});
-    }
-
     void rutaNoEscribible_data()
     {
         QTest::addColumn<QString>("impresora");
@@ -248,45 +221,58 @@ private slots:
         QVERIFY(QDir(carpeta_->path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     }
 
-    void documentoSinTerminarNoDejaPdf_data()
+    void documento_data()
     {
-        QTest::addColumn<int>("final");  // 0 KillDoc, 1 destroyed without EndDoc, 2 folder gone before EndDoc
-        QTest::addColumn<bool>("habiaArchivo");
-        QTest::newRow("KillDoc") << 0 << false;
-        QTest::newRow("carpeta borrada antes de EndDoc") << 2 << false;
-        QTest::newRow("destruida sobre un listado anterior") << 1 << true;
+        // How the document ends; only an ended one leaves a PDF, and under its name only then.
+        QTest::addColumn<int>("final");  // 0 EndDoc, 1 KillDoc, 2 destroyed without EndDoc, 3 folder gone before
+        QTest::newRow("EndDoc") << 0;
+        QTest::newRow("KillDoc") << 1;
+        QTest::newRow("destruida sobre un listado anterior") << 2;
+        QTest::newRow("carpeta borrada antes de EndDoc") << 3;
     }
 
-    void documentoSinTerminarNoDejaPdf()
+    void documento()
     {
         QFETCH(int, final);
-        QFETCH(bool, habiaArchivo);
         const QString salida = Ruta(QStringLiteral("salida"));
+        const QString archivo = salida + QStringLiteral("/listado de provincias.pdf");
         QVERIFY(QDir().mkpath(salida));
-        const QString archivo = salida + QStringLiteral("/listado.pdf");
-        if (habiaArchivo)
+        if (final == 2)
             QVERIFY(EscribirArchivo(archivo, "listado anterior"));
         {
             SuperficieImpresora impresora(Printers::NombrePdf, archivo);
             Dibujar(impresora);
-            if (final == 0)
+            // A PDF sheet has no unprintable edge: the whole A4 is usable, as on the preview.
+            QVERIFY(std::fabs(impresora.ScaleWidth() - 21.0) < 0.01 && std::fabs(impresora.ScaleHeight() - 29.7) < 0.01);
+            QCOMPARE(impresora.Page(), 1);
+            QCOMPARE(QFile::exists(archivo), final == 2);
+            if (final == 1)
                 impresora.KillDoc();
-            if (final == 2) {
+            if (final == 3) {
                 QVERIFY(QDir(salida).removeRecursively());
                 QVERIFY_THROWS_EXCEPTION(ErrorImpresion, impresora.EndDoc());
                 // With the folder back the next document is written, complete.
                 QVERIFY(QDir().mkpath(salida));
                 Dibujar(impresora);
-                impresora.EndDoc();
-                QCOMPARE(PaginasPdf(archivo), 1);
-                return;
             }
-            QCOMPARE(impresora.Page(), final == 0 ? 0 : 1);
+            if (final == 0 || final == 3) {
+                impresora.EndDoc();
+                QCOMPARE(impresora.Page(), 0);
+                impresora.EndDoc();  // nothing drawn since: nothing to end
+            }
         }
         QCOMPARE(QDir(salida).entryList(QDir::Files | QDir::Hidden),
-                 habiaArchivo ? QStringList{QStringLiteral("listado.pdf")} : QStringList());
-        if (habiaArchivo)
+                 final == 1 ? QStringList() : QStringList{QStringLiteral("listado de provincias.pdf")});
+        if (final == 2)
             QCOMPARE(LeerArchivo(archivo), QByteArray("listado anterior"));
+        if (final == 0 || final == 3) {
+            QCOMPARE(PaginasPdf(archivo), 1);
+            QVERIFY(Ejecutar(QStringLiteral("pdfinfo"), {archivo}).texto.contains(QStringLiteral("(A4)")));
+            const QString texto = TextoPdf(archivo);
+            QVERIFY2(texto.contains(QStringLiteral("Listado de Provincias"))
+                         && texto.contains(QStringLiteral("Orbalt Software - Nuvesta Página 1")),
+                     qPrintable(texto));
+        }
     }
 
     void pdfIgualQueLaVistaPrevia()
