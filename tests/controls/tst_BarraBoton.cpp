@@ -1,3 +1,6 @@
+// The window's title bar and its buttons: a click only when enabled and shown, a close request
+// only from the × at the right end, and the window dragged by its bar.
+
 #include "Barra.h"
 #include "Boton.h"
 #include "Form.h"
@@ -37,11 +40,10 @@ private slots:
         QTest::addColumn<QString>("via");
         QTest::addColumn<bool>("habilitado");
         QTest::addColumn<bool>("visible");
-        QTest::addColumn<int>("clics");
-        QTest::newRow("ratón habilitado") << QStringLiteral("ratón") << true << true << 1;
+        QTest::newRow("ratón habilitado") << QStringLiteral("ratón") << true << true;
         for (const char* via : {"ratón", "espacio", "intro", "código"})
-            QTest::addRow("%s deshabilitado", via) << QString::fromUtf8(via) << false << true << 0;
-        QTest::newRow("código oculto") << QStringLiteral("código") << true << false << 0;
+            QTest::addRow("%s deshabilitado", via) << QString::fromUtf8(via) << false << true;
+        QTest::newRow("código oculto") << QStringLiteral("código") << true << false;
     }
 
     void botonSoloPulsaHabilitado()
@@ -49,7 +51,6 @@ private slots:
         QFETCH(QString, via);
         QFETCH(bool, habilitado);
         QFETCH(bool, visible);
-        QFETCH(int, clics);
         FrmMando f;
         int recibidos = 0;
         connect(f.LblBorrar, &Boton::Click, &f, [&] { ++recibidos; });
@@ -67,7 +68,7 @@ private slots:
             QTest::keyClick(w, Qt::Key_Return);
         else
             f.LblBorrar->HacerClick();
-        QCOMPARE(recibidos, clics);
+        QCOMPARE(recibidos, habilitado && visible ? 1 : 0);
     }
 
     void barraPideCerrarYArrastra()

@@ -1,28 +1,81 @@
-// The demo host: registration of the component, its windows, its utilities object, opening the
-// maintenance window by ProgID, and the errors it shows while it keeps running.
+// The demo host: registration of the component, opening the maintenance window by ProgID, the
+// errors it shows while it keeps running, and its windows and the preview at the screens people
+// have (each screen's row runs again in a process of its own whose offscreen screen has that size
+// and scale factor).
 
 #include "Anfitrion.h"
+#include "Apoyo.h"
+#include "Barra.h"
 #include "ErrorServidor.h"
 #include "Falsos.h"
+#include "FlexGrid.h"
+#include "Image.h"
+#include "PictureBox.h"
 #include "RegistroClases.h"
+#include "Screen.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QScreen>
+#include <QStyleOptionComboBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
 
 const QString Componente = QFileInfo(QStringLiteral(RUTA_QUILTREN)).canonicalFilePath();
+const char* const VariableFila = "QUILTREN_PRUEBA_PANTALLA";
 
-QList<QWidget*> FichasVisibles()
+Form* Ventana(const QString& nombre)
 {
-    QList<QWidget*> fichas;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == QLatin1String("FrmProvincias") && w->isVisible())
-            fichas.append(w);
-    return fichas;
+        if (w->objectName() == nombre && w->isVisible())
+            return qobject_cast<Form*>(w);
+    return nullptr;
+}
+
+QRect EnPantalla(const QWidget* w)
+{
+    return QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
+}
+
+// Captions and field texts wider than their controls, as "name: text (text pixels > room)".
+QStringList Recortados(Form& ficha, const QStringList& nombres)
+{
+    QStringList recortados;
+    auto medir = [&](const QString& donde, const QFont& fuente, const QString& texto, int sitio) {
+        const int ancho = QFontMetrics(fuente).horizontalAdvance(texto);
+        if (ancho > sitio)
+            recortados << QStringLiteral("%1: %2 (%3 > %4)").arg(donde, texto).arg(ancho).arg(sitio);
+    };
+    auto* grilla = qobject_cast<FlexGrid*>(ficha.Controls().Item(QStringLiteral("LinProvincias")));
+    const QFontMetrics letraGrilla(grilla->Widget()->font());
+    QString masAncho;
+    for (int fila = 0; fila < grilla->Rows(); ++fila) {
+        for (int col = 0; col < grilla->Cols(); ++col) {
+            const QString texto = grilla->TextMatrix(fila, col);
+            medir(QStringLiteral("LinProvincias"), grilla->Widget()->font(), texto,
+                  Screen::TwipsAPixelesX(grilla->ColWidth(col)) - 8);  // 4 pixels of padding each side
+            // The widest name is the one the name field must show whole.
+            if (fila > 0 && col == 1 && letraGrilla.horizontalAdvance(texto) > letraGrilla.horizontalAdvance(masAncho))
+                masAncho = texto;
+        }
+    }
+    for (const QString& nombre : nombres) {
+        QWidget* w = ficha.Controls().Item(nombre)->Widget();
+        QString texto = w->accessibleName();
+        if (auto* etiqueta = qobject_cast<QLabel*>(w))
+            texto = etiqueta->text();
+        auto* campo = qobject_cast<QLineEdit*>(w);
+        if (campo)
+            texto = nombre == QLatin1String("TxtProvincia") ? masAncho : campo->text();
+        // Room for text: a label's whole width, less the field's frame or the button's rounded box.
+        medir(nombre, w->font(), texto, w->width() - (qobject_cast<QLabel*>(w) ? 0 : campo ? 6 : 11));
+    }
+    return recortados;
 }
 
 } // namespace
@@ -31,128 +84,228 @@ class TestAnfitrion : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void asegurarRegistro();
-    void registroDanado();
-    void abrirProvincias();
-    void claseNoRegistrada();
-
 private:
-    std::unique_ptr<Anfitrion> NuevoAnfitrion();
-
     QTemporaryDir carpeta_;
     std::shared_ptr<MensajesFalsos> mensajes_;
+
+    std::unique_ptr<Anfitrion> NuevoAnfitrion()
+    {
+        Anfitrion::Configuracion configuracion;
+        configuracion.Base = carpeta_.filePath(QStringLiteral("anfitrion.sqlite"));
+        configuracion.RutaComponente = Componente;
+        configuracion.Usuario = QStringLiteral("carmen");
+        auto anfitrion = std::make_unique<Anfitrion>(configuracion);
+        anfitrion->AbrirBase();
+        anfitrion->Iniciar();
+        return anfitrion;
+    }
+
+    void EnLaPantalla(const QSize& pixeles, double escala);
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(!qEnvironmentVariableIsEmpty("QUILTREN_REGISTRO"));
+        QVERIFY(QFileInfo::exists(Componente));
+    }
+
+    void init()
+    {
+        QFile::remove(RegistroClases::RutaPredeterminada());
+        mensajes_ = InstalarMensajesFalsos();
+    }
+
+    void cleanup()
+    {
+        Tramacor::FijarMensajes(nullptr);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void asegurarRegistro()
+    {
+        QVERIFY(Anfitrion::AsegurarRegistro(Componente));
+        QVERIFY(!Anfitrion::AsegurarRegistro(Componente));
+        // Registered to another copy: registered again to this one.
+        RegistroClases().Registrar({{Anfitrion::ProgId, QStringLiteral("/opt/otra/libquiltren.so"),
+                                     QStringLiteral("ClassProvincias"), QStringLiteral("1.00.0050")}});
+        QVERIFY(Anfitrion::AsegurarRegistro(Componente));
+        const std::optional<EntradaClase> entrada = RegistroClases().Buscar(Anfitrion::ProgId);
+        QCOMPARE(entrada->Biblioteca, Componente);
+        QCOMPARE(entrada->Version, QStringLiteral("1.00.0051"));
+    }
+
+    void sinLaClase_data()
+    {
+        // The host reports it and goes on with its windows; opening the class reports (again).
+        QTest::addColumn<bool>("danado");
+        QTest::addColumn<QString>("mensaje");
+        QTest::newRow("registro dañado") << true << "No se pudo registrar el componente";
+        QTest::newRow("clase no registrada") << false << "No se pudo crear la clase Quiltren.ClassProvincias";
+    }
+
+    void sinLaClase()
+    {
+        QFETCH(bool, danado);
+        QFETCH(QString, mensaje);
+        if (danado) {
+            QVERIFY(EscribirArchivo(RegistroClases::RutaPredeterminada(), "clase\tsolo dos campos\n"));
+            QVERIFY_THROWS_EXCEPTION(ErrorServidor, Anfitrion::AsegurarRegistro(Componente));
+        }
+        auto anfitrion = NuevoAnfitrion();
+        if (!danado)
+            RegistroClases().Desregistrar({Anfitrion::ProgId});
+        QVERIFY(!anfitrion->AbrirProvincias());
+        QCOMPARE(mensajes_->Llamadas.size(), danado ? 2 : 1);
+        QVERIFY2(mensajes_->Llamadas.first().Texto.startsWith(mensaje), qPrintable(mensajes_->Llamadas.first().Texto));
+        QVERIFY(mensajes_->Llamadas.last().Texto.contains(Anfitrion::ProgId));
+        for (const auto& llamada : mensajes_->Llamadas)
+            QVERIFY(llamada.Estilo == 16 && llamada.Titulo == QStringLiteral("Error"));
+        QVERIFY(!Ventana(QStringLiteral("FrmProvincias")) && anfitrion->Principal()->isVisible());
+    }
+
+    void abrirProvincias()
+    {
+        auto anfitrion = NuevoAnfitrion();
+        QVERIFY(RegistroClases().Buscar(Anfitrion::ProgId));
+        QVERIFY(!anfitrion->Ubicacion()->isVisible());
+        QVERIFY(anfitrion->AbrirProvincias());
+        Form* ficha = Ventana(QStringLiteral("FrmProvincias"));
+        QVERIFY(ficha);
+        QCOMPARE(QPoint(ficha->Left(), ficha->Top()), QPoint(anfitrion->Ubicacion()->Left(), anfitrion->Ubicacion()->Top()));
+
+        // The menu again: the same component, the same window shown again.
+        QObject* componente = anfitrion->Componente();
+        QAction* maestros = anfitrion->Principal()->Menu()->actions().at(1);
+        QCOMPARE(maestros->text(), QStringLiteral("&Maestros"));
+        QAction* provincias = maestros->menu()->actions().first();
+        QCOMPARE(provincias->text(), QStringLiteral("&Provincias"));
+        provincias->trigger();
+        QCOMPARE(anfitrion->Componente(), componente);
+        QCOMPARE(Ventana(QStringLiteral("FrmProvincias")), ficha);
+        QVERIFY(mensajes_->Llamadas.isEmpty());
+
+        anfitrion->Terminar();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!Ventana(QStringLiteral("FrmProvincias")));
+        QVERIFY(!anfitrion->Componente());
+    }
+
+    void pantallas_data()
+    {
+        QTest::addColumn<QSize>("pixeles");
+        QTest::addColumn<double>("escala");
+        QTest::newRow("1024x768") << QSize(1024, 768) << 1.0;
+        QTest::newRow("1280x1024") << QSize(1280, 1024) << 1.0;
+        QTest::newRow("1366x768") << QSize(1366, 768) << 1.0;
+        QTest::newRow("1920x1080") << QSize(1920, 1080) << 1.0;
+        QTest::newRow("2560x1440") << QSize(2560, 1440) << 1.0;
+        QTest::newRow("1920x1080 escala 2") << QSize(1920, 1080) << 2.0;
+    }
+
+    void pantallas()
+    {
+        QFETCH(QSize, pixeles);
+        QFETCH(double, escala);
+        if (qEnvironmentVariableIsSet(VariableFila))
+            return EnLaPantalla(pixeles, escala);
+
+        // The platform's screen is fixed when the process starts: this row runs in a new one.
+        QTemporaryDir carpeta;
+        QFile configuracion(carpeta.filePath(QStringLiteral("pantalla.json")));
+        QVERIFY(configuracion.open(QIODevice::WriteOnly));
+        configuracion.write(QStringLiteral(R"({"windowFrameMargins": false, "screens": [{"name": "prueba", "x": 0, "y": 0,
+            "width": %1, "height": %2, "logicalDpi": 96, "logicalBaseDpi": 96}]})")
+                                .arg(pixeles.width()).arg(pixeles.height()).toUtf8());
+        configuracion.close();
+        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+        entorno.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + configuracion.fileName());
+        entorno.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(escala));
+        entorno.insert(QString::fromLatin1(VariableFila), QStringLiteral("1"));
+        QProcess hija;
+        hija.setProcessEnvironment(entorno);
+        hija.setProcessChannelMode(QProcess::MergedChannels);
+        hija.start(QCoreApplication::applicationFilePath(),
+                   {QStringLiteral("pantallas:") + QString::fromUtf8(QTest::currentDataTag())});
+        QVERIFY(hija.waitForFinished(120000));
+        QVERIFY2(hija.exitStatus() == QProcess::NormalExit && hija.exitCode() == 0, hija.readAll().constData());
+    }
 };
 
-void TestAnfitrion::initTestCase()
+void TestAnfitrion::EnLaPantalla(const QSize& pixeles, double escala)
 {
-    QVERIFY(carpeta_.isValid());
-    QVERIFY(!qEnvironmentVariableIsEmpty("QUILTREN_REGISTRO"));
-    QVERIFY(QFileInfo::exists(Componente));
-}
+    QScreen* pantalla = QGuiApplication::primaryScreen();
+    QCOMPARE(pantalla->geometry().size() * escala, pixeles);
+    QVERIFY(QDir::setCurrent(qEnvironmentVariable("QUILTREN_RAIZ")));
+    InstalarDialogoImpresionFalso()->Respuestas = {OpcionesImpresion{QStringLiteral("Pantalla")}};
 
-void TestAnfitrion::init()
-{
-    QFile::remove(RegistroClases::RutaPredeterminada());
-    mensajes_ = InstalarMensajesFalsos();
-}
-
-void TestAnfitrion::cleanup()
-{
-    Tramacor::FijarMensajes(nullptr);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-std::unique_ptr<Anfitrion> TestAnfitrion::NuevoAnfitrion()
-{
-    Anfitrion::Configuracion configuracion;
-    configuracion.Base = carpeta_.filePath(QStringLiteral("anfitrion.sqlite"));
-    configuracion.RutaComponente = Componente;
-    configuracion.Usuario = QStringLiteral("carmen");
-    auto anfitrion = std::make_unique<Anfitrion>(configuracion);
-    anfitrion->AbrirBase();
-    return anfitrion;
-}
-
-void TestAnfitrion::asegurarRegistro()
-{
-    QVERIFY(Anfitrion::AsegurarRegistro(Componente));
-    QVERIFY(!Anfitrion::AsegurarRegistro(Componente));
-
-    // Registered to another copy: registered again to this one.
-    RegistroClases().Registrar({{Anfitrion::ProgId, QStringLiteral("/opt/otra/libquiltren.so"),
-                                 QStringLiteral("ClassProvincias"), QStringLiteral("1.00.0050")}});
-    QVERIFY(Anfitrion::AsegurarRegistro(Componente));
-    const std::optional<EntradaClase> entrada = RegistroClases().Buscar(Anfitrion::ProgId);
-    QCOMPARE(entrada->Biblioteca, Componente);
-    QCOMPARE(entrada->Version, QStringLiteral("1.00.0051"));
-}
-
-void TestAnfitrion::registroDanado()
-{
-    QFile registro(RegistroClases::RutaPredeterminada());
-    QVERIFY(registro.open(QIODevice::WriteOnly));
-    registro.write("clase\tsolo dos campos\n");
-    registro.close();
-
-    QVERIFY_THROWS_EXCEPTION(ErrorServidor, Anfitrion::AsegurarRegistro(Componente));
-
-    // The host reports it and goes on with its windows; opening the class reports again.
     auto anfitrion = NuevoAnfitrion();
-    anfitrion->Iniciar();
-    QVERIFY(anfitrion->Principal()->isVisible());
-    QCOMPARE(mensajes_->Llamadas.size(), 1);
-    QCOMPARE(mensajes_->Llamadas.at(0).Estilo, 16);
-    QCOMPARE(mensajes_->Llamadas.at(0).Titulo, QStringLiteral("Error"));
-    QVERIFY(mensajes_->Llamadas.at(0).Texto.startsWith(QStringLiteral("No se pudo registrar el componente")));
-    QVERIFY(!anfitrion->AbrirProvincias());
-    QCOMPARE(mensajes_->Llamadas.size(), 2);
-    QVERIFY(mensajes_->Llamadas.at(1).Texto.contains(Anfitrion::ProgId));
-    QVERIFY(FichasVisibles().isEmpty() && anfitrion->Principal()->isVisible());
-}
-
-void TestAnfitrion::abrirProvincias()
-{
-    auto anfitrion = NuevoAnfitrion();
-    anfitrion->Iniciar();
-    QVERIFY(RegistroClases().Buscar(Anfitrion::ProgId));
-    QVERIFY(!anfitrion->Ubicacion()->isVisible());
-
     QVERIFY(anfitrion->AbrirProvincias());
-    QCOMPARE(FichasVisibles().size(), 1);
-    auto* ficha = qobject_cast<Form*>(FichasVisibles().first());
-    QCOMPARE(QPoint(ficha->Left(), ficha->Top()), QPoint(anfitrion->Ubicacion()->Left(), anfitrion->Ubicacion()->Top()));
+    Form* ficha = Ventana(QStringLiteral("FrmProvincias"));
+    QVERIFY(ficha);
+    const qreal densidad = ficha->devicePixelRatioF();
+    QCOMPARE(densidad, escala);
+    const auto texto = [](const QRect& r) {
+        return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+    };
 
-    // The menu again: the same component, the same window shown again.
-    QObject* componente = anfitrion->Componente();
-    QAction* maestros = anfitrion->Principal()->Menu()->actions().at(1);
-    QCOMPARE(maestros->text(), QStringLiteral("&Maestros"));
-    QAction* provincias = maestros->menu()->actions().first();
-    QCOMPARE(provincias->text(), QStringLiteral("&Provincias"));
-    provincias->trigger();
-    QCOMPARE(anfitrion->Componente(), componente);
-    QCOMPARE(FichasVisibles().size(), 1);
+    // Whole on the screen, below the host's menu and above its status line.
+    const QRect marco = ficha->frameGeometry();
+    const QRect menu = EnPantalla(anfitrion->Principal()->Menu());
+    const QRect estado = EnPantalla(anfitrion->Principal()->Controls().Item(QStringLiteral("LblEstado"))->Widget());
+    QVERIFY2(pantalla->availableGeometry().contains(marco) && marco.top() > menu.bottom() && marco.bottom() < estado.top(),
+             qPrintable(texto(marco) + QStringLiteral(", menú hasta %1, estado desde %2").arg(menu.bottom())
+                                                 .arg(estado.top())));
+
+    // Every control inside the window, the background covering it, and no picture enlarged.
+    for (Control* control : ficha->Controls()) {
+        QWidget* w = control->Widget();
+        if (!w || !w->isVisible())
+            continue;
+        QVERIFY2(ficha->rect().contains(QRect(w->mapTo(ficha, QPoint(0, 0)), w->size())), qPrintable(control->Name()));
+        QImage dibujo;
+        if (auto* imagen = qobject_cast<Image*>(control))
+            dibujo = imagen->Picture();
+        if (auto* caja = qobject_cast<PictureBox*>(control))
+            dibujo = caja->Picture();
+        if (!dibujo.isNull())
+            QVERIFY2(dibujo.width() >= qRound(w->width() * densidad) && dibujo.height() >= qRound(w->height() * densidad),
+                     qPrintable(QStringLiteral("%1: %2x%3").arg(control->Name()).arg(dibujo.width()).arg(dibujo.height())));
+    }
+    QCOMPARE(EnPantalla(ficha->Controls().Item(QStringLiteral("PicProvincias"))->Widget()), ficha->geometry());
+
+    const QStringList recortados = Recortados(
+        *ficha, {"LblNuevo", "lblAceptar", "LblBuscar", "LblCancelar", "LblBorrar", "LblProv", "LblDatosProvincias",
+                 "LblCodigo", "LblProvincia", "TxtCodigo", "TxtProvincia"});
+    QVERIFY2(recortados.isEmpty(), qPrintable(recortados.join(QLatin1Char('\n'))));
+
+    // The preview the printer picture opens: the whole screen, the scroll bar down its right edge to
+    // the bottom, its zoom list readable.
+    QRect vistaEnPantalla, barra;
+    QStringList zoomRecortado;
+    std::function<void()> mirar = [&] {
+        Form* vista = Ventana(QStringLiteral("frmListados"));
+        if (!vista)
+            return QTimer::singleShot(50, this, mirar);
+        vistaEnPantalla = vista->frameGeometry();
+        barra = EnPantalla(vista->Controls().Item(QStringLiteral("Scroll"))->Widget());
+        auto* zoom = qobject_cast<QComboBox*>(vista->Controls().Item(QStringLiteral("CbxPor"))->Widget());
+        QStyleOptionComboBox opcion;
+        opcion.initFrom(zoom);
+        const QRect campo = zoom->style()->subControlRect(QStyle::CC_ComboBox, &opcion, QStyle::SC_ComboBoxEditField, zoom);
+        for (int i = 0; i < zoom->count(); ++i)
+            if (zoom->fontMetrics().horizontalAdvance(zoom->itemText(i)) > campo.width())
+                zoomRecortado << zoom->itemText(i);
+        emit qobject_cast<Barra*>(vista->Controls().Item(QStringLiteral("Barra1")))->SolicitudCierre();
+    };
+    QTimer::singleShot(0, this, mirar);
+    QTest::mouseClick(ficha->Controls().Item(QStringLiteral("ImgImpresora"))->Widget(), Qt::LeftButton);
+    QCOMPARE(vistaEnPantalla, pantalla->geometry());
+    QVERIFY2(vistaEnPantalla.contains(barra) && barra.right() > vistaEnPantalla.right() - 20
+                 && barra.bottom() > vistaEnPantalla.bottom() - 20 && barra.top() < vistaEnPantalla.height() / 4,
+             qPrintable(texto(barra)));
+    QVERIFY2(zoomRecortado.isEmpty(), qPrintable(zoomRecortado.join(QLatin1Char('|'))));
     QVERIFY(mensajes_->Llamadas.isEmpty());
-
     anfitrion->Terminar();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(FichasVisibles().isEmpty());
-    QVERIFY(!anfitrion->Componente());
-}
-
-void TestAnfitrion::claseNoRegistrada()
-{
-    auto anfitrion = NuevoAnfitrion();
-    anfitrion->Iniciar();
-    RegistroClases().Desregistrar({Anfitrion::ProgId});
-    QVERIFY(!anfitrion->AbrirProvincias());
-    QCOMPARE(mensajes_->Llamadas.size(), 1);
-    QCOMPARE(mensajes_->Llamadas.at(0).Estilo, 16);
-    QVERIFY(mensajes_->Llamadas.at(0).Texto.startsWith(QStringLiteral("No se pudo crear la clase Quiltren.ClassProvincias")));
-    QVERIFY(anfitrion->Principal()->isVisible());
 }
 
 QTEST_MAIN(TestAnfitrion)

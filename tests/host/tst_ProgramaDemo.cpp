@@ -1,4 +1,6 @@
-// quiltren-demo run as a user runs it.
+// quiltren-demo: its command line as read, and the program run as a user runs it.
+
+#include "OpcionesDemo.h"
 
 #include <QImage>
 #include <QProcess>
@@ -10,80 +12,100 @@ class TestProgramaDemo : public QObject
     Q_OBJECT
 
 private slots:
-    void version();
-    void opcionErronea();
-    void captura();
-    void baseInaccesible_data();
-    void baseInaccesible();
+    void opciones_data()
+    {
+        // What was read: base, design width x height, listing, order by code, range from-to; or
+        // what the error names.
+        QTest::addColumn<QStringList>("argumentos");
+        QTest::addColumn<QString>("leido");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("nada") << QStringList{} << "|17280x12960||0|" << "";
+        QTest::newRow("db y base") << QStringList{"--db", "/tmp/p.sqlite", "--base", "1280x1024"}
+                                   << "/tmp/p.sqlite|19200x15360||0|" << "";
+        QTest::newRow("con igual") << QStringList{"--db=postgresql://postgres@127.0.0.1:5432/p", "--base=800x600"}
+                                   << "postgresql://postgres@127.0.0.1:5432/p|12000x9000||0|" << "";
+        QTest::newRow("listado por código con rango")
+            << QStringList{"--listado", "l.pdf", "--orden", "codigo", "--desde", "10", "--hasta", "20"}
+            << "|17280x12960|l.pdf|1|10-20" << "";
+        QTest::newRow("rango con hasta vacío") << QStringList{"--listado", "l.pdf", "--desde", "30", "--hasta", ""}
+                                               << "|17280x12960|l.pdf|0|30-" << "";
+        QTest::newRow("desconocida") << QStringList{"--bd", "x"} << "" << "--bd";
+        QTest::newRow("falta valor") << QStringList{"--db"} << "" << "--db";
+        QTest::newRow("base diminuta") << QStringList{"--base", "10x10"} << "" << "10x10";
+        QTest::newRow("orden sin listado") << QStringList{"--orden", "codigo"} << "" << "--listado";
+        QTest::newRow("orden desconocido") << QStringList{"--listado", "l.pdf", "--orden", "fecha"} << "" << "fecha";
+        QTest::newRow("desde sin hasta") << QStringList{"--listado", "l.pdf", "--desde", "1"} << "" << "--hasta";
+        QTest::newRow("listado y captura") << QStringList{"--listado", "l.pdf", "--captura", "c.png"} << "" << "--captura";
+        QTest::newRow("listado e impresora") << QStringList{"--listado", "l.pdf", "--impresora", "cola"} << "" << "--impresora";
+        QTest::newRow("impresora sin nombre") << QStringList{"--impresora", ""} << "" << "--impresoras";
+    }
 
-private:
-    QProcess* Ejecutar(const QStringList& argumentos);
+    void opciones()
+    {
+        QFETCH(QStringList, argumentos);
+        QFETCH(QString, leido);
+        QFETCH(QString, error);
+        const OpcionesDemo o = LeerOpciones(argumentos);
+        QVERIFY2(error.isEmpty() ? o.Error.isEmpty() : o.Error.contains(error), qPrintable(o.Error));
+        if (!error.isEmpty())
+            return;
+        QCOMPARE(QStringList({o.Base, QStringLiteral("%1x%2").arg(o.AnchoBase).arg(o.AltoBase), o.Listado,
+                              QString::number(o.OrdenPorCodigo),
+                              o.ConRango ? o.CodigoDesde + QLatin1Char('-') + o.CodigoHasta : QString()})
+                     .join(QLatin1Char('|')),
+                 leido);
+        QVERIFY(o.Captura.isEmpty());
+    }
+
+    void programa_data()
+    {
+        // %1 is a new empty folder; "salida" is the standard output when the exit is 0, the error
+        // output otherwise. A listing only reads: a mistyped file must not become a new database.
+        QTest::addColumn<QStringList>("argumentos");
+        QTest::addColumn<int>("codigo");
+        QTest::addColumn<QString>("salida");
+        QTest::newRow("versión") << QStringList{"--version"} << 0 << "Quiltren 1.00.0051 (es-ES)\n";
+        QTest::newRow("opción errónea") << QStringList{"--base", "grande"} << 2 << "Tamaño de pantalla no válido";
+        QTest::newRow("carpeta que no existe") << QStringList{"--db", "%1/falta/demo.sqlite", "--listado", "%1/l.pdf"} << 1
+                                               << "No se pudo abrir la base de datos";
+        QTest::newRow("archivo que no existe") << QStringList{"--db", "%1/demo.sqlite", "--listado", "%1/l.pdf"} << 1
+                                               << "No se pudo abrir la base de datos";
+        QTest::newRow("captura") << QStringList{"--db", "%1/demo.sqlite", "--captura", "%1/captura.png"} << 0 << "";
+    }
+
+    void programa()
+    {
+        QFETCH(QStringList, argumentos);
+        QFETCH(int, codigo);
+        QFETCH(QString, salida);
+        QTemporaryDir carpeta;
+        argumentos.replaceInStrings(QStringLiteral("%1"), carpeta.path());
+        QProcess p;
+        p.start(QStringLiteral(RUTA_DEMO), argumentos);
+        QVERIFY(p.waitForFinished(60000));
+        const QString errores = QString::fromUtf8(p.readAllStandardError());
+        QCOMPARE(p.exitCode(), codigo);
+        const QString texto = codigo == 0 ? QString::fromUtf8(p.readAllStandardOutput()) : errores;
+        QVERIFY2(salida.isEmpty() || texto.startsWith(salida), qPrintable(texto));
+        if (codigo == 0)
+            QCOMPARE(errores, QString());
+        const QStringList quedan = QDir(carpeta.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        if (!argumentos.contains(QStringLiteral("--captura"))) {
+            QCOMPARE(quedan, QStringList());
+            return;
+        }
+        // The host starts on a new database, registers the component, opens the maintenance window
+        // by itself and takes the picture: not a blank one, the windows are in it.
+        QCOMPARE(quedan, QStringList({"captura.png", "demo.sqlite"}));
+        const QImage leida(carpeta.filePath(QStringLiteral("captura.png")));
+        QVERIFY(leida.width() >= 640 && leida.height() >= 480);
+        QSet<QRgb> colores;
+        for (int y = 0; y < leida.height(); y += 7)
+            for (int x = 0; x < leida.width(); x += 7)
+                colores.insert(leida.pixel(x, y));
+        QVERIFY(colores.size() > 20);
+    }
 };
-
-QProcess* TestProgramaDemo::Ejecutar(const QStringList& argumentos)
-{
-    auto* proceso = new QProcess(this);
-    proceso->start(QStringLiteral(RUTA_DEMO), argumentos);
-    if (!proceso->waitForFinished(60000))
-        proceso->kill();
-    return proceso;
-}
-
-void TestProgramaDemo::version()
-{
-    QProcess* p = Ejecutar({QStringLiteral("--version")});
-    QCOMPARE(p->exitCode(), 0);
-    QCOMPARE(QString::fromUtf8(p->readAllStandardOutput()).trimmed(), QStringLiteral("Quiltren 1.00.0051 (es-ES)"));
-    QCOMPARE(QString::fromUtf8(p->readAllStandardError()), QString());
-}
-
-void TestProgramaDemo::opcionErronea()
-{
-    QProcess* p = Ejecutar({QStringLiteral("--base"), QStringLiteral("grande")});
-    QCOMPARE(p->exitCode(), 2);
-    QVERIFY(QString::fromUtf8(p->readAllStandardError()).contains(QStringLiteral("Tamaño de pantalla no válido")));
-}
-
-void TestProgramaDemo::captura()
-{
-    // The host starts on a new database, registers the component, opens the maintenance window
-    // by itself and takes the picture.
-    QTemporaryDir carpeta;
-    const QString imagen = carpeta.filePath(QStringLiteral("captura.png"));
-    QProcess* p = Ejecutar({QStringLiteral("--db"), carpeta.filePath(QStringLiteral("demo.sqlite")),
-                            QStringLiteral("--captura"), imagen});
-    QVERIFY2(p->exitCode() == 0, p->readAllStandardError().constData());
-    const QImage leida(imagen);
-    QVERIFY(!leida.isNull());
-    QVERIFY(leida.width() >= 640 && leida.height() >= 480);
-    QVERIFY(QFileInfo::exists(carpeta.filePath(QStringLiteral("demo.sqlite"))));
-    // Not a blank picture: the windows are in it.
-    QSet<QRgb> colores;
-    for (int y = 0; y < leida.height(); y += 7)
-        for (int x = 0; x < leida.width(); x += 7)
-            colores.insert(leida.pixel(x, y));
-    QVERIFY(colores.size() > 20);
-}
-
-void TestProgramaDemo::baseInaccesible_data()
-{
-    QTest::addColumn<QString>("base");
-    QTest::newRow("carpeta que no existe") << QStringLiteral("falta/demo.sqlite");
-    // A listing only reads: a mistyped file must not become a new database with sample rows.
-    QTest::newRow("archivo que no existe") << QStringLiteral("demo.sqlite");
-}
-
-void TestProgramaDemo::baseInaccesible()
-{
-    QFETCH(QString, base);
-    QTemporaryDir carpeta;
-    QProcess* p = Ejecutar({QStringLiteral("--db"), carpeta.filePath(base),
-                            QStringLiteral("--listado"), carpeta.filePath(QStringLiteral("l.pdf"))});
-    QCOMPARE(p->exitCode(), 1);
-    QVERIFY(QString::fromUtf8(p->readAllStandardError()).contains(QStringLiteral("No se pudo abrir la base de datos")));
-    QVERIFY(!QFileInfo::exists(carpeta.filePath(base)));
-    QVERIFY(!QFileInfo::exists(carpeta.filePath(QStringLiteral("l.pdf"))));
-}
 
 QTEST_MAIN(TestProgramaDemo)
 #include "tst_ProgramaDemo.moc"

@@ -10,8 +10,8 @@
 #include "Recordset.h"
 
 #include <QProcess>
-#include <algorithm>
 #include <QRegularExpression>
+#include <algorithm>
 
 BaseListado::~BaseListado()
 {
@@ -19,13 +19,6 @@ BaseListado::~BaseListado()
         DatosComunes::TextosListado.Liberar();
         DatosComunes::Conexion.reset();
     }
-}
-
-void BaseListado::Reponer()
-{
-    for (const char* tabla : {"Municipios", "Provincias", "Textos", "Auditoria"})
-        Conexion()->Execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(QLatin1String(tabla)));
-    CrearEsquemaSiFalta(*Conexion());
 }
 
 void BaseListado::Filas(const QList<QPair<QString, QString>>& filas)
@@ -77,17 +70,6 @@ FrmProvincias* VentanaProvincias()
     return qobject_cast<FrmProvincias*>(InstanciaPredeterminada<FrmProvincias>::Referencia());
 }
 
-SuperficieGrabadora::SuperficieGrabadora(bool comoImpresora, double altoUtil)
-    : impresora_(comoImpresora), altoUtil_(altoUtil)
-{
-    SetScaleMode(Centimetros);
-    SetFontTransparent(true);
-    SetBkMode(Transparente);
-    SetFillStyle(1);
-    SetWidth(11906);
-    SetHeight(16838);
-}
-
 int SuperficieGrabadora::Veces(const QString& texto) const
 {
     return int(std::count_if(Impresos.begin(), Impresos.end(), [&](const Impreso& i) { return i.Texto == texto; }));
@@ -122,8 +104,18 @@ void SuperficieGrabadora::NewPage()
     Cls();
 }
 
-void Dibujar(SuperficieGrabadora& superficie, const IDialogoImpresion& opciones)
+void Dibujar(SuperficieDestino& superficie, const IDialogoImpresion& opciones)
 {
+    superficie.SetScaleMode(SuperficieDestino::Centimetros);
+    superficie.SetFontTransparent(true);
+    superficie.SetBkMode(SuperficieDestino::Transparente);
+    superficie.SetFillStyle(1);
+    if (dynamic_cast<SuperficiePagina*>(&superficie)) {
+        superficie.SetWidth(11906);
+        superficie.SetHeight(16838);
+    } else {
+        superficie.SetPaperSize(SuperficieDestino::PapelA4);
+    }
     SuperficieDestino* actual = &superficie;
     DatosComunes::NumeroPagina = 0;
     ImprimirListado(opciones, actual, nullptr);
@@ -131,35 +123,32 @@ void Dibujar(SuperficieGrabadora& superficie, const IDialogoImpresion& opciones)
 
 int FilasPorPaginaA4()
 {
-    SuperficieGrabadora superficie(true);
+    SuperficieGrabadora superficie;
     const short antes = DatosComunes::NumeroPagina;
-    Dibujar(superficie, OpcionesFijas());
+    Dibujar(superficie);
     DatosComunes::NumeroPagina = antes;
     return int(superficie.Filas(true).size());
 }
 
-namespace {
-
-QString Salida(const QString& programa, const QStringList& argumentos)
+Salida Ejecutar(const QString& programa, const QStringList& argumentos)
 {
     QProcess proceso;
     proceso.start(programa, argumentos);
-    if (!proceso.waitForFinished(120000) || proceso.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(proceso.readAllStandardOutput());
+    if (!proceso.waitForFinished(300000) || proceso.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {proceso.exitCode(), QString::fromUtf8(proceso.readAllStandardError()),
+            QString::fromUtf8(proceso.readAllStandardOutput())};
 }
-
-}  // namespace
 
 QString TextoPdf(const QString& archivo)
 {
-    return Salida(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), archivo, QStringLiteral("-")});
+    return Ejecutar(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), archivo, QStringLiteral("-")}).texto;
 }
 
 int PaginasPdf(const QString& archivo)
 {
     static const QRegularExpression paginas(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption);
-    const QRegularExpressionMatch encontrado = paginas.match(Salida(QStringLiteral("pdfinfo"), {archivo}));
+    const QRegularExpressionMatch encontrado = paginas.match(Ejecutar(QStringLiteral("pdfinfo"), {archivo}).texto);
     return encontrado.hasMatch() ? encontrado.captured(1).toInt() : -1;
 }
 

@@ -1,45 +1,37 @@
 #pragma once
-// What the listing tests share: a province database of their own, fixed listing options, an A4
-// page that records the report's calls, and poppler's readings of a PDF.
+// What the listing and printing tests share: their database, fixed listing options, a page that
+// records the report's calls, the real report drawn on any surface, and programs run to their end.
 
 #include "BasePrueba.h"
 #include "Form.h"
 #include "SuperficiePagina.h"
 #include "Tramacor.h"
 
+#include <QStringList>
+#include <memory>
+
 class ClassProvincias;
 class FrmProvincias;
 
-#include <QList>
-#include <memory>
-#include <QPair>
-#include <QStringList>
-
-// The test's database (with the 52 provinces of the schema), which it may fill as it needs.
 class BaseListado : public BasePrueba
 {
 public:
     using BasePrueba::BasePrueba;
     ~BaseListado();
-    // Drops the tables and creates the schema again, with its 52 provinces.
-    void Reponer();
-    // Replaces every province with these (code, name) rows, or with `cuantas` generated ones
-    // (codes "01", "02"…, zero-padded to the width of the count).
+    // Replaces every province with these (code, name) rows, or with `cuantas` generated ones.
     void Filas(const QList<QPair<QString, QString>>& filas);
     void Generadas(int cuantas);
-    // Codes of the table in the order of the statement.
     QStringList CodigosSegun(const QString& sentencia) const;
     // Makes this database the one of DatosComunes, with the listing texts open on it.
     void Instalar() const;
-    // Loads the real province window through the component over this database, as a host does
-    // (with the stand-in host utilities); the host's two windows live as long as this object.
+    // Loads the real province window through the component, as a host does (with the stand-in
+    // host utilities).
     void CargarVentana(ClassProvincias& clase);
 
 private:
     std::unique_ptr<Form> principal_, ubicacion_;
 };
 
-// The province window the component has loaded, or null.
 FrmProvincias* VentanaProvincias();
 
 // Listing options as the print dialog leaves them.
@@ -62,10 +54,9 @@ private:
     QString desde_, hasta_;
 };
 
-// An A4 page set up as the print command sets a page of the preview, that records every Print
-// with the pen and font size of the moment, every page break, and every page-break test (the pen
-// and TextHeight("X") the report adds). As a printer, a page break is counted and the drawing
-// starts again on the same page; a usable height may be imposed to place the breaks.
+// A page that records every Print, page break and page-break test (the pen and TextHeight("X")).
+// As a printer, a page break is counted and the drawing starts again on the same page; a usable
+// height may be imposed to place the breaks.
 class SuperficieGrabadora : public SuperficiePagina
 {
 public:
@@ -78,12 +69,14 @@ public:
         double Pluma, Alto, Puntos;
     };
 
-    explicit SuperficieGrabadora(bool comoImpresora = false, double altoUtil = 0);
+    explicit SuperficieGrabadora(bool comoImpresora = true, double altoUtil = 0)
+        : impresora_(comoImpresora), altoUtil_(altoUtil)
+    {
+    }
 
     QList<Impreso> Impresos;
     mutable QList<Medida> Medidas;
     int Saltos = 0;
-    // How many times that text was printed.
     int Veces(const QString& texto) const;
     // The codes printed as rows (11 pt at 1.2 cm); those before the first page break only.
     QStringList Filas(bool soloPrimeraPagina = false) const;
@@ -99,12 +92,19 @@ private:
     double altoUtil_;
 };
 
-// Draws the listing on the surface with these options, from page 1.
-void Dibujar(SuperficieGrabadora& superficie, const IDialogoImpresion& opciones);
+// Draws the listing of the installed database from page 1, the surface set up as the print command
+// sets a printer (a page picture gets the A4 size); the document is not ended. A page picture that
+// is no printer holds one page only.
+void Dibujar(SuperficieDestino& superficie, const IDialogoImpresion& opciones = OpcionesFijas());
 // How many rows of the current table the first A4 page of the listing holds.
 int FilasPorPaginaA4();
 
-// The text of a PDF file (pdftotext -layout) and its page count (pdfinfo, -1 when unreadable).
+struct Salida {
+    int codigo = -1;
+    QString errores, texto;
+};
+Salida Ejecutar(const QString& programa, const QStringList& argumentos);
+// pdftotext -layout's text of a PDF file, and pdfinfo's page count (-1 when unreadable).
 QString TextoPdf(const QString& archivo);
 int PaginasPdf(const QString& archivo);
 // The codes of the rows in the text of a listing, in order, among the codes given.

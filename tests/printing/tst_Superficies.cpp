@@ -1,0 +1,316 @@
+// The two surfaces the listing draws on. The preview's page picture: where Line and Print land
+// (read back from the rendered page), how the pen moves, pages drawn in turns. The printer writing
+// real PDF files, read back with poppler's tools: pages and text, failures that never leave a PDF
+// reported as written, and the same look as the page picture of the same listing.
+
+#include "Apoyo.h"
+#include "ApoyoListado.h"
+#include "ErrorImpresion.h"
+#include "Printers.h"
+#include "SuperficieImpresora.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cmath>
+
+using Modo = SuperficieDestino::ModoLinea;
+Q_DECLARE_METATYPE(Modo)
+
+namespace {
+
+constexpr double PixelesPorCm = 40.0;  // pages are rendered at 840 x 1188
+const QRgb Rojo = 0xFF0000;
+
+QImage Render(const SuperficiePagina& pagina)
+{
+    return pagina.Imagen(QSize(qRound(21.0 * PixelesPorCm), qRound(29.7 * PixelesPorCm)));
+}
+
+// Lines are about a pixel wide: look around the point.
+bool RojoCerca(const QImage& imagen, double xCm, double yCm)
+{
+    for (int d = 0; d < 9; ++d)
+        if ((imagen.pixel(int(xCm * PixelesPorCm) + d % 3 - 1, int(yCm * PixelesPorCm) + d / 3 - 1) & 0xFFFFFF) == Rojo)
+            return true;
+    return false;
+}
+
+// Bounding box, in pixels, of the dark pixels.
+QRect Tinta(const QImage& imagen)
+{
+    QRect caja;
+    for (int y = 0; y < imagen.height(); ++y)
+        for (int x = 0; x < imagen.width(); ++x)
+            if (qGray(imagen.pixel(x, y)) < 160)
+                caja |= QRect(x, y, 1, 1);
+    return caja;
+}
+
+}  // namespace
+
+class PruebaSuperficies : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<BaseListado> base_;
+    std::unique_ptr<QTemporaryDir> carpeta_;
+    QString Ruta(const QString& nombre) const { return carpeta_->filePath(nombre); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(QDir::setCurrent(qEnvironmentVariable("QUILTREN_RAIZ")));
+        base_ = std::make_unique<BaseListado>(false);
+        base_->Instalar();
+        base_->Generadas(20);  // one page of the listing
+    }
+
+    void cleanupTestCase() { base_.reset(); }
+
+    void init() { carpeta_ = std::make_unique<QTemporaryDir>(); }
+
+    void lineas_data()
+    {
+        QTest::addColumn<Modo>("modo");
+        QTest::addColumn<int>("escala");
+        QTest::addColumn<QRectF>("puntos");  // (x1, y1) - (x2, y2) as left, top - right, bottom
+        QTest::addColumn<QColor>("color");   // not valid: drawn in ForeColor, red
+        QTest::addColumn<int>("relleno");
+        QTest::addColumn<QPointF>("sonda");  // cm
+        QTest::addColumn<bool>("pintado");
+        const QRectF bf(QPointF(1, 1), QPointF(3, 2));
+        const QRectF b(QPointF(1, 1), QPointF(5, 4));
+        const QColor rojo(Qt::red);
+        QTest::newRow("BF a la izquierda") << Modo::BF << 7 << bf << rojo << 1 << QPointF(0.85, 1.5) << false;
+        QTest::newRow("BF esquinas al revés, sin color") << Modo::BF << 7 << QRectF(QPointF(3, 2), QPointF(1, 1))
+                                                         << QColor() << 1 << QPointF(2.9, 1.9) << true;
+        QTest::newRow("BF en twips") << Modo::BF << 1 << QRectF(QPointF(1440, 1440), QPointF(2880, 2880)) << rojo << 1
+                                     << QPointF(5.0, 3.8) << true;
+        QTest::newRow("B interior transparente") << Modo::B << 7 << b << rojo << 1 << QPointF(3, 2.5) << false;
+        QTest::newRow("B relleno sólido") << Modo::B << 7 << b << rojo << 0 << QPointF(3, 2.5) << true;
+        QTest::newRow("línea, por debajo") << Modo::Linea << 7 << QRectF(QPointF(2, 5), QPointF(10, 5)) << rojo << 1
+                                           << QPointF(6, 5.2) << false;
+    }
+
+    void lineas()
+    {
+        QFETCH(Modo, modo);
+        QFETCH(int, escala);
+        QFETCH(QRectF, puntos);
+        QFETCH(QColor, color);
+        QFETCH(int, relleno);
+        QFETCH(QPointF, sonda);
+        QFETCH(bool, pintado);
+        SuperficiePagina pagina;
+        pagina.SetScaleMode(escala);
+        pagina.SetForeColor(Qt::red);
+        pagina.SetFillStyle(relleno);
+        pagina.SetFillColor(Qt::red);
+        pagina.Line(puntos.left(), puntos.top(), puntos.right(), puntos.bottom(), color, modo);
+        QCOMPARE(QPointF(pagina.CurrentX(), pagina.CurrentY()), puntos.bottomRight());
+        QCOMPARE(RojoCerca(Render(pagina), sonda.x(), sonda.y()), pintado);
+    }
+
+    void printAvanzaLaPluma_data()
+    {
+        QTest::addColumn<int>("escala");
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<int>("lineas");
+        QTest::newRow("twips") << 1 << "Orbalt Software - Nuvesta Página 3" << 1;
+        QTest::newRow("línea vacía, cm") << 7 << "" << 1;
+        QTest::newRow("tres líneas, mm") << 6 << "a\r\nÁlava\nc" << 3;
+    }
+
+    void printAvanzaLaPluma()
+    {
+        QFETCH(int, escala);
+        QFETCH(QString, texto);
+        QFETCH(int, lineas);
+        SuperficiePagina pagina;
+        pagina.SetScaleMode(escala);
+        pagina.SetFontSize(10);
+        const double unaLinea = pagina.TextHeight(QStringLiteral("X"));
+        QCOMPARE(pagina.TextHeight(texto), lineas * unaLinea);
+        const double y0 = pagina.ScaleHeight() / 4;
+        pagina.SetCurrentX(pagina.ScaleWidth() / 10);
+        pagina.SetCurrentY(y0);
+        pagina.Print(texto);
+        QCOMPARE(QPointF(pagina.CurrentX(), pagina.CurrentY()), QPointF(0.0, y0 + lineas * unaLinea));
+        // "Print s;" leaves the pen on the (last) line, after the text.
+        const double x0 = pagina.ScaleWidth() / 5;
+        pagina.SetCurrentX(x0);
+        pagina.SetCurrentY(y0);
+        pagina.Print(texto, false);
+        QCOMPARE(pagina.CurrentY(), y0 + (lineas - 1) * unaLinea);
+        QCOMPARE(pagina.CurrentX(), (lineas == 1 ? x0 : 0.0) + pagina.TextWidth(texto.section(QLatin1Char('\n'), -1)));
+    }
+
+    void textoArribaEnCurrentY()
+    {
+        SuperficiePagina pagina;
+        pagina.SetScaleMode(SuperficieDestino::Centimetros);
+        pagina.SetFontName(QStringLiteral("Bookman Old Style"));
+        pagina.SetFontSize(20);
+        pagina.SetCurrentX(6.5);
+        pagina.SetCurrentY(12.25);
+        const QRectF caja(6.5, 12.25, pagina.TextWidth(QStringLiteral("Mgjpqy")), pagina.TextHeight(QStringLiteral("Mgjpqy")));
+        pagina.Print(QStringLiteral("Mgjpqy"));
+        // The ink lies in the text's box (top at CurrentY), reaches its right end and starts near its top.
+        const QRect tinta = Tinta(Render(pagina));
+        const QRectF enCm(tinta.left() / PixelesPorCm, tinta.top() / PixelesPorCm, tinta.width() / PixelesPorCm,
+                          tinta.height() / PixelesPorCm);
+        QVERIFY(caja.adjusted(-0.05, -0.05, 0.05, 0.05).contains(enCm));
+        QVERIFY(enCm.right() > caja.right() - 0.3 && enCm.top() < caja.top() + caja.height() / 3);
+    }
+
+    // Only one page records at a time: drawing on another page closes the recording of the
+    // first, which must then go on with its pen, font and colours as if nothing had happened.
+    void dibujoAlternadoEntrePaginas()
+    {
+        const auto empezar = [](SuperficiePagina& p) {
+            p.SetScaleMode(SuperficieDestino::Centimetros);
+            p.SetFontSize(16);
+            p.SetFontBold(true);
+            p.SetForeColor(QColor(0x00, 0x00, 0xFF));
+            p.SetCurrentY(2);
+            p.Print(QStringLiteral("Primera parte"));
+        };
+        const auto terminar = [](SuperficiePagina& p) {
+            p.Print(QStringLiteral("Segunda parte"));
+            p.Line(1, p.CurrentY(), 15, p.CurrentY(), QColor(Rojo));
+        };
+        SuperficiePagina seguida, alternada, otra;
+        empezar(seguida);
+        terminar(seguida);
+        empezar(alternada);
+        Dibujar(otra);
+        QCOMPARE(alternada.FontSize(), 16.0);
+        terminar(alternada);
+        Dibujar(otra);
+        QCOMPARE(Render(alternada), Render(seguida));
+        QVERIFY(Tinta(Render(alternada)).height() > 1.0 * PixelesPorCm);
+    }
+
+    void rutaNoEscribible_data()
+    {
+        QTest::addColumn<QString>("impresora");
+        QTest::addColumn<QString>("ruta");  // %1 is the test's own folder
+        QTest::addColumn<QString>("mensaje");
+        const QString pdf = Printers::NombrePdf;
+        QTest::newRow("sin archivo") << pdf << "" << "No se ha indicado el archivo PDF de destino.";
+        QTest::newRow("carpeta inexistente") << pdf << "%1/no existe/l.pdf" << "la carpeta \"%1/no existe\" no existe";
+        QTest::newRow("es una carpeta") << pdf << "%1" << "ya existe y no es un archivo";
+        QTest::newRow("solo lectura") << pdf << "/proc/listado-quiltren.pdf" << "no se puede escribir en la carpeta \"/proc\"";
+        QTest::newRow("impresora desconocida") << "imprimir a pdf" << "%1/l.pdf" << "No existe la impresora \"imprimir a pdf\".";
+    }
+
+    void rutaNoEscribible()
+    {
+        QFETCH(QString, impresora);
+        QFETCH(QString, ruta);
+        QFETCH(QString, mensaje);
+        ruta.replace(QLatin1String("%1"), carpeta_->path());
+        mensaje.replace(QLatin1String("%1"), carpeta_->path());
+        const std::optional<ErrorImpresion> error = Capturar<ErrorImpresion>([&] { SuperficieImpresora s(impresora, ruta); });
+        QVERIFY(error);
+        QVERIFY2(error->Descripcion().contains(mensaje), qPrintable(error->Descripcion()));
+        QCOMPARE(error->Numero(), 482L);
+        QVERIFY(QDir(carpeta_->path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    }
+
+    void documento_data()
+    {
+        // How the document ends; only an ended one leaves a PDF, and under its name only then.
+        QTest::addColumn<int>("final");  // 0 EndDoc, 1 KillDoc, 2 destroyed without EndDoc, 3 folder gone before
+        QTest::newRow("EndDoc") << 0;
+        QTest::newRow("KillDoc") << 1;
+        QTest::newRow("destruida sobre un listado anterior") << 2;
+        QTest::newRow("carpeta borrada antes de EndDoc") << 3;
+    }
+
+    void documento()
+    {
+        QFETCH(int, final);
+        const QString salida = Ruta(QStringLiteral("salida"));
+        const QString archivo = salida + QStringLiteral("/listado de provincias.pdf");
+        QVERIFY(QDir().mkpath(salida));
+        if (final == 2)
+            QVERIFY(EscribirArchivo(archivo, "listado anterior"));
+        {
+            SuperficieImpresora impresora(Printers::NombrePdf, archivo);
+            Dibujar(impresora);
+            // A PDF sheet has no unprintable edge: the whole A4 is usable, as on the preview.
+            QVERIFY(std::fabs(impresora.ScaleWidth() - 21.0) < 0.01 && std::fabs(impresora.ScaleHeight() - 29.7) < 0.01);
+            QCOMPARE(impresora.Page(), 1);
+            QCOMPARE(QFile::exists(archivo), final == 2);
+            if (final == 1)
+                impresora.KillDoc();
+            if (final == 3) {
+                QVERIFY(QDir(salida).removeRecursively());
+                QVERIFY_THROWS_EXCEPTION(ErrorImpresion, impresora.EndDoc());
+                // With the folder back the next document is written, complete.
+                QVERIFY(QDir().mkpath(salida));
+                Dibujar(impresora);
+            }
+            if (final == 0 || final == 3) {
+                impresora.EndDoc();
+                QCOMPARE(impresora.Page(), 0);
+                impresora.EndDoc();  // nothing drawn since: nothing to end
+            }
+        }
+        QCOMPARE(QDir(salida).entryList(QDir::Files | QDir::Hidden),
+                 final == 1 ? QStringList() : QStringList{QStringLiteral("listado de provincias.pdf")});
+        if (final == 2)
+            QCOMPARE(LeerArchivo(archivo), QByteArray("listado anterior"));
+        if (final == 0 || final == 3) {
+            QCOMPARE(PaginasPdf(archivo), 1);
+            QVERIFY(Ejecutar(QStringLiteral("pdfinfo"), {archivo}).texto.contains(QStringLiteral("(A4)")));
+            const QString texto = TextoPdf(archivo);
+            QVERIFY2(texto.contains(QStringLiteral("Listado de Provincias"))
+                         && texto.contains(QStringLiteral("Orbalt Software - Nuvesta Página 1")),
+                     qPrintable(texto));
+        }
+    }
+
+    void pdfIgualQueLaVistaPrevia()
+    {
+        const QString archivo = Ruta(QStringLiteral("igual.pdf"));
+        SuperficieImpresora impresora(Printers::NombrePdf, archivo);
+        Dibujar(impresora);
+        impresora.EndDoc();
+        QCOMPARE(Ejecutar(QStringLiteral("pdftoppm"), {"-png", "-r", "50", "-singlefile", archivo, Ruta(QStringLiteral("pdf"))})
+                     .codigo,
+                 0);
+        const QImage delPdf = QImage(Ruta(QStringLiteral("pdf.png"))).convertToFormat(QImage::Format_RGB32);
+        QVERIFY(!delPdf.isNull());
+        SuperficieGrabadora pagina;  // a printer's page: without the preview's frame
+        Dibujar(pagina);
+        const QImage dePagina = pagina.Imagen(delPdf.size()).convertToFormat(QImage::Format_RGB32);
+
+        // Ink on the page picture is ink (within a pixel) in the PDF, and the colours of the picture,
+        // the title band and the plain page are the same.
+        int tinta = 0, sinPareja = 0;
+        for (int y = 1; y < delPdf.height() - 1; ++y)
+            for (int x = 1; x < delPdf.width() - 1; ++x) {
+                if (qGray(dePagina.pixel(x, y)) >= 128)
+                    continue;
+                ++tinta;
+                bool pareja = false;
+                for (int d = 0; d < 9 && !pareja; ++d)
+                    pareja = qGray(delPdf.pixel(x + d % 3 - 1, y + d / 3 - 1)) < 200;
+                sinPareja += !pareja;
+            }
+        QVERIFY2(tinta > 2000 && sinPareja < tinta / 50, qPrintable(QStringLiteral("%1 de %2 sin pareja").arg(sinPareja).arg(tinta)));
+        for (const QPointF& cm : {QPointF(14, 15), QPointF(16, 3.9), QPointF(19, 25)}) {
+            const QRgb a = dePagina.pixel(int(cm.x() * 50 / 2.54), int(cm.y() * 50 / 2.54));
+            const QRgb b = delPdf.pixel(int(cm.x() * 50 / 2.54), int(cm.y() * 50 / 2.54));
+            QVERIFY(std::abs(qRed(a) - qRed(b)) < 12 && std::abs(qGreen(a) - qGreen(b)) < 12 && std::abs(qBlue(a) - qBlue(b)) < 12);
+        }
+    }
+};
+
+QTEST_MAIN(PruebaSuperficies)
+#include "tst_Superficies.moc"
