@@ -464,18 +464,39 @@ private slots:
         QCOMPARE(banco->Mensajes->Llamadas, Mensajes{});
     }
 
+    // The save: the edit stored, or what the user reads when another user took the code or
+    // deleted the row (the edit is dropped), or when the database does not write (the table keeps
+    // what was committed, and once it writes again the same edit is saved with nothing lost).
     void grabar_data()
     {
         QTest::addColumn<int>("fila");
         QTest::addColumn<bool>("nuevo");
-        QTest::addColumn<QString>("codigo");
+        QTest::addColumn<QString>("codigo"); // typed over the shown one; empty: kept
         QTest::addColumn<QString>("nombre");
-        QTest::addColumn<QString>("desaparece");
-        QTest::newRow("nombre cambiado") << 3 << false << "02" << "Albacete Norte" << "02";
-        QTest::newRow("código cambiado") << 3 << false << "99" << "Albacete" << "02";
-        QTest::newRow("código cambiado, con municipios") << 10 << false << "98" << "Barcelona" << "08";
-        QTest::newRow("nombre de espacios") << 3 << false << "02" << "   " << "02";
-        QTest::newRow("provincia nueva") << 3 << true << "53" << "Nueva Tabarca" << "";
+        QTest::addColumn<QString>("averia");
+        QTest::addColumn<Mensajes>("mensajes");
+        QTest::addColumn<QString>("muestra"); // the code shown after a dropped edit
+        const Mensajes ninguno;
+        const Mensajes existe{{QStringLiteral("Este Código ya exite "), 16, QStringLiteral("Error")}};
+        const Mensajes perdida{Atencion(QStringLiteral("No se pudo modificar el registro"))};
+        QTest::newRow("nombre cambiado") << 3 << false << "" << "Albacete Norte" << "" << ninguno << "";
+        QTest::newRow("código cambiado") << 3 << false << "99" << "Albacete" << "" << ninguno << "";
+        QTest::newRow("código cambiado, con municipios") << 10 << false << "98" << "Barcelona" << "" << ninguno << "";
+        QTest::newRow("nombre de espacios") << 3 << false << "" << "   " << "" << ninguno << "";
+        QTest::newRow("provincia nueva") << 3 << true << "53" << "Nueva Tabarca" << "" << ninguno << "";
+        // The code is still free when the field is left; another user takes it before the save.
+        QTest::newRow("nueva, código tomado por otro") << 3 << true << "53" << "Mía" << "duplicado" << existe << "02";
+        QTest::newRow("código cambiado, tomado por otro") << 10 << false << "53" << "Mía" << "duplicado" << existe << "08";
+        // The first province in name order whose code is not below the lost one, or else one below.
+        QTest::newRow("borrada por otro: Cuenca") << 19 << false << "" << "Cambiada" << "borrada" << perdida << "33";
+        QTest::newRow("borrada por otro: Melilla") << 34 << false << "" << "Cambiada" << "borrada" << perdida << "15";
+        QTest::newRow("solo lectura") << 3 << false << "" << "Albacete Sur" << "solo lectura"
+                                      << Mensajes{Numerado(-2147217911)} << "";
+        QTest::newRow("bloqueada por otro usuario") << 3 << false << "" << "Albacete Sur" << "bloqueo"
+                                                    << Mensajes{Numerado(-2147217871)} << "";
+        // A long name, so that the full disk has to find room for it.
+        QTest::newRow("disco lleno") << 3 << false << "" << QStringLiteral("Cambiada %1").arg(QString(3000, QChar(u'ñ')))
+                                     << "disco" << Mensajes{Numerado(-2147217849)} << "";
     }
 
     void grabar()
@@ -484,88 +505,6 @@ private slots:
         QFETCH(bool, nuevo);
         QFETCH(QString, codigo);
         QFETCH(QString, nombre);
-        QFETCH(QString, desaparece);
-        Abrir();
-        banco->Mostrar(fila);
-        if (nuevo)
-            banco->Clic(v->LblNuevo);
-        banco->Escribir(v->TxtCodigo, codigo);
-        banco->Escribir(v->TxtProvincia, nombre);
-        banco->Clic(v->lblAceptar);
-
-        QCOMPARE(banco->Mensajes->Llamadas, Mensajes{});
-        QCOMPARE(banco->Filas(), Esperadas(desaparece, Grabada(codigo, nombre)));
-        // The towns of a province follow its new code.
-        if (!desaparece.isEmpty())
-            municipios.replaceInStrings(QLatin1Char(':') + desaparece, QLatin1Char(':') + codigo);
-        QCOMPARE(banco->Municipios(), municipios);
-        const FrmProvincias::Estado estado = v->EstadoVentana();
-        QCOMPARE(estado.CodigoActual, codigo);
-        QVERIFY(!estado.RegistroNuevo && estado.Modificando && !estado.ValidacionFallida);
-        QVERIFY(!DatosComunes::EdicionEnCurso);
-        // The grid was filled again and its current row is the saved province.
-        QCOMPARE(QStringList({v->LinProvincias->TextMatrix(v->LinProvincias->Row(), 0),
-                              v->LinProvincias->TextMatrix(v->LinProvincias->Row(), 1)}),
-                 QStringList({codigo, nombre}));
-        QVERIFY(v->LinProvincias->Enabled() && v->LblNuevo->Enabled() && v->LblBorrar->Enabled());
-        QCOMPARE(v->ActiveControl(), static_cast<Control*>(v->PicDatosProvincias));
-    }
-
-    // The code is still free when the field is left; another user takes it before the save.
-    void duplicadoCreadoPorOtroUsuario_data()
-    {
-        QTest::addColumn<int>("fila");
-        QTest::addColumn<bool>("nuevo");
-        QTest::addColumn<QString>("mostrado");
-        QTest::newRow("provincia nueva") << 3 << true << "02";
-        QTest::newRow("código cambiado, con municipios") << 10 << false << "08";
-    }
-
-    void duplicadoCreadoPorOtroUsuario()
-    {
-        QFETCH(int, fila);
-        QFETCH(bool, nuevo);
-        QFETCH(QString, mostrado);
-        Abrir();
-        banco->Mostrar(fila);
-        if (nuevo)
-            banco->Clic(v->LblNuevo);
-        banco->Escribir(v->TxtCodigo, QStringLiteral("53"));
-        banco->SalirDelCodigo();
-        banco->Escribir(v->TxtProvincia, QStringLiteral("Mía"));
-        banco->Ejecutar(QStringLiteral("INSERT INTO Provincias (Codigo, Provincia) VALUES ('53', 'Suya')"));
-        banco->Clic(v->lblAceptar);
-
-        QCOMPARE(banco->Mensajes->Llamadas, (Mensajes{{QStringLiteral("Este Código ya exite "), 16, QStringLiteral("Error")}}));
-        QCOMPARE(banco->Filas(), Esperadas(QString(), {QStringLiteral("53"), QStringLiteral("Suya"), {}, {}}));
-        QCOMPARE(banco->Municipios(), municipios);
-        // Back to browsing, with the code shown before the edit and the name as typed.
-        QCOMPARE(Campos(), QStringList({mostrado, "Mía"}));
-        QCOMPARE(v->ActiveControl(), static_cast<Control*>(v->TxtCodigo));
-        QVERIFY(!v->EstadoVentana().RegistroNuevo && !DatosComunes::EdicionEnCurso && v->LinProvincias->Enabled());
-    }
-
-    // The save meets a row another user deleted, or a database that does not write: the user
-    // reads why, the table keeps what was committed, and once the database writes again the
-    // same edit is saved with nothing lost on the way.
-    void grabarConAveria_data()
-    {
-        QTest::addColumn<int>("fila");
-        QTest::addColumn<QString>("averia");
-        QTest::addColumn<Mensajes>("mensajes");
-        QTest::addColumn<QString>("muestra"); // the code shown after a row lost to another user
-        const Mensajes perdida{Atencion(QStringLiteral("No se pudo modificar el registro"))};
-        // The first province in name order whose code is not below the lost one, or else one below.
-        QTest::newRow("borrada por otro: Cuenca") << 19 << "borrada" << perdida << "33";
-        QTest::newRow("borrada por otro: Melilla") << 34 << "borrada" << perdida << "15";
-        QTest::newRow("solo lectura") << 3 << "solo lectura" << Mensajes{Numerado(-2147217911)} << "";
-        QTest::newRow("bloqueada por otro usuario") << 3 << "bloqueo" << Mensajes{Numerado(-2147217871)} << "";
-        QTest::newRow("disco lleno") << 3 << "disco" << Mensajes{Numerado(-2147217849)} << "";
-    }
-
-    void grabarConAveria()
-    {
-        QFETCH(int, fila);
         QFETCH(QString, averia);
         QFETCH(Mensajes, mensajes);
         QFETCH(QString, muestra);
@@ -587,8 +526,17 @@ private slots:
         ConnectionPtr ventana = banco->ConexionVentana();
         ConnectionPtr otro = banco->NuevaConexion();
         banco->Mostrar(fila);
-        const QString codigo = v->TxtCodigo->Text();
-        if (averia == QLatin1String("borrada")) {
+        if (nuevo)
+            banco->Clic(v->LblNuevo);
+        const QString antes = v->TxtCodigo->Text();
+        if (!codigo.isEmpty()) {
+            banco->Escribir(v->TxtCodigo, codigo);
+            banco->SalirDelCodigo();
+        }
+        codigo = v->TxtCodigo->Text();
+        if (averia == QLatin1String("duplicado")) {
+            banco->Ejecutar(QStringLiteral("INSERT INTO Provincias (Codigo, Provincia) VALUES ('53', 'Suya')"));
+        } else if (averia == QLatin1String("borrada")) {
             banco->Ejecutar(QStringLiteral("DELETE FROM Provincias WHERE Codigo = '%1'").arg(codigo));
         } else if (averia == QLatin1String("bloqueo")) {
             ventana->EstablecerEsperaBloqueo(200);
@@ -600,40 +548,67 @@ private slots:
         } else if (averia == QLatin1String("solo lectura")) {
             ventana->Execute(pg ? QStringLiteral("SET default_transaction_read_only = on")
                                 : QStringLiteral("PRAGMA query_only = 1"));
-        } else {
+        } else if (averia == QLatin1String("disco")) {
             QVERIFY(relleno.open(QIODevice::WriteOnly));
             while (relleno.write(QByteArray(4096, 'x')) == 4096 && relleno.flush()) {}
             while (relleno.write("x", 1) == 1 && relleno.flush()) {}
         }
-        // Long, so that the full disk has to find room for it.
-        const QString nombre = averia == QLatin1String("disco") ? QStringLiteral("Cambiada %1").arg(QString(3000, QChar(u'ñ')))
-                                                                : QStringLiteral("Cambiada");
-        v->TxtProvincia->setText(nombre);
+        // Typed, except the long name, which is more than the field lets a user type.
+        if (nombre.size() < 100)
+            banco->Escribir(v->TxtProvincia, nombre);
+        else
+            v->TxtProvincia->setText(nombre);
         banco->Clic(v->lblAceptar);
-
         QCOMPARE(SinDescripcion(banco->Mensajes->Llamadas), mensajes);
-        if (averia == QLatin1String("borrada")) {
-            QCOMPARE(banco->Filas(), Esperadas(codigo));
+
+        if (!muestra.isEmpty()) {
+            // Back to browsing, without the edit.
+            const bool duplicado = averia == QLatin1String("duplicado");
+            QCOMPARE(banco->Filas(), duplicado ? Esperadas({}, {QStringLiteral("53"), QStringLiteral("Suya"), {}, {}})
+                                               : Esperadas(codigo));
             QCOMPARE(v->TxtCodigo->Text(), muestra);
-            QCOMPARE(v->LinProvincias->Rows(), 52);
+            QCOMPARE(banco->Municipios(), municipios);
+            QVERIFY(!v->EstadoVentana().RegistroNuevo && !DatosComunes::EdicionEnCurso && v->LinProvincias->Enabled());
+            if (duplicado) {
+                // The name as typed, and the focus back in the code.
+                QCOMPARE(v->TxtProvincia->Text(), nombre);
+                QCOMPARE(v->ActiveControl(), static_cast<Control*>(v->TxtCodigo));
+            } else {
+                QCOMPARE(v->LinProvincias->Rows(), 52);
+            }
             return;
         }
-        QCOMPARE(banco->Filas(), originales);
-        if (averia == QLatin1String("bloqueo")) {
-            otro->Execute(QStringLiteral("ROLLBACK"));
-        } else if (averia == QLatin1String("solo lectura")) {
-            ventana->Execute(pg ? QStringLiteral("SET default_transaction_read_only = off")
-                                : QStringLiteral("PRAGMA query_only = 0"));
-        } else {
-            relleno.close();
-            QVERIFY(QFile::remove(relleno.fileName()));
+        if (!averia.isEmpty()) {
+            QCOMPARE(banco->Filas(), originales);
+            if (averia == QLatin1String("bloqueo")) {
+                otro->Execute(QStringLiteral("ROLLBACK"));
+            } else if (averia == QLatin1String("solo lectura")) {
+                ventana->Execute(pg ? QStringLiteral("SET default_transaction_read_only = off")
+                                    : QStringLiteral("PRAGMA query_only = 0"));
+            } else {
+                relleno.close();
+                QVERIFY(QFile::remove(relleno.fileName()));
+            }
+            QCOMPARE(v->TxtProvincia->Text(), nombre);
+            banco->Mensajes->Llamadas.clear();
+            banco->Clic(v->lblAceptar);
+            QCOMPARE(banco->Mensajes->Llamadas, Mensajes{});
         }
-        QCOMPARE(v->TxtProvincia->Text(), nombre);
-        banco->Mensajes->Llamadas.clear();
-        banco->Clic(v->lblAceptar);
-        QCOMPARE(banco->Mensajes->Llamadas, Mensajes{});
-        QCOMPARE(banco->Filas(), Esperadas(codigo, Grabada(codigo, nombre)));
-        QCOMPARE(v->LinProvincias->Rows(), 53);
+        QCOMPARE(banco->Filas(), Esperadas(antes, Grabada(codigo, nombre)));
+        // The towns of a province follow its new code.
+        if (!antes.isEmpty())
+            municipios.replaceInStrings(QLatin1Char(':') + antes, QLatin1Char(':') + codigo);
+        QCOMPARE(banco->Municipios(), municipios);
+        const FrmProvincias::Estado estado = v->EstadoVentana();
+        QCOMPARE(estado.CodigoActual, codigo);
+        QVERIFY(!estado.RegistroNuevo && estado.Modificando && !estado.ValidacionFallida);
+        QVERIFY(!DatosComunes::EdicionEnCurso);
+        // The grid was filled again and its current row is the saved province.
+        QCOMPARE(QStringList({v->LinProvincias->TextMatrix(v->LinProvincias->Row(), 0),
+                              v->LinProvincias->TextMatrix(v->LinProvincias->Row(), 1)}),
+                 QStringList({codigo, nombre}));
+        QVERIFY(v->LinProvincias->Enabled() && v->LblNuevo->Enabled() && v->LblBorrar->Enabled());
+        QCOMPARE(v->ActiveControl(), static_cast<Control*>(v->PicDatosProvincias));
     }
 
     void borrar_data()
@@ -902,33 +877,14 @@ private slots:
         QCOMPARE(banco->Nombre(QStringLiteral("15")), QStringLiteral("A Coruña"));
     }
 
-    void geometria_data()
+    void geometriaEn800x600()
     {
         // Left, Top, Width, Height (a line: X1, Y1, X2, Y2) after the load, one control of each kind
         // the scaling treats apart; the window was laid out for 1024 by 768 pixels.
-        QTest::addColumn<int>("ancho");
-        QTest::addColumn<int>("alto");
-        QTest::addColumn<QStringList>("esperado");
-        QTest::addColumn<double>("puntosEtiqueta");
-        QTest::newRow("800x600") << 12000 << 9000
-                                 << QStringList{"PicProvincias 0 0 9489 8234", "Barra1 0 0 9489 555",
-                                                "LblNuevo 964 824 1230 574", "LinProvincias 546 781 3011 1953",
-                                                "LblCodigo 4339 1171 1453 314", "TxtCodigo 5832 1171 457 246",
-                                                "Line5 93 1789 9395 1789", "ImgImpresora 7507 746 937 703"}
-                                 << 10.25;
-        QTest::newRow("la de diseño: sin escalar") << 15360 << 11520
-                                                   << QStringList{"PicProvincias 0 0 12146 10540", "LblCodigo 5555 1500 1860 390",
-                                                                  "TxtCodigo 7465 1500 585 405"}
-                                                   << 14.25;
-    }
-
-    void geometria()
-    {
-        QFETCH(int, ancho);
-        QFETCH(int, alto);
-        QFETCH(QStringList, esperado);
-        QFETCH(double, puntosEtiqueta);
-        Screen::FijarTamano(ancho, alto);
+        const QStringList esperado{"PicProvincias 0 0 9489 8234", "Barra1 0 0 9489 555", "LblNuevo 964 824 1230 574",
+                                   "LinProvincias 546 781 3011 1953", "LblCodigo 4339 1171 1453 314",
+                                   "TxtCodigo 5832 1171 457 246", "Line5 93 1789 9395 1789", "ImgImpresora 7507 746 937 703"};
+        Screen::FijarTamano(12000, 9000);
         Abrir();
         QStringList medido;
         for (const QString& fila : esperado) {
@@ -943,7 +899,7 @@ private slots:
         // The window takes its panel's size; the grid's code column stays 900 twips wide.
         QCOMPARE(QSize(v->Width(), v->Height()), QSize(v->PicProvincias->Width(), v->PicProvincias->Height()));
         QCOMPARE(v->LinProvincias->ColWidth(0), 900);
-        QCOMPARE(v->LblCodigo->Font().Size(), puntosEtiqueta);
+        QCOMPARE(v->LblCodigo->Font().Size(), 10.25);
     }
 };
 

@@ -471,24 +471,6 @@ private slots:
         f.ImgFlecha->Move(600, 1080, 798, 450);
         QCOMPARE(f.ImgFlecha->Width(), 798);
     }
-
-    void errorEnEventoDelUsuario()
-    {
-        // An error thrown by a handler of a user event goes to the runtime's error handler, and
-        // the program goes on.
-        QList<int> errores;
-        FijarManejadorErroresEventos([&](int numero, const QString&) { errores << numero; });
-        FrmVarios f;
-        connect(f.ImgFlecha, &Image::Click, &f, [] { throw ErrorEjecucion(3021, QStringLiteral("No hay registro actual")); });
-        QImage flecha(20, 20, QImage::Format_RGB32);
-        flecha.fill(Qt::blue);
-        f.ImgFlecha->setPicture(flecha);
-        f.Show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
-        QTest::mouseClick(f.ImgFlecha->Widget(), Qt::LeftButton);
-        FijarManejadorErroresEventos(nullptr);
-        QCOMPARE(errores, QList<int>({3021}));
-    }
 };
 
 QTEST_MAIN(TstControles)
