@@ -2,7 +2,8 @@
 // platform over a province database of the test's own (SQLite, or PostgreSQL when QUILTREN_MOTOR
 // says so), with the host's objects scripted: loading, browsing, the code check, the save and the
 // delete with each of their outcomes, the search, hostile codes, another user on the same
-// database, a database that refuses to write, closing, and the layout at other screens.
+// database, a database that refuses to write, and closing. (The layout at other screens is
+// checked by the host's tests.)
 
 #include "BasePrueba.h"
 #include "ClassProvincias.h"
@@ -12,7 +13,6 @@
 #include "Falsos.h"
 #include "FrmProvincias.h"
 #include "InstanciaPredeterminada.h"
-#include "Line.h"
 #include "Recordset.h"
 #include "Screen.h"
 
@@ -875,31 +875,6 @@ private slots:
         if (!cerrada)
             QVERIFY(!v->EstadoVentana().ValidacionFallida && v->LblNuevo->Visible() && v->LblBorrar->Enabled());
         QCOMPARE(banco->Nombre(QStringLiteral("15")), QStringLiteral("A Coruña"));
-    }
-
-    void geometriaEn800x600()
-    {
-        // Left, Top, Width, Height (a line: X1, Y1, X2, Y2) after the load, one control of each kind
-        // the scaling treats apart; the window was laid out for 1024 by 768 pixels.
-        const QStringList esperado{"PicProvincias 0 0 9489 8234", "Barra1 0 0 9489 555", "LblNuevo 964 824 1230 574",
-                                   "LinProvincias 546 781 3011 1953", "LblCodigo 4339 1171 1453 314",
-                                   "TxtCodigo 5832 1171 457 246", "Line5 93 1789 9395 1789", "ImgImpresora 7507 746 937 703"};
-        Screen::FijarTamano(12000, 9000);
-        Abrir();
-        QStringList medido;
-        for (const QString& fila : esperado) {
-            const QString nombre = fila.section(QLatin1Char(' '), 0, 0);
-            Control* c = v->Controls().Item(nombre);
-            auto* linea = qobject_cast<Line*>(c);
-            const QList<int> m = linea ? QList<int>{linea->X1(), linea->Y1(), linea->X2(), linea->Y2()}
-                                       : QList<int>{c->Left(), c->Top(), c->Width(), c->Height()};
-            medido << QStringLiteral("%1 %2 %3 %4 %5").arg(nombre).arg(m[0]).arg(m[1]).arg(m[2]).arg(m[3]);
-        }
-        QCOMPARE(medido, esperado);
-        // The window takes its panel's size; the grid's code column stays 900 twips wide.
-        QCOMPARE(QSize(v->Width(), v->Height()), QSize(v->PicProvincias->Width(), v->PicProvincias->Height()));
-        QCOMPARE(v->LinProvincias->ColWidth(0), 900);
-        QCOMPARE(v->LblCodigo->Font().Size(), 10.25);
     }
 };
 
