@@ -14,13 +14,12 @@ export QUILTREN_SOAK=1 QT_QPA_PLATFORM=offscreen QUILTREN_RAIZ="$raiz"
 registro=$(mktemp -d /tmp/quiltren-soak.XXXXXX)
 trap 'rm -rf "$registro"' EXIT
 aprobadas=0; falladas=0
-# Each program once per engine (QUILTREN_MOTOR); the window's faults are SQLite's only.
+# Each program once per engine (QUILTREN_MOTOR).
 for prueba in "$pruebas"/fallos_*; do
  for motor in sqlite postgresql; do
   nombre=$(basename "$prueba")
   # The writer is the tests' helper process, not a test.
   [[ -f "$prueba" && -x "$prueba" && "$nombre" != fallos_escritor ]] || continue
-  [[ $motor == postgresql && "$nombre" == fallos_ventana_averias ]] && continue
   nombre="${nombre}_$motor"
   export QUILTREN_REGISTRO="$registro/$nombre.registro" QUILTREN_MOTOR=$motor
   inicio=$(date +%s)

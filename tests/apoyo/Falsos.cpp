@@ -7,6 +7,7 @@
 
 int MensajesFalsos::MostrarMensaje(const QString& Texto, int Estilo, const QString& Titulo)
 {
+    // A style the real box refuses is refused here too (error 5) and not recorded.
     const EstiloMensaje::Descripcion caja = EstiloMensaje::Describir(Estilo);
     Llamadas.append({Texto, Estilo, Titulo});
     if (!Respuestas.isEmpty())
@@ -21,32 +22,54 @@ std::shared_ptr<MensajesFalsos> InstalarMensajesFalsos()
     return falsos;
 }
 
-QString BusquedaFalsa::BuscarRegistro(IUtilidades* Utiles, QObject*& Ventana, const QString& Tabla,
-                                      const QString& Campo, const QString& ValorActual, const QString& Modo,
-                                      bool& Marca)
+namespace {
+
+class BusquedaFalsa : public IBusqueda
 {
-    Q_UNUSED(Utiles);
-    guion_->Llamadas.append({Ventana, Tabla, Campo, ValorActual, Modo, Marca});
-    const QString elegido = guion_->Elecciones.isEmpty() ? QString() : guion_->Elecciones.takeFirst();
-    if (elegido.isEmpty())
-        return QString();
-    EntregarCodigo(Ventana, Campo, elegido);
-    return elegido;
-}
+public:
+    explicit BusquedaFalsa(std::shared_ptr<GuionBusqueda> guion) : guion_(std::move(guion)) {}
+    QString BuscarRegistro(IUtilidades*, QObject*& Ventana, const QString& Tabla, const QString& Campo,
+                           const QString& ValorActual, const QString& Modo, bool& Marca) override
+    {
+        guion_->Llamadas.append({Ventana, Tabla, Campo, ValorActual, Modo, Marca});
+        const QString elegido = guion_->Elecciones.isEmpty() ? QString() : guion_->Elecciones.takeFirst();
+        if (!elegido.isEmpty())
+            EntregarCodigo(Ventana, Campo, elegido);
+        return elegido;
+    }
+
+private:
+    std::shared_ptr<GuionBusqueda> guion_;
+};
+
+class DialogoImpresionFalso : public IDialogoImpresion
+{
+public:
+    explicit DialogoImpresionFalso(std::shared_ptr<GuionImpresion> guion) : guion_(std::move(guion)) {}
+    void ElegirDestino(IUtilidades*, QObject*& Ventana, QString& Destino) override
+    {
+        guion_->Ventanas.append(Ventana);
+        opciones_ = guion_->Respuestas.isEmpty() ? guion_->Predeterminada : guion_->Respuestas.takeFirst();
+        Destino = opciones_.Destino;
+    }
+    bool OrdenPorCodigo() const override { return opciones_.OrdenPorCodigo; }
+    bool ConRango() const override { return opciones_.ConRango; }
+    QString CodigoDesde() const override { return opciones_.CodigoDesde; }
+    QString CodigoHasta() const override { return opciones_.CodigoHasta; }
+    QString ArchivoPdf() const override { return opciones_.ArchivoPdf; }
+
+private:
+    std::shared_ptr<GuionImpresion> guion_;
+    OpcionesImpresion opciones_;
+};
+
+} // namespace
 
 std::shared_ptr<GuionBusqueda> InstalarBusquedaFalsa()
 {
     auto guion = std::make_shared<GuionBusqueda>();
     Tramacor::FijarFabricaBusqueda([guion] { return std::make_unique<BusquedaFalsa>(guion); });
     return guion;
-}
-
-void DialogoImpresionFalso::ElegirDestino(IUtilidades* Utiles, QObject*& Ventana, QString& Destino)
-{
-    Q_UNUSED(Utiles);
-    guion_->Ventanas.append(Ventana);
-    opciones_ = guion_->Respuestas.isEmpty() ? guion_->Predeterminada : guion_->Respuestas.takeFirst();
-    Destino = opciones_.Destino;
 }
 
 std::shared_ptr<GuionImpresion> InstalarDialogoImpresionFalso()
@@ -65,7 +88,6 @@ void FuncionesFalsas::LiberarFormulario(QObject*& Ventana)
 void FuncionesFalsas::RegistrarOperacion(QVariant& Parametro, std::shared_ptr<Connection>& Conexion,
                                          const QString& Sentencia)
 {
-    Registros.append({Parametro, Sentencia});
     if (FalloRegistro != 0)
         throw ErrorEjecucion(FalloRegistro, QStringLiteral("No se pudo registrar la operación"));
     if (!SoloAnotar)
@@ -84,16 +106,12 @@ std::shared_ptr<FuncionesFalsas> InstalarFuncionesFalsas()
     return falsas;
 }
 
-void UtilidadesFalsas::ObtenerDatos(std::shared_ptr<Connection>& Conexion_, QVariant& Valor2_, QVariant& Valor3_,
-                                    QVariant& Valor4_, QVariant& Valor5_, QObject*& Ubicacion_,
-                                    QObject*& Principal_, long& AnchoBase_, long& AltoBase_, QVariant& Valor10_,
-                                    std::shared_ptr<Recordset>& Textos_,
-                                    std::shared_ptr<Recordset>& TextosListado_,
-                                    std::shared_ptr<Recordset>& RecordsetSinUso_, QVariant& ParametroRegistro_,
-                                    QString& Usuario_)
+void UtilidadesFalsas::ObtenerDatos(std::shared_ptr<Connection>& Conexion_, QVariant& Valor2, QVariant& Valor3,
+                                    QVariant& Valor4, QVariant& Valor5, QObject*& Ubicacion_,
+                                    QObject*& Principal_, long& AnchoBase, long& AltoBase, QVariant& Valor10,
+                                    std::shared_ptr<Recordset>& Textos, std::shared_ptr<Recordset>& TextosListado,
+                                    std::shared_ptr<Recordset>&, QVariant& ParametroRegistro, QString& Usuario_)
 {
-    Q_UNUSED(RecordsetSinUso_);
-    ++LlamadasObtenerDatos;
     auto abrir = [this](std::shared_ptr<Recordset>& textos) {
         if (SentenciaTextos.isEmpty())
             return;
@@ -104,36 +122,28 @@ void UtilidadesFalsas::ObtenerDatos(std::shared_ptr<Connection>& Conexion_, QVar
         textos->Open(SentenciaTextos, Conexion, Recordset::adOpenStatic, Recordset::adLockReadOnly, -1);
         textos->MoveFirst();
     };
-    // Each step writes one value, in the order of the arguments; the failure comes after as many
-    // steps as the test asked for.
-    const std::function<void()> pasos[15] = {
+    // One step per value, in argument order; the failure comes after as many as the test asked.
+    const std::function<void()> pasos[] = {
         [&] { Conexion_ = Conexion; },
-        [&] { Valor2_ = Valor2; },
-        [&] { Valor3_ = Valor3; },
-        [&] { Valor4_ = Valor4; },
-        [&] { Valor5_ = Valor5; },
+        [&] { Valor2 = 2; },
+        [&] { Valor3 = 3; },
+        [&] { Valor4 = 4; },
+        [&] { Valor5 = 5; },
         [&] { Ubicacion_ = Ubicacion.data(); },
         [&] { Principal_ = Principal.data(); },
-        [&] { AnchoBase_ = AnchoBase; },
-        [&] { AltoBase_ = AltoBase; },
-        [&] { Valor10_ = Valor10; },
-        [&] { abrir(Textos_); },
-        [&] { abrir(TextosListado_); },
+        [&] { AnchoBase = 15360; },
+        [&] { AltoBase = 11520; },
+        [&] { Valor10 = 10; },
+        [&] { abrir(Textos); },
+        [&] { abrir(TextosListado); },
         [] {},
-        [&] { ParametroRegistro_ = ParametroRegistro; },
+        [&] { ParametroRegistro = QVariant(); },
         [&] { Usuario_ = Usuario; },
+        [] {},
     };
-    for (int i = 0; i < 15; ++i) {
+    for (int i = 0; i < 16; ++i) {
         if (i == FallarTrasValores)
-            throw ErrorEjecucion(NumeroFallo, DescripcionFallo);
+            throw ErrorEjecucion(5, QStringLiteral("El anfitrión no pudo entregar los datos"));
         pasos[i]();
     }
-    if (FallarTrasValores == 15)
-        throw ErrorEjecucion(NumeroFallo, DescripcionFallo);
-}
-
-void UtilidadesFalsas::PintarFormulario(QObject*& Ventana)
-{
-    ++LlamadasPintar;
-    Pintadas.append(Ventana);
 }

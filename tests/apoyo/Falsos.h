@@ -1,7 +1,7 @@
 #pragma once
-// Scripted stand-ins for the host's objects, for tests: each records how it was called and
-// answers as the test scripted it. Install them with the Instalar... functions and remove them
-// with Tramacor::Fijar...(nullptr / {}).
+// Scripted stand-ins for the host's objects: each records how it was called and answers as the
+// test scripted it. Install them with the Instalar... functions; remove them with
+// Tramacor::Fijar...(nullptr / {}).
 
 #include "DialogoDestino.h"
 #include "FuncionesQt.h"
@@ -11,8 +11,6 @@
 #include <QPointer>
 #include <QStringList>
 #include <memory>
-
-// ---- Message box ----
 
 struct LlamadaMensaje
 {
@@ -28,9 +26,8 @@ struct LlamadaMensaje
 class MensajesFalsos : public IMensajes
 {
 public:
-    // Records the call and returns the next scripted answer; with none left, RespuestaPredeterminada,
-    // or, when that is 0, the answer of closing the box (1 for OK boxes, 7 for Yes/No).
-    // A style the real box refuses is refused here too (error 5), and is not recorded.
+    // Records the call and returns the next scripted answer; with none left,
+    // RespuestaPredeterminada, or when that is 0 the answer of closing the box.
     int MostrarMensaje(const QString& Texto, int Estilo, const QString& Titulo) override;
 
     QList<LlamadaMensaje> Llamadas;
@@ -38,8 +35,6 @@ public:
     int RespuestaPredeterminada = 0;
 };
 std::shared_ptr<MensajesFalsos> InstalarMensajesFalsos();
-
-// ---- Search window ----
 
 struct LlamadaBusqueda
 {
@@ -50,62 +45,24 @@ struct LlamadaBusqueda
 
 struct GuionBusqueda
 {
-    // One entry per search, in order: the code the user "chooses", or an empty text to cancel.
-    // With no entry left the search is cancelled.
+    // The code the user "chooses" in each search, in order; empty or none left: cancelled.
     QStringList Elecciones;
     QList<LlamadaBusqueda> Llamadas;
 };
-
-// Hands a chosen code over exactly as the real search window does (EntregarCodigo).
-class BusquedaFalsa : public IBusqueda
-{
-public:
-    explicit BusquedaFalsa(std::shared_ptr<GuionBusqueda> guion) : guion_(std::move(guion)) {}
-    QString BuscarRegistro(IUtilidades* Utiles, QObject*& Ventana, const QString& Tabla, const QString& Campo,
-                           const QString& ValorActual, const QString& Modo, bool& Marca) override;
-
-private:
-    std::shared_ptr<GuionBusqueda> guion_;
-};
+// The chosen code is handed over as the real search window hands it (EntregarCodigo).
 std::shared_ptr<GuionBusqueda> InstalarBusquedaFalsa();
-
-// ---- Print dialog ----
 
 struct GuionImpresion
 {
     // One entry per dialog, in order; with none left, Predeterminada.
     QList<OpcionesImpresion> Respuestas;
     OpcionesImpresion Predeterminada;
-    QList<QPointer<QObject>> Ventanas;   // the window each call received
-};
-
-class DialogoImpresionFalso : public IDialogoImpresion
-{
-public:
-    explicit DialogoImpresionFalso(std::shared_ptr<GuionImpresion> guion) : guion_(std::move(guion)) {}
-    void ElegirDestino(IUtilidades* Utiles, QObject*& Ventana, QString& Destino) override;
-    bool OrdenPorCodigo() const override { return opciones_.OrdenPorCodigo; }
-    bool ConRango() const override { return opciones_.ConRango; }
-    QString CodigoDesde() const override { return opciones_.CodigoDesde; }
-    QString CodigoHasta() const override { return opciones_.CodigoHasta; }
-    QString ArchivoPdf() const override { return opciones_.ArchivoPdf; }
-
-private:
-    std::shared_ptr<GuionImpresion> guion_;
-    OpcionesImpresion opciones_;
+    QList<QPointer<QObject>> Ventanas; // the window each call received
 };
 std::shared_ptr<GuionImpresion> InstalarDialogoImpresionFalso();
 
-// ---- Functions object ----
-
-struct LlamadaRegistro
-{
-    QVariant Parametro;
-    QString Sentencia;
-};
-
-// The real functions (drawing, log) with every call recorded, a fixed date text when one is
-// given, and a scripted failure of RegistrarOperacion.
+// The real functions, with the released windows recorded, a fixed date text when one is given
+// and a scripted failure of RegistrarOperacion.
 class FuncionesFalsas : public FuncionesQt
 {
 public:
@@ -115,16 +72,11 @@ public:
     QString FormatearFecha(const QDateTime& Fecha) override;
 
     QList<QPointer<QObject>> Liberados;
-    QList<LlamadaRegistro> Registros;
-    // When true, RegistrarOperacion only records the call and writes nothing.
-    bool SoloAnotar = true;
-    // When not zero, RegistrarOperacion fails with this number (after recording the call).
-    int FalloRegistro = 0;
+    bool SoloAnotar = true;  // RegistrarOperacion writes nothing
+    int FalloRegistro = 0;   // when not zero, RegistrarOperacion fails with this number
     QString FechaFija;
 };
 std::shared_ptr<FuncionesFalsas> InstalarFuncionesFalsas();
-
-// ---- Utilities object ----
 
 // Writes the values a test gives it, in argument order, and can fail part way.
 class UtilidadesFalsas : public IUtilidades
@@ -136,27 +88,15 @@ public:
                       std::shared_ptr<Recordset>& Textos, std::shared_ptr<Recordset>& TextosListado,
                       std::shared_ptr<Recordset>& RecordsetSinUso, QVariant& ParametroRegistro,
                       QString& Usuario) override;
-    void PintarFormulario(QObject*& Ventana) override;
+    void PintarFormulario(QObject*&) override { ++LlamadasPintar; }
 
-    // The values written. Ubicacion and Principal may be any object, to test the type check.
     std::shared_ptr<Connection> Conexion;
-    QVariant Valor2 = 2, Valor3 = 3, Valor4 = 4, Valor5 = 5, Valor10 = 10;
-    QPointer<QObject> Ubicacion;
-    QPointer<QObject> Principal;
-    long AnchoBase = 15360;
-    long AltoBase = 11520;
-    // When not empty, Textos and TextosListado are opened on this statement (read-only) and
-    // positioned on their first row; otherwise they are left as received.
+    // Any object, so that the type check can be tested.
+    QPointer<QObject> Ubicacion, Principal;
+    // When not empty, Textos and TextosListado are opened on it and put on their first row.
     QString SentenciaTextos;
-    QVariant ParametroRegistro;
     QString Usuario = QStringLiteral("prueba");
-
-    // How many of the 15 values are written before the call fails; -1 never fails.
+    // How many of the 15 values are written before the call fails with error 5; -1 never.
     int FallarTrasValores = -1;
-    int NumeroFallo = 5;
-    QString DescripcionFallo = QStringLiteral("El anfitrión no pudo entregar los datos");
-
-    int LlamadasObtenerDatos = 0;
     int LlamadasPintar = 0;
-    QList<QPointer<QObject>> Pintadas;
 };

@@ -1,5 +1,11 @@
-// The common data received from the host, and HabilitarControles.
+// What the component keeps from its host (the common data), HabilitarControles, and the scaling
+// of a window's controls from the design screen to the current one. The province window's own
+// layout at other screens is checked in the maintenance tests; here, the arithmetic, the combo
+// box that window lacks, and the title bar.
 
+#include "AjustarControles.h"
+#include "Barra.h"
+#include "Apoyo.h"
 #include "ComboBox.h"
 #include "DatosComunes.h"
 #include "EsquemaProvincias.h"
@@ -93,7 +99,6 @@ private slots:
         QTest::addColumn<int>("numero");
         QTest::addColumn<bool>("conexion");
         QTest::addColumn<QString>("usuario");
-        QTest::newRow("nada escrito") << 0 << 0 << 5 << false << "anterior";
         QTest::newRow("ventanas escritas") << 7 << 0 << 5 << true << "anterior";
         QTest::newRow("todo y luego falla") << 15 << 0 << 5 << true << "ana";
         QTest::newRow("posición 6 no es ventana") << -1 << 6 << 13 << true << "ana";
@@ -114,14 +119,7 @@ private slots:
         if (noVentana)
             destino = &ajeno;
         Form* ubicacionNueva = qobject_cast<Form*>(utiles_->Ubicacion.data());
-        try {
-            DatosComunes::CargarDatosComunes();
-            QFAIL("ObtenerDatos debía fallar");
-        } catch (const ErrorEjecucion& error) {
-            QCOMPARE(error.Number(), numero);
-            if (numero == 5)
-                QCOMPARE(error.Description(), QStringLiteral("El anfitrión no pudo entregar los datos"));
-        }
+        QCOMPARE(NumeroDeError([] { DatosComunes::CargarDatosComunes(); }), numero);
         // What the host wrote stays; the windows keep their former values, except that position 6
         // is stored before 7 is converted.
         QCOMPARE(bool(DatosComunes::Conexion), conexion);
@@ -134,13 +132,9 @@ private slots:
     void noEstablecido()
     {
         DatosComunes::Utiles.reset();
-        try {
-            DatosComunes::CargarDatosComunes();
-            QFAIL("se esperaba el error 91");
-        } catch (const ErrorEjecucion& error) {
-            QCOMPARE(error.Number(), 91);
-            QCOMPARE(error.Description(), QStringLiteral("Variable de objeto o bloque With no establecido"));
-        }
+        const auto error = Capturar<ErrorEjecucion>([] { DatosComunes::CargarDatosComunes(); });
+        QCOMPARE(error.value_or(ErrorEjecucion(0, {})).Number(), 91);
+        QCOMPARE(error->Description(), QStringLiteral("Variable de objeto o bloque With no establecido"));
         QCOMPARE(DatosComunes::FormUbicacion.data(), ubicacionAnterior_.data());
         // A host window that is destroyed reads as unset, never as a dangling window.
         delete principalAnterior_.data();
@@ -168,6 +162,56 @@ private slots:
                 QCOMPARE(!c->Widget()->testAttribute(Qt::WA_ForceDisabled), esperado);
             }
         }
+    }
+
+    void escalar_data()
+    {
+        QTest::addColumn<long>("valor");
+        QTest::addColumn<long>("actual");
+        QTest::addColumn<long>("base");
+        QTest::addColumn<long>("esperado");
+        QTest::addColumn<int>("error");
+        // Three quarters of the base width: 750.75 is cut, never rounded.
+        QTest::newRow("1001 a tres cuartos") << 1001L << 11520L << 15360L << 750L << 0;
+        QTest::newRow("negativo hacia cero") << -1001L << 11520L << 15360L << -750L << 0;
+        // The product is taken first: 90 × 7 ÷ 10 is 63, where 90 × (7 ÷ 10) would cut 62.999… to 62.
+        QTest::newRow("producto primero") << 90L << 7L << 10L << 63L << 0;
+        QTest::newRow("base cero") << 100L << 15360L << 0L << 0L << 11;
+        QTest::newRow("desbordamiento") << 2000000000L << 15360L << 1L << 0L << 6;
+    }
+
+    void escalar()
+    {
+        QFETCH(long, valor);
+        QFETCH(long, actual);
+        QFETCH(long, base);
+        QFETCH(long, esperado);
+        QFETCH(int, error);
+        long obtenido = 0;
+        QCOMPARE(NumeroDeError([&] { obtenido = Escalado::Escalar(valor, actual, base); }), long(error));
+        QCOMPARE(obtenido, esperado);
+    }
+
+    void comboYBarra()
+    {
+        Form ventana(QStringLiteral("VentanaEscala"));
+        auto* barra = new Barra(&ventana, QStringLiteral("Barra1"));
+        barra->Move(0, 0, 12015, 555);
+        barra->Font().setSize(12);
+        auto* lista = new ComboBox(&ventana, QStringLiteral("CbxOrden"));
+        lista->Move(1000, 4000, 2000);
+        lista->Font().setSize(12);
+        // Three quarters as wide, half as high.
+        AjustarControles(ventana.Controls(), 11520, 5760, 15360, 11520);
+        // A combo box: left, top and width; its height is the one its (smaller) font gives.
+        QCOMPARE(QList<int>({lista->Left(), lista->Top(), lista->Width()}), QList<int>({750, 2000, 1500}));
+        QCOMPARE(lista->Font().Size(), 9.0);
+        ComboBox referencia(&ventana, QStringLiteral("CbxReferencia"));
+        referencia.Font().setSize(9);
+        QCOMPARE(lista->Height(), referencia.Height());
+        // The title bar keeps its design geometry and font.
+        QCOMPARE(QList<int>({barra->Width(), barra->Height()}), QList<int>({12015, 555}));
+        QCOMPARE(barra->Font().Size(), 12.0);
     }
 };
 

@@ -1,16 +1,73 @@
-#include "ComboBox.h"
+// The runtime's windows and controls on the offscreen platform: positions kept in twips, the
+// load and unload of a window, its events and tab order, text boxes, combo boxes, scroll bars
+// and pictures. The grid has its own program.
+
 #include "Apoyo.h"
+#include "ArregloControles.h"
+#include "ComboBox.h"
 #include "Form.h"
 #include "Image.h"
+#include "InstanciaPredeterminada.h"
+#include "Label.h"
+#include "Line.h"
 #include "PictureBox.h"
+#include "Screen.h"
 #include "ScrollBar.h"
+#include "TextBox.h"
 
-#include <QComboBox>
+#include <QClipboard>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
+
+// A window that counts its events and can be told to misbehave.
+class FrmContador : public Form
+{
+public:
+    FrmContador() : Form(QStringLiteral("FrmContador"))
+    {
+        PicFondo = new PictureBox(this, QStringLiteral("PicFondo"));
+        PicFondo->Move(0, 0, 6000, 3000);
+        new Label(this, QStringLiteral("LblTitulo"), PicFondo);
+        TxtCodigo = new TextBox(this, QStringLiteral("TxtCodigo"), PicFondo);
+        TxtCodigo->Move(120, 120, 585, 405);
+        TxtNombre = new TextBox(this, QStringLiteral("TxtNombre"), PicFondo);
+        TxtNombre->Move(120, 720, 3420, 390);
+        Move(0, 0, 6000, 3000);
+    }
+
+    PictureBox* PicFondo;
+    TextBox* TxtCodigo;
+    TextBox* TxtNombre;
+    int cargas = 0, descargas = 0, pinturas = 0, redimensiones = 0;
+    bool fallarAlCargar = false, cancelarDescarga = false, descargarDentro = false, soltarReferencia = false;
+
+protected:
+    void Form_Load() override
+    {
+        ++cargas;
+        if (fallarAlCargar)
+            throw ErrorEjecucion(91, QStringLiteral("Variable de objeto no establecida"));
+    }
+    void Form_Unload(int& Cancel) override
+    {
+        ++descargas;
+        if (cancelarDescarga)
+            Cancel = 1;
+        // The close path of a window unloads it again from inside its own unload.
+        if (descargarDentro)
+            Unload();
+        if (soltarReferencia)
+            InstanciaPredeterminada<FrmContador>::Referencia() = nullptr;
+    }
+    void Form_Paint() override { ++pinturas; }
+    void Form_Resize() override { ++redimensiones; }
+};
+
+using Predeterminada = InstanciaPredeterminada<FrmContador>;
 
 class FrmVarios : public Form
 {
@@ -30,51 +87,333 @@ public:
     Image* ImgFlecha;
 };
 
+void VaciarBorrados()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 } // namespace
 
 class TstControles : public QObject
 {
     Q_OBJECT
 private slots:
-    void listaDesplegable()
+    void cleanup()
+    {
+        Screen::Restablecer();
+        if (Predeterminada::Existe())
+            delete Predeterminada::Referencia();
+        VaciarBorrados();
+        QCOMPARE(Form::FormulariosCargados(), 0);
+    }
+
+    void controlGuardaTwips_data()
+    {
+        QTest::addColumn<QRect>("twips");
+        QTest::addColumn<QRect>("pixeles");
+        QTest::newRow("redondea arriba y abajo") << QRect(1442, 1001, 75, 7) << QRect(96, 67, 5, 0);
+        QTest::newRow("negativo") << QRect(-100, 0, 555, 20) << QRect(-7, 0, 37, 1);
+    }
+
+    void controlGuardaTwips()
+    {
+        QFETCH(QRect, twips);
+        QFETCH(QRect, pixeles);
+        Screen::FijarTwipsPorPixel(15);
+        Form f(QStringLiteral("FrmGeometria"));
+        auto* l = new Label(&f, QStringLiteral("LblPrueba"));
+        l->Move(twips.x(), twips.y(), twips.width(), twips.height());
+        // What was set is read back, not a value rounded to whole pixels.
+        QCOMPARE(QRect(l->Left(), l->Top(), l->Width(), l->Height()), twips);
+        QCOMPARE(l->Widget()->geometry(), pixeles);
+        // Two controls that meet in twips meet in pixels, whatever the rounding of each size.
+        auto* b = new Label(&f, QStringLiteral("B"));
+        b->Move(twips.right() + 1, 0, 1003, 100);
+        QCOMPARE(l->Widget()->geometry().right() + 1, b->Widget()->geometry().left());
+    }
+
+    void contenedorYLinea()
+    {
+        Form f(QStringLiteral("FrmGeometria"));
+        auto* caja = new PictureBox(&f, QStringLiteral("PicDatos"));
+        caja->Move(360, 3480, 11655, 3930);
+        auto* l = new Label(&f, QStringLiteral("LblDentro"), caja);
+        l->Move(840, 120, 1995, 330);
+        QCOMPARE(l->Widget()->parentWidget(), caja->SuperficieHijos());
+        QCOMPARE(l->Widget()->mapTo(&f, QPoint(0, 0)), QPoint(24 + 56, 232 + 8));
+        auto* linea = new Line(&f, QStringLiteral("Line5"));
+        linea->setX1(1440);
+        linea->setY1(2040);
+        linea->setX2(7080);
+        linea->setY2(2040);
+        // The widget covers the segment, one pen width around it.
+        QCOMPARE(linea->Widget()->geometry(), QRect(96 - 1, 136 - 1, 376 + 3, 3));
+    }
+
+    void coleccionYArreglo()
+    {
+        FrmContador f;
+        QCOMPARE(f.Controls().Item(QStringLiteral("txtcodigo")), f.TxtCodigo);
+        // A loaded element of a control array copies the first one, hidden.
+        ArregloControles<PictureBox> PicList;
+        PictureBox* primera = PicList.Crear(&f, QStringLiteral("PicList"));
+        primera->Move(6120, 5520, 3015, 2415);
+        PictureBox* segunda = PicList.Load(1);
+        QCOMPARE(segunda->Width(), 3015);
+        QVERIFY(!segunda->Visible());
+        QCOMPARE(f.Controls().Count(), 6);
+        PicList.Unload(1);
+        QCOMPARE(f.Controls().Count(), 5);
+    }
+
+    void instanciaPredeterminada()
+    {
+        FrmContador* primera = Predeterminada::Obtener();
+        QCOMPARE(Predeterminada::Obtener(), primera);
+        primera->Show();
+        primera->Show();
+        QCOMPARE(primera->cargas, 1);
+        QVERIFY(primera->Unload());
+        QVERIFY(!Predeterminada::Existe());
+        QPointer<FrmContador> vieja(primera);
+        VaciarBorrados();
+        QVERIFY(vieja.isNull());
+        // A reference holding a window of another class is a type mismatch.
+        Form otra(QStringLiteral("FrmOtra"));
+        Predeterminada::Referencia() = &otra;
+        const int error = NumeroDeError([] { Predeterminada::Obtener(); });
+        Predeterminada::Referencia() = nullptr;
+        QCOMPARE(error, 13);
+    }
+
+    void descarga_data()
+    {
+        QTest::addColumn<QString>("via");
+        QTest::addColumn<bool>("mostrar");
+        QTest::addColumn<bool>("cancelar");
+        QTest::addColumn<bool>("dentro");
+        QTest::addColumn<bool>("soltar");
+        QTest::addColumn<int>("descargas");
+        QTest::newRow("anidada una sola vez") << "Unload" << true << false << true << false << 1;
+        QTest::newRow("cancelada") << "Unload" << true << true << false << false << 1;
+        QTest::newRow("el anfitrión suelta la referencia") << "Unload" << true << false << false << true << 1;
+        QTest::newRow("sin cargar") << "Unload" << false << false << false << false << 0;
+        QTest::newRow("cierre por el sistema") << "close" << true << false << false << false << 1;
+        QTest::newRow("modal") << "modal" << false << false << false << false << 1;
+    }
+
+    void descarga()
+    {
+        QFETCH(QString, via);
+        QFETCH(bool, mostrar);
+        QFETCH(bool, cancelar);
+        QFETCH(bool, dentro);
+        QFETCH(bool, soltar);
+        QFETCH(int, descargas);
+        FrmContador* f = Predeterminada::Obtener();
+        f->cancelarDescarga = cancelar;
+        f->descargarDentro = dentro;
+        f->soltarReferencia = soltar;
+        if (mostrar) {
+            f->Show();
+            QVERIFY(QTest::qWaitForWindowExposed(f));
+        }
+        if (via == QLatin1String("close")) {
+            f->close();
+        } else if (via == QLatin1String("modal")) {
+            QTimer::singleShot(50, f, [f] { f->Unload(); });
+            f->ShowModal();
+            QCOMPARE(f->cargas, 1);
+        } else {
+            QCOMPARE(f->Unload(), !cancelar);
+        }
+        QCOMPARE(f->descargas, descargas);
+        QCOMPARE(Predeterminada::Existe(), cancelar);
+        QCOMPARE(Form::FormulariosCargados(), cancelar ? 1 : 0);
+        if (cancelar) {
+            f->cancelarDescarga = false;
+            QVERIFY(f->Unload());
+            ++descargas;
+        }
+        // A request on a window already unloaded starts nothing.
+        QVERIFY(f->Unload());
+        QCOMPARE(f->descargas, descargas);
+    }
+
+    void cargaFallida()
+    {
+        FrmContador* f = Predeterminada::Obtener();
+        f->fallarAlCargar = true;
+        QCOMPARE(NumeroDeError([f] { f->Show(); }), 91);
+        QVERIFY(!f->Loaded() && !f->isVisible());
+        QCOMPARE(Form::FormulariosCargados(), 0);
+        // Hide loads the window as well.
+        f->fallarAlCargar = false;
+        f->Hide();
+        QVERIFY(f->Loaded() && !f->isVisible());
+        QCOMPARE(f->cargas, 2);
+        QVERIFY(f->Unload());
+    }
+
+    void eventosEstadoYTabulacion()
+    {
+        FrmContador* f = Predeterminada::Obtener();
+        // Assigning a tab place moves the others along, as on the platform.
+        f->TxtNombre->setTabIndex(0);
+        QCOMPARE(f->PicFondo->TabIndex(), 1);
+        QCOMPARE(f->TxtCodigo->TabIndex(), 3);
+        f->Show();
+        QVERIFY(QTest::qWaitForWindowActive(f));
+        QTRY_VERIFY(f->pinturas >= 1);
+        const int antes = f->redimensiones;
+        f->setWidth(9000);
+        QVERIFY(f->redimensiones > antes);
+        f->TxtNombre->SetFocus();
+        QTest::keyClick(f->TxtNombre->Widget(), Qt::Key_Tab);
+        QCOMPARE(f->ActiveControl(), f->TxtCodigo);
+        // A disabled control is passed over.
+        f->TxtCodigo->setEnabled(false);
+        QTest::keyClick(f->TxtNombre->Widget(), Qt::Key_Backtab);
+        QCOMPARE(f->ActiveControl(), f->TxtNombre);
+        f->Unload();
+    }
+
+    void cambioSincronoYAnidado()
+    {
+        FrmContador f;
+        QStringList registro;
+        // The handler assigns the field again: the nested change runs inside the outer one,
+        // and both before the assignment returns.
+        connect(f.TxtCodigo, &TextBox::Change, &f, [&] {
+            registro << QStringLiteral("cambio:") + f.TxtCodigo->Text();
+            if (f.TxtCodigo->Text() == QLatin1String("x"))
+                f.TxtCodigo->setText(QStringLiteral("01"));
+            registro << QStringLiteral("fin:") + f.TxtCodigo->Text();
+        });
+        f.TxtCodigo->setText(QStringLiteral("x"));
+        registro << QStringLiteral("asignado");
+        QCOMPARE(registro, QStringList({"cambio:x", "cambio:01", "fin:01", "fin:01", "asignado"}));
+        // The same text again is no change.
+        f.TxtCodigo->setText(QStringLiteral("01"));
+        QCOMPARE(registro.size(), 5);
+    }
+
+    void errorDelManejadorYFoco()
+    {
+        FrmContador f;
+        f.TxtCodigo->setMaxLength(2);
+        connect(f.TxtCodigo, &TextBox::Change, &f, [] {
+            throw ErrorEjecucion(3021, QStringLiteral("No hay registro actual"));
+        });
+        // The handler's error reaches the assignment; MaxLength limits the user only.
+        QCOMPARE(NumeroDeError([&] { f.TxtCodigo->setText(QStringLiteral("ABC\tD")); }), 3021);
+        QCOMPARE(f.TxtCodigo->Text(), QStringLiteral("ABC\tD"));
+        f.TxtCodigo->setEnabled(false);
+        QCOMPARE(NumeroDeError([&] { f.TxtCodigo->SetFocus(); }), 5);
+    }
+
+    void longitudMaximaYUnaLinea_data()
+    {
+        QTest::addColumn<int>("maximo");
+        QTest::addColumn<QString>("teclas");
+        QTest::addColumn<bool>("pegar");
+        QTest::addColumn<QString>("esperado");
+        QTest::addColumn<int>("cambios");
+        QTest::newRow("código de dos") << 2 << "123" << false << "12" << 2;
+        QTest::newRow("pegar salto de Windows") << 20 << "Madrid\r\nLugo" << true << "Madrid" << 1;
+        QTest::newRow("pegar tabulador") << 20 << "28\tMadrid" << true << "28 Madrid" << 1;
+        QTest::newRow("pegar salto y máximo") << 2 << "\n28" << true << "" << 0;
+    }
+
+    void longitudMaximaYUnaLinea()
+    {
+        QFETCH(int, maximo);
+        QFETCH(QString, teclas);
+        QFETCH(bool, pegar);
+        QFETCH(QString, esperado);
+        QFETCH(int, cambios);
+        FrmContador f;
+        f.TxtCodigo->setMaxLength(maximo);
+        f.Show();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        f.TxtCodigo->SetFocus();
+        int recibidos = 0;
+        connect(f.TxtCodigo, &TextBox::Change, &f, [&] { ++recibidos; });
+        if (pegar) {
+            QGuiApplication::clipboard()->setText(teclas);
+            QTest::keySequence(f.TxtCodigo->Widget(), QKeySequence::Paste);
+        } else {
+            QTest::keyClicks(f.TxtCodigo->Widget(), teclas);
+        }
+        QCOMPARE(f.TxtCodigo->Text(), esperado);
+        // Every key or paste that changed the text raised Change once; a refused one raised nothing.
+        QCOMPARE(recibidos, cambios);
+        f.Unload();
+    }
+
+    void teclasYFoco()
+    {
+        FrmContador f;
+        QList<int> teclas;
+        QStringList foco;
+        // Entering the field selects its text, so the first key that gets through replaces it.
+        connect(f.TxtCodigo, &TextBox::GotFocus, &f, [&] {
+            foco << QStringLiteral("entra");
+            f.TxtCodigo->setSelStart(0);
+            f.TxtCodigo->setSelLength(int(f.TxtCodigo->Text().size()));
+        });
+        connect(f.TxtCodigo, &TextBox::LostFocus, &f, [&] { foco << QStringLiteral("sale"); });
+        f.TxtCodigo->setText(QStringLiteral("28"));
+        connect(f.TxtCodigo, &TextBox::KeyPress, &f, [&](int& KeyAscii) {
+            teclas << KeyAscii;
+            if (KeyAscii == 13)
+                f.TxtNombre->SetFocus();
+            if (KeyAscii == 'x')
+                KeyAscii = 0;
+            if (KeyAscii == 'a')
+                KeyAscii = 'A';
+        });
+        f.Show();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        f.TxtCodigo->SetFocus();
+        QTest::keyClicks(f.TxtCodigo->Widget(), QStringLiteral("xa"));
+        QTest::keyClick(f.TxtCodigo->Widget(), Qt::Key_Return);
+        QCOMPARE(teclas, QList<int>({'x', 'a', 13}));
+        QCOMPARE(f.TxtCodigo->Text(), QStringLiteral("A"));
+        QCOMPARE(f.ActiveControl(), f.TxtNombre);
+        QCOMPARE(foco, QStringList({"entra", "sale"}));
+        f.Unload();
+    }
+
+    void listaYBarra()
     {
         FrmVarios f;
-        int clics = 0;
+        int clics = 0, cambios = 0;
         QString textoEnClic;
         connect(f.CbxPor, &ComboBox::Click, &f, [&] {
             ++clics;
             textoEnClic = f.CbxPor->Text();
         });
+        connect(f.Scroll, &ScrollBar::Change, &f, [&] { ++cambios; });
         for (const char* e : {"50 %", "100 %", "Encajar en Pantalla"})
             f.CbxPor->AddItem(QString::fromUtf8(e));
         QCOMPARE(clics, 0);
+        // An assignment of an item is a click, even of the same item.
         f.CbxPor->setListIndex(1);
-        QCOMPARE(clics, 1);
-        QCOMPARE(textoEnClic, QStringLiteral("100 %"));
-        // An assignment of the same item is a click too.
         f.CbxPor->setListIndex(1);
         QCOMPARE(clics, 2);
-        QCOMPARE(f.CbxPor->ListIndex(), 1);
-
-        // The user's pick with the keyboard.
+        QCOMPARE(textoEnClic, QStringLiteral("100 %"));
         f.Show();
         QVERIFY(QTest::qWaitForWindowActive(&f));
+        // The user's pick with the keyboard.
         f.CbxPor->SetFocus();
         QTest::keyClick(f.CbxPor->Widget(), Qt::Key_Down);
         QCOMPARE(clics, 3);
         QCOMPARE(textoEnClic, QStringLiteral("Encajar en Pantalla"));
-    }
 
-    void barraDeDesplazamiento()
-    {
-        FrmVarios f;
         f.Scroll->setMax(20);
         f.Scroll->setSmallChange(1);
-        int cambios = 0;
-        connect(f.Scroll, &ScrollBar::Change, &f, [&] { ++cambios; });
         QCOMPARE(cambios, 0);
-        f.Show();
-        QVERIFY(QTest::qWaitForWindowActive(&f));
         static_cast<QScrollBar*>(f.Scroll->Widget())->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         QCOMPARE(f.Scroll->Value(), 1);
         QCOMPARE(cambios, 1);
@@ -111,9 +450,7 @@ private slots:
             flecha.fill(Qt::transparent);
             QVERIFY(flecha.save(ruta));
         } else if (!contenido.isEmpty()) {
-            QFile f(ruta);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(contenido);
+            QVERIFY(EscribirArchivo(ruta, contenido));
         }
         FrmVarios f;
         f.ImgFlecha->Move(600, 1080, 2000, 2000);
@@ -133,24 +470,6 @@ private slots:
         f.ImgFlecha->setStretch(true);
         f.ImgFlecha->Move(600, 1080, 798, 450);
         QCOMPARE(f.ImgFlecha->Width(), 798);
-    }
-
-    void errorEnEventoDelUsuario()
-    {
-        // An error thrown by a handler of a user event goes to the runtime's error handler, and
-        // the program goes on.
-        QList<int> errores;
-        FijarManejadorErroresEventos([&](int numero, const QString&) { errores << numero; });
-        FrmVarios f;
-        connect(f.ImgFlecha, &Image::Click, &f, [] { throw ErrorEjecucion(3021, QStringLiteral("No hay registro actual")); });
-        QImage flecha(20, 20, QImage::Format_RGB32);
-        flecha.fill(Qt::blue);
-        f.ImgFlecha->setPicture(flecha);
-        f.Show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
-        QTest::mouseClick(f.ImgFlecha->Widget(), Qt::LeftButton);
-        FijarManejadorErroresEventos(nullptr);
-        QCOMPARE(errores, QList<int>({3021}));
     }
 };
 

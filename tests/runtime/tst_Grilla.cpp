@@ -111,7 +111,6 @@ private slots:
         QTest::newRow("arriba") << 10 << 1 << 1 << QList<int>({0, 1, 4}) << QList<int>({5, 10});
         QTest::newRow("por debajo del encabezado") << 10 << 0 << 1 << QList<int>({1, 4}) << QList<int>({5});
         QTest::newRow("más allá del final") << 10 << 99 << 10 << QList<int>({10}) << QList<int>({9});
-        QTest::newRow("caben todas") << 4 << 3 << 1 << QList<int>({1, 4}) << QList<int>();
         QTest::newRow("sin filas") << 0 << 1 << 1 << QList<int>({0}) << QList<int>();
     }
 

@@ -1,0 +1,439 @@
+// The class registry and the component server: the registry file kept line for line beside
+// what other tools wrote, damaged or unreachable registries, and a component library of the tests'
+// own registered, created by its ProgID, refused with its own message for each fault, and unloaded
+// only when nothing of it is alive.
+
+#include "Apoyo.h"
+#include "CrearObjeto.h"
+#include "ErrorServidor.h"
+#include "ExportacionesServidor.h"
+#include "RegistroClases.h"
+
+#include <QDir>
+#include <QLockFile>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+
+#include <dlfcn.h>
+
+Q_DECLARE_METATYPE(EntradaClase)
+
+namespace {
+
+// The ErrorServidor the call throws; number 0 when it throws nothing.
+template <class F>
+ErrorServidor Fallo(F&& llamada)
+{
+    return Capturar<ErrorServidor>(std::forward<F>(llamada)).value_or(ErrorServidor(0, QStringLiteral("no falló")));
+}
+
+const EntradaClase Ficha{QStringLiteral("Prueba.Ficha"), QStringLiteral("/opt/prueba/libficha.so"),
+                         QStringLiteral("Ficha"), QStringLiteral("1.00.0001")};
+const QByteArray LineaFicha = "clase\tPrueba.Ficha\t/opt/prueba/libficha.so\tFicha\t1.00.0001\n";
+
+// As another tool and a person may have left it: comments, a blank line, a key of another
+// tool, another class and a line ending from another system.
+const QByteArray RegistroAjeno = QByteArrayLiteral(
+    "# clases instaladas\n"
+    "\n"
+    "tipos\tQuiltren\t/opt/quiltren/tipos.tlb\n"
+    "clase\tOtra.Clase\t/opt/otra/libotra.so\tOtraClase\t3.1\n"
+    "# fin de la parte manual\r\n");
+const QByteArray Otras = QByteArrayLiteral("# a mano\nclase\tOtra.Clase\t/opt/otra/libotra.so\tOtraClase\t3.1\n");
+
+const QString Componente = QStringLiteral(RUTA_COMPONENTE_PRUEBA);
+const QString Servidor = QStringLiteral(RUTA_SERVIDOR);
+const QString Prueba = QStringLiteral("PruebaServidor.ClasePrueba");
+
+bool ComponenteEnMemoria()
+{
+    void* manejador = dlopen(QFile::encodeName(Componente).constData(), RTLD_NOW | RTLD_NOLOAD);
+    if (manejador != nullptr)
+        dlclose(manejador);
+    return manejador != nullptr;
+}
+
+} // namespace
+
+class TestServidor : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir carpeta_;
+    QString Ruta() const { return carpeta_.filePath(QStringLiteral("registro-clases")); }
+
+private slots:
+    // Every test starts without a registry: the one it writes (QUILTREN_REGISTRO) and the system's.
+    void init()
+    {
+        QFile::remove(Ruta());
+        QFile::remove(carpeta_.filePath(QStringLiteral("sistema")));
+        qputenv("QUILTREN_REGISTRO", QFile::encodeName(Ruta()));
+        qputenv("QUILTREN_REGISTRO_SISTEMA", QFile::encodeName(carpeta_.filePath(QStringLiteral("sistema"))));
+    }
+
+    void cleanup() { LiberarBibliotecasSinUso(); }
+
+    // Without QUILTREN_REGISTRO a lookup reads the user's registry, then the system's, and the
+    // user's entry wins; with it, that file alone is read.
+    void registroDelUsuarioYDelSistema()
+    {
+        const QString sistema = carpeta_.filePath(QStringLiteral("sistema"));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(carpeta_.path()));
+        qputenv("QUILTREN_REGISTRO", "");
+        const auto recuperar = qScopeGuard([] { qunsetenv("XDG_CONFIG_HOME"); });
+        QCOMPARE(RegistroClases::RutaPredeterminada(), carpeta_.filePath(QStringLiteral("quiltren/registro-clases")));
+        QVERIFY(EscribirArchivo(sistema, LineaFicha + "clase\tOtra.Clase\t/usr/lib/libotra.so\tOtraClase\t3.1\n"));
+        RegistroClases().Registrar({{QStringLiteral("Otra.Clase"), QStringLiteral("/opt/otra/libotra.so"), QStringLiteral("OtraClase"), {}}});
+        QCOMPARE(RegistroClases().Buscar(Ficha.ProgId), std::optional<EntradaClase>(Ficha));
+        QCOMPARE(RegistroClases().Buscar(QStringLiteral("otra.clase")).value_or(EntradaClase{}).Biblioteca,
+                 QStringLiteral("/opt/otra/libotra.so"));
+        QCOMPARE(RegistroClases().Entradas().size(), 1);
+        qputenv("QUILTREN_REGISTRO", QFile::encodeName(Ruta()));
+        QCOMPARE(RegistroClases::RutaPredeterminada(), Ruta());
+        QVERIFY(!RegistroClases().Buscar(Ficha.ProgId).has_value());
+    }
+
+    // Every change touches only its own line; the rest stays byte for byte.
+    void registrarSustituirYDesregistrar()
+    {
+        QVERIFY(EscribirArchivo(Ruta(), RegistroAjeno));
+        RegistroClases registro(Ruta());
+        registro.Registrar({Ficha});
+        QCOMPARE(LeerArchivo(Ruta()), RegistroAjeno + LineaFicha);
+        QCOMPARE(registro.Buscar(QStringLiteral("prueba.FICHA")), std::optional<EntradaClase>(Ficha));
+
+        const EntradaClase movida{QStringLiteral("otra.clase"), QStringLiteral("/usr/lib/libotra.so.2"), QStringLiteral("OtraClase"), QString()};
+        // The file is replaced whole: a host reading it meanwhile sees the old registry, never half a new one.
+        QFile lector(Ruta());
+        QVERIFY(lector.open(QIODevice::ReadOnly));
+        registro.Registrar({movida});
+        QCOMPARE(lector.readAll(), RegistroAjeno + LineaFicha);
+        QByteArray esperado = RegistroAjeno + LineaFicha;
+        esperado.replace("clase\tOtra.Clase\t/opt/otra/libotra.so\tOtraClase\t3.1", "clase\totra.clase\t/usr/lib/libotra.so.2\tOtraClase\t");
+        QCOMPARE(LeerArchivo(Ruta()), esperado);
+        QCOMPARE(registro.Entradas(), (QList<EntradaClase>{movida, Ficha}));
+
+        QCOMPARE(registro.Desregistrar({QStringLiteral("Prueba.Ficha"), QStringLiteral("No.Esta")}), 1);
+        esperado.chop(LineaFicha.size());
+        QCOMPARE(LeerArchivo(Ruta()), esperado);
+        QVERIFY(!registro.Buscar(QStringLiteral("Prueba.Ficha")));
+    }
+
+    void registroNuevo()
+    {
+        const QString ruta = carpeta_.filePath(QStringLiteral("nueva/carpeta/registro-clases"));
+        RegistroClases registro(ruta);
+        QVERIFY(registro.Entradas().isEmpty());
+        QCOMPARE(registro.Desregistrar({Ficha.ProgId}), 0);
+        QVERIFY(!QFile::exists(ruta));
+
+        registro.Registrar({Ficha});
+        const QByteArray contenido = LeerArchivo(ruta);
+        QVERIFY(contenido.startsWith("# "));
+        QVERIFY(contenido.endsWith("\n" + LineaFicha));
+        QCOMPARE(QDir(QFileInfo(ruta).path()).entryList(QDir::Files), QStringList{QStringLiteral("registro-clases")});
+    }
+
+    void lineaDanada_data()
+    {
+        QTest::addColumn<QByteArray>("linea");
+        QTest::addColumn<QString>("razon");
+        QTest::newRow("sin tabulador") << QByteArray("basura") << QStringLiteral("falta el tabulador tras la clave de la línea");
+        QTest::newRow("faltan campos") << QByteArray("clase\tA.B\t/opt/b.so\tB")
+                                       << QStringLiteral("una clase lleva ProgID, biblioteca, nombre y versión separados por "
+                                                         "tabuladores, y esta línea tiene 4 campos en lugar de 5");
+        QTest::newRow("ProgID no válido") << QByteArray("clase\tA B\t/opt/b.so\tB\t1")
+                                          << QStringLiteral("el ProgID «A B» no es válido (letras y cifras en dos o más partes "
+                                                            "separadas por puntos, empezando por una letra, 39 caracteres como mucho)");
+        QTest::newRow("ruta relativa") << QByteArray("clase\tA.B\tlib/b.so\tB\t1")
+                                       << QStringLiteral("la ruta de la biblioteca «lib/b.so» de la clase «A.B» no es absoluta");
+        QTest::newRow("ProgID repetido") << QByteArray("clase\tOTRA.CLASE\t/opt/b.so\tB\t1")
+                                         << QStringLiteral("la clase «OTRA.CLASE» ya figura en la línea 4");
+    }
+
+    // A damaged line stops reads and writes alike with its line number, and nothing is rewritten.
+    void lineaDanada()
+    {
+        QFETCH(QByteArray, linea);
+        QFETCH(QString, razon);
+        const QByteArray contenido = RegistroAjeno + linea + "\n" + LineaFicha;
+        QVERIFY(EscribirArchivo(Ruta(), contenido));
+        RegistroClases registro(Ruta());
+        const QString mensaje = QStringLiteral("El registro de clases «%1» está dañado en la línea 6: %2.").arg(Ruta(), razon);
+        const std::function<void()> llamadas[] = {
+            [&] { registro.Buscar(QStringLiteral("Otra.Clase")); },
+            [&] { registro.Registrar({Ficha}); },
+            [&] { registro.Desregistrar({QStringLiteral("Otra.Clase")}); },
+        };
+        for (const auto& llamada : llamadas) {
+            const ErrorServidor error = Fallo(llamada);
+            QCOMPARE(error.Numero(), int(0x800703F1u));
+            QCOMPARE(error.Descripcion(), mensaje);
+            QCOMPARE(LeerArchivo(Ruta()), contenido);
+        }
+    }
+
+    void entradaNoValida_data()
+    {
+        QTest::addColumn<EntradaClase>("entrada");
+        QTest::addColumn<QString>("razon");
+        QTest::newRow("ProgID de 40 caracteres")
+            << EntradaClase{QStringLiteral("A.") + QString(38, QLatin1Char('b')), Ficha.Biblioteca, Ficha.Clase, Ficha.Version}
+            << QStringLiteral("el ProgID «A.%1» no es válido (letras y cifras en dos o más partes separadas por puntos, "
+                              "empezando por una letra, 39 caracteres como mucho)").arg(QString(38, QLatin1Char('b')));
+        QTest::newRow("tabulador en la ruta") << EntradaClase{Ficha.ProgId, QStringLiteral("/opt/a\tb.so"), Ficha.Clase, Ficha.Version}
+                                              << QStringLiteral("los datos de la clase «Prueba.Ficha» no pueden llevar tabuladores ni saltos de línea");
+        QTest::newRow("sin nombre de clase") << EntradaClase{Ficha.ProgId, Ficha.Biblioteca, QString(), Ficha.Version}
+                                             << QStringLiteral("falta el nombre de la clase «Prueba.Ficha»");
+    }
+
+    // A registration is all or nothing: the valid entry beside the bad one is not written either.
+    void entradaNoValida()
+    {
+        QFETCH(EntradaClase, entrada);
+        QFETCH(QString, razon);
+        QVERIFY(EscribirArchivo(Ruta(), RegistroAjeno));
+        const ErrorServidor error = Fallo([&] { RegistroClases(Ruta()).Registrar({Ficha, entrada}); });
+        QCOMPARE(error.Numero(), int(0x80070057u));
+        QCOMPARE(error.Descripcion(), QStringLiteral("No se puede registrar la clase: %1.").arg(razon));
+        QCOMPARE(LeerArchivo(Ruta()), RegistroAjeno);
+    }
+
+    void registroInaccesible_data()
+    {
+        QTest::addColumn<QString>("ruta");
+        QTest::addColumn<int>("numeroLectura");
+        QTest::addColumn<int>("numeroEscritura");
+        QTest::addColumn<QString>("mensajeEscritura");
+        const QString carpeta = carpeta_.filePath(QStringLiteral("es-una-carpeta"));
+        QTest::newRow("el registro es una carpeta") << carpeta << int(0x80040150u) << int(0x80040150u)
+                                                    << QStringLiteral("No se puede leer el registro de clases «%1»: es una carpeta.").arg(carpeta);
+        const QString archivo = carpeta_.filePath(QStringLiteral("es-un-archivo"));
+        QTest::newRow("su carpeta es un archivo")
+            << archivo + QStringLiteral("/registro") << 0 << int(0x80040151u)
+            << QStringLiteral("No se puede escribir el registro de clases «%1/registro»: no se puede crear la carpeta «%1».").arg(archivo);
+        QTest::newRow("sistema de archivos del núcleo")
+            << QStringLiteral("/proc/registro-clases") << 0 << int(0x80040151u)
+            << QStringLiteral("No se puede escribir el registro de clases «/proc/registro-clases»: no se puede crear el archivo "
+                              "de bloqueo en la carpeta «/proc» (compruebe los permisos).");
+    }
+
+    // Places no one can read or write, even root: no permission bits involved.
+    void registroInaccesible()
+    {
+        QFETCH(QString, ruta);
+        QFETCH(int, numeroLectura);
+        QFETCH(int, numeroEscritura);
+        QFETCH(QString, mensajeEscritura);
+        QDir().mkpath(carpeta_.filePath(QStringLiteral("es-una-carpeta")));
+        QVERIFY(EscribirArchivo(carpeta_.filePath(QStringLiteral("es-un-archivo")), "no es una carpeta\n"));
+        RegistroClases registro(ruta);
+        QCOMPARE(Fallo([&] { registro.Entradas(); }).Numero(), numeroLectura);
+        const ErrorServidor error = Fallo([&] { registro.Registrar({Ficha}); });
+        QCOMPARE(error.Numero(), numeroEscritura);
+        QCOMPARE(error.Descripcion(), mensajeEscritura);
+        QCOMPARE(LeerArchivo(carpeta_.filePath(QStringLiteral("es-un-archivo"))), QByteArray("no es una carpeta\n"));
+    }
+
+    void bloqueadoPorOtro()
+    {
+        QVERIFY(EscribirArchivo(Ruta(), RegistroAjeno));
+        QLockFile otro(Ruta() + QStringLiteral(".bloqueo"));
+        QVERIFY(otro.lock());
+        RegistroClases registro(Ruta());
+        const ErrorServidor error = Fallo([&] { registro.Registrar({Ficha}); });
+        QCOMPARE(error.Numero(), int(0x80070021u));
+        QCOMPARE(error.Descripcion(), QStringLiteral("El registro de clases «%1» está bloqueado por otro proceso; "
+                                                     "inténtelo de nuevo en unos segundos.").arg(Ruta()));
+        QCOMPARE(LeerArchivo(Ruta()), RegistroAjeno);
+        QCOMPARE(registro.Entradas().size(), 1);   // readers do not wait for the lock
+    }
+
+    // DllRegisterServer finds the library's own file and registers each of its classes; the
+    // unregistration takes exactly those away again.
+    void registrarYDesregistrar()
+    {
+        QVERIFY(EscribirArchivo(Ruta(), Otras));
+        RegistrarBiblioteca(Componente);
+        const QList<EntradaClase> esperadas{
+            {QStringLiteral("Otra.Clase"), QStringLiteral("/opt/otra/libotra.so"), QStringLiteral("OtraClase"), QStringLiteral("3.1")},
+            {Prueba, Componente, QStringLiteral("ClasePrueba"), QStringLiteral("2.03.0007")},
+            {QStringLiteral("PruebaServidor.ClaseNula"), Componente, QStringLiteral("ClaseNula"), QStringLiteral("2.03.0007")},
+            {QStringLiteral("PruebaServidor.ClaseQueFalla"), Componente, QStringLiteral("ClaseQueFalla"), QStringLiteral("2.03.0007")},
+        };
+        QCOMPARE(RegistroClases().Entradas(), esperadas);
+
+        RegistrarBiblioteca(Componente);   // registering twice changes nothing
+        QCOMPARE(RegistroClases().Entradas(), esperadas);
+
+        DesregistrarBiblioteca(Componente);
+        QCOMPARE(LeerArchivo(Ruta()), Otras);
+    }
+
+    void errorAlCrear_data()
+    {
+        QTest::addColumn<QString>("progId");
+        QTest::addColumn<QByteArray>("registro");
+        QTest::addColumn<int>("numero");
+        QTest::addColumn<QString>("mensaje");
+        QTest::addColumn<int>("versionMayor");   // what the host was built for; 0: any
+        const QByteArray componente = QFile::encodeName(Componente);
+        const QString faltante = carpeta_.filePath(QStringLiteral("no-existe.so"));
+        const QString texto = carpeta_.filePath(QStringLiteral("texto.so"));
+
+        QTest::newRow("no registrada") << QStringLiteral("PruebaServidor.Nada") << Otras << int(0x80040154u)
+                                       << QStringLiteral("La clase «PruebaServidor.Nada» no está registrada: instale el componente que la "
+                                                         "ofrece o regístrelo con quiltren-registrar.") << 0;
+        QTest::newRow("biblioteca que falta")
+            << QStringLiteral("Falta.Clase") << "clase\tFalta.Clase\t" + QFile::encodeName(faltante) + "\tClase\t1\n"
+            << int(0x8007007Eu)
+            << QStringLiteral("No se encuentra la biblioteca «%1», registrada para la clase «Falta.Clase».").arg(faltante) << 0;
+        QTest::newRow("no es una biblioteca")
+            << QStringLiteral("Texto.Clase") << "clase\tTexto.Clase\t" + QFile::encodeName(texto) + "\tClase\t1\n"
+            << int(0x800700C1u)
+            << QStringLiteral("No se puede cargar la biblioteca «%1», registrada para la clase «Texto.Clase» (detalle del sistema: ").arg(texto) << 0;
+        QTest::newRow("no es un componente")
+            << QStringLiteral("Servidor.Clase") << "clase\tServidor.Clase\t" + QFile::encodeName(Servidor) + "\tClase\t1\n"
+            << int(0x8007007Fu)
+            << QStringLiteral("La biblioteca «%1», registrada para la clase «Servidor.Clase», no exporta «DllGetClassObject»: no es un componente.").arg(Servidor) << 0;
+        QTest::newRow("clase que la biblioteca no sirve")
+            << QStringLiteral("PruebaServidor.Ajena") << "clase\tPruebaServidor.Ajena\t" + componente + "\tAjena\t1\n"
+            << int(0x80040111u)
+            << QStringLiteral("La biblioteca «%1» no ofrece la clase «PruebaServidor.Ajena» (código 0x80040111).").arg(Componente) << 0;
+        QTest::newRow("fábrica sin objeto")
+            << QStringLiteral("PruebaServidor.ClaseNula") << "clase\tPruebaServidor.ClaseNula\t" + componente + "\tClaseNula\t1\n"
+            << int(0x80004005u)
+            << QStringLiteral("No se pudo crear un objeto de la clase «PruebaServidor.ClaseNula»: la fábrica no devolvió ningún objeto.") << 0;
+        QTest::newRow("fábrica que falla")
+            << QStringLiteral("PruebaServidor.ClaseQueFalla") << "clase\tPruebaServidor.ClaseQueFalla\t" + componente + "\tClaseQueFalla\t1\n"
+            << int(0x80004005u)
+            << QStringLiteral("No se pudo crear un objeto de la clase «PruebaServidor.ClaseQueFalla»: no queda memoria para la ficha.") << 0;
+        QTest::newRow("registro dañado")
+            << Prueba << "clase\t" + Prueba.toUtf8() + "\t" + componente + "\n" << int(0x800703F1u)
+            << QStringLiteral("El registro de clases «%1» está dañado en la línea 1: una clase lleva ProgID, biblioteca, nombre y "
+                              "versión separados por tabuladores, y esta línea tiene 3 campos en lugar de 5.").arg(Ruta()) << 0;
+        // The registry states another major version (nothing is loaded), or states the right one
+        // for a library that reports another.
+        const QString otraVersion = QStringLiteral("La biblioteca «%1», registrada para la clase «%2», es de la versión "
+                                                   "2.03.0007, y este programa se construyó para la versión 1 de la clase: instale "
+                                                   "una versión 1 del componente o vuelva a construir el programa con la que está instalada.")
+                                        .arg(Componente, Prueba);
+        QTest::newRow("registrada con otra versión") << Prueba << "clase\t" + Prueba.toUtf8() + "\t" + componente + "\tClasePrueba\t2.03.0007\n"
+                                                     << int(0x8007051Au) << otraVersion << 1;
+        QTest::newRow("biblioteca de otra versión") << Prueba << "clase\t" + Prueba.toUtf8() + "\t" + componente + "\tClasePrueba\t1.00.0001\n"
+                                                    << int(0x8007051Au) << otraVersion << 1;
+    }
+
+    // Each failure is an ErrorServidor with its own number and message, the registry stays as
+    // it was and nothing is left alive in the component.
+    void errorAlCrear()
+    {
+        QFETCH(QString, progId);
+        QFETCH(QByteArray, registro);
+        QFETCH(int, numero);
+        QFETCH(QString, mensaje);
+        QFETCH(int, versionMayor);
+        QVERIFY(EscribirArchivo(carpeta_.filePath(QStringLiteral("texto.so")), "esto no es una biblioteca\n"));
+        QVERIFY(EscribirArchivo(Ruta(), registro));
+
+        const ErrorServidor error = Fallo([&] { CrearObjeto(progId, versionMayor); });
+        QCOMPARE(error.Numero(), numero);
+        if (numero == int(0x800700C1u))
+            QVERIFY2(error.Descripcion().startsWith(mensaje) && error.Descripcion().endsWith(QStringLiteral(").")),
+                     qPrintable(error.Descripcion()));
+        else
+            QCOMPARE(error.Descripcion(), mensaje);
+        QCOMPARE(LeerArchivo(Ruta()), registro);
+        void* biblioteca = dlopen(QFile::encodeName(Componente).constData(), RTLD_NOW | RTLD_LOCAL);
+        QVERIFY(biblioteca);
+        const int vivos = reinterpret_cast<TipoDllCanUnloadNow>(dlsym(biblioteca, "DllCanUnloadNow"))();
+        dlclose(biblioteca);
+        QCOMPARE(vivos, 0);
+    }
+
+    // An object created by its ProgID (letter case aside, as on the original platform); the
+    // host's unload only takes away a library nothing of which is in use.
+    void crearYLiberar()
+    {
+        RegistrarBiblioteca(Componente);
+        LiberarBibliotecasSinUso();
+        QVERIFY(!ComponenteEnMemoria());
+
+        std::shared_ptr<QObject> objeto = CrearObjeto(Prueba);
+        QCOMPARE(LiberarBibliotecasSinUso(), 0);
+        QVERIFY(ComponenteEnMemoria());
+
+        objeto.reset();
+        QCOMPARE(LiberarBibliotecasSinUso(), 1);
+        QVERIFY(!ComponenteEnMemoria());
+        QCOMPARE(LiberarBibliotecasSinUso(), 0);
+
+        objeto = CrearObjeto(QStringLiteral("pruebaservidor.CLASEPRUEBA")); // loaded afresh on demand
+        QCOMPARE(objeto->metaObject()->className(), "ClasePrueba");
+        QString saludo;
+        QVERIFY(QMetaObject::invokeMethod(objeto.get(), "Saludar", Q_RETURN_ARG(QString, saludo), Q_ARG(QString, QStringLiteral("Ana"))));
+        QCOMPARE(saludo, QStringLiteral("Hola, Ana"));
+    }
+
+    void leerVersion()
+    {
+        const DatosVersion version = LeerVersion(Componente);
+        QCOMPARE(version.Version, QStringLiteral("2.03.0007"));
+        QCOMPARE(version.Locale, QStringLiteral("es-ES"));
+        const ErrorServidor error = Fallo([] { LeerVersion(Servidor); });
+        QCOMPARE(error.Numero(), int(0x8007007Fu));
+        QCOMPARE(error.Descripcion(), QStringLiteral("La biblioteca «%1» no exporta «QuiltrenVersion»: no es un componente.").arg(Servidor));
+    }
+
+    void herramientaRegistrar_data()
+    {
+        QTest::addColumn<QStringList>("argumentos");
+        QTest::addColumn<bool>("registradaAntes");
+        QTest::addColumn<int>("salida");
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<bool>("registradaDespues");
+        QTest::addColumn<bool>("enSistema");   // in the system's registry, the user's left as it was
+        const QString faltante = carpeta_.filePath(QStringLiteral("no-existe.so"));
+        QTest::newRow("registrar") << QStringList{Componente} << false << 0
+                                   << QStringLiteral("Biblioteca «%1» registrada.\n").arg(Componente) << true << false;
+        QTest::newRow("desregistrar") << QStringList{QStringLiteral("-u"), Componente} << true << 0
+                                      << QStringLiteral("Biblioteca «%1» desregistrada.\n").arg(Componente) << false << false;
+        QTest::newRow("biblioteca que falta") << QStringList{faltante} << true << 1
+                                              << QStringLiteral("Error 0x8007007E: No se encuentra la biblioteca «%1».\n").arg(faltante)
+                                              << true << false;
+        QTest::newRow("registrar en el sistema") << QStringList{QStringLiteral("--sistema"), Componente} << false << 0
+                                                 << QStringLiteral("Biblioteca «%1» registrada.\n").arg(Componente) << true << true;
+    }
+
+    void herramientaRegistrar()
+    {
+        QFETCH(QStringList, argumentos);
+        QFETCH(bool, registradaAntes);
+        QFETCH(int, salida);
+        QFETCH(QString, texto);
+        QFETCH(bool, registradaDespues);
+        QFETCH(bool, enSistema);
+        QVERIFY(EscribirArchivo(Ruta(), Otras));
+        if (registradaAntes)
+            RegistrarBiblioteca(Componente);
+        const QByteArray antes = LeerArchivo(Ruta());
+
+        QProcess proceso;
+        proceso.start(QStringLiteral(RUTA_REGISTRAR), argumentos);
+        QVERIFY(proceso.waitForFinished(30000));
+        QCOMPARE(proceso.exitCode(), salida);
+        QCOMPARE(QString::fromUtf8(salida == 0 ? proceso.readAllStandardOutput() : proceso.readAllStandardError()), texto);
+
+        const RegistroClases escrito(enSistema ? RegistroClases::RutaSistema() : Ruta());
+        QCOMPARE(escrito.Buscar(Prueba).has_value(), registradaDespues);
+        QVERIFY(RegistroClases().Buscar(QStringLiteral("Otra.Clase")));
+        if (salida != 0 || enSistema)
+            QCOMPARE(LeerArchivo(Ruta()), antes);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestServidor)
+#include "tst_Servidor.moc"
