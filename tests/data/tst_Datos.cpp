@@ -66,14 +66,7 @@ private slots:
         }
     }
 
-    void init()
-    {
-        try {
-            m_base->Reiniciar(*m_conexion);
-        } catch (const ErrorDatos& error) {
-            QFAIL(error.what());
-        }
-    }
+    void init() { m_base->Reiniciar(*m_conexion); }
 
     void cleanupTestCase()
     {

@@ -24,7 +24,7 @@ inline int Cuenta(int rapido, int completo) { return EsSoak() ? completo : rapid
         QFAIL(error.what());                                                        \
     }
 
-// The saves and the delete of the window; ErrorDatos on refusal, with the edit cancelled.
+// The saves and the delete of the window; ErrorDatos on refusal.
 void GuardarNueva(const ConnectionPtr& conexion, const QString& codigo, const QString& nombre);
 // The row found by its old code gets `nuevoCodigo` and `nombre`; false when the row is gone.
 bool Modificar(const ConnectionPtr& conexion, const QString& codigo, const QString& nuevoCodigo, const QString& nombre);
