@@ -45,12 +45,6 @@ void Agregar(Recordset& rs, const ConnectionPtr& conexion, const QString& codigo
     rs.Close();
 }
 
-void Agregar(const ConnectionPtr& conexion, const QString& codigo, const QString& nombre)
-{
-    Recordset rs;
-    Agregar(rs, conexion, codigo, nombre);
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Accion)
@@ -72,14 +66,7 @@ private slots:
         }
     }
 
-    void init()
-    {
-        try {
-            m_base->Reiniciar(*m_conexion);
-        } catch (const ErrorDatos& error) {
-            QFAIL(error.what());
-        }
-    }
+    void init() { m_base->Reiniciar(*m_conexion); }
 
     void cleanupTestCase()
     {
@@ -87,48 +74,47 @@ private slots:
         m_base.reset();
     }
 
-    // The statements that read several rows (those that name one code are in codigoExacto).
+    // The statements that read several rows (those that name one code are in codigoExacto), with
+    // names in Spanish order.
     void sentenciasAceptadas_data()
     {
         QTest::addColumn<QString>("sentencia");
         QTest::addColumn<int>("filas");
-        QTest::addColumn<QString>("primerCodigo");
-        QTest::newRow("S1") << Sentencias::TodasPorNombre() << 52 << "15";
-        QTest::newRow("S2") << Sentencias::TodasLasColumnas() << 52 << "";
-        QTest::newRow("S8 por código") << Sentencias::Listado(true) << 52 << "01";
-        QTest::newRow("S8 por nombre") << Sentencias::Listado(false) << 52 << "15";
-        QTest::newRow("S9 por código") << Sentencias::ListadoConRango("10", "15", true) << 6 << "10";
-        QTest::newRow("S9 por nombre") << Sentencias::ListadoConRango("10", "15", false) << 6 << "15";
-        QTest::newRow("S9 hasta vacío") << Sentencias::ListadoConRango("10", "", true) << 0 << "";
+        QTest::addColumn<QStringList>("primeros"); // codes
+        const QStringList porNombre{"15", "01", "02"}; // A Coruña, Álava, Albacete
+        QTest::newRow("todas por nombre") << Sentencias::TodasPorNombre() << 52 << porNombre;
+        QTest::newRow("todas las columnas") << Sentencias::TodasLasColumnas() << 52 << QStringList();
+        QTest::newRow("listado por código") << Sentencias::Listado(true) << 52 << QStringList{"01", "02"};
+        QTest::newRow("listado por nombre") << Sentencias::Listado(false) << 52 << porNombre;
+        QTest::newRow("rango por código") << Sentencias::ListadoConRango("10", "15", true) << 6 << QStringList{"10", "11"};
+        QTest::newRow("rango por nombre") << Sentencias::ListadoConRango("10", "15", false) << 6 << QStringList{"15", "10"};
+        QTest::newRow("rango hasta vacío") << Sentencias::ListadoConRango("10", "", true) << 0 << QStringList();
+        // Codes compare as text, byte by byte, whatever they hold.
+        QTest::newRow("rango con comillas y comodines") << Sentencias::ListadoConRango("0' OR '1'='1", "1%", true) << 9
+                                                        << QStringList{"01", "02"};
+        QTest::newRow("rango que intenta otra sentencia")
+            << Sentencias::ListadoConRango("50", "52'; DELETE FROM Provincias; --", false) << 3 << QStringList{"51", "52", "50"};
     }
 
     void sentenciasAceptadas()
     {
         QFETCH(QString, sentencia);
         QFETCH(int, filas);
-        QFETCH(QString, primerCodigo);
+        QFETCH(QStringList, primeros);
         Recordset rs;
-        try {
-            rs.Open(sentencia, m_conexion, 3, 1, -1);
-        } catch (const ErrorDatos& error) {
-            QFAIL(error.what());
-        }
+        rs.Open(sentencia, m_conexion, 3, 1, -1);
         QCOMPARE(rs.RecordCount(), long(filas));
-        if (!primerCodigo.isEmpty())
-            QCOMPARE(rs.Fields("Codigo").Value().toString(), primerCodigo);
-    }
-
-    void ordenEspanol()
-    {
-        Recordset rs;
-        rs.Open(Sentencias::TodasPorNombre(), m_conexion, 3, 1, -1);
-        const QStringList nombres = Columna(rs, "Provincia");
-        QStringList esperados = nombres;
-        std::sort(esperados.begin(), esperados.end(), QCollator(QLocale(QLocale::Spanish, QLocale::Spain)));
-        QCOMPARE(nombres, esperados);
-        QCOMPARE(nombres.mid(0, 8),
-                 QStringList({"A Coruña", "Álava", "Albacete", "Alicante", "Almería", "Asturias", "Ávila", "Badajoz"}));
-        QCOMPARE(nombres.last(), QStringLiteral("Zaragoza"));
+        QStringList codigos, nombres;
+        for (; !rs.Eof(); rs.MoveNext()) {
+            codigos << rs.Fields("Codigo").Value().toString();
+            nombres << rs.Fields("Provincia").Value().toString();
+        }
+        QCOMPARE(codigos.mid(0, primeros.size()), primeros);
+        if (sentencia.endsWith("ORDER BY Provincias.Provincia")) {
+            QStringList esperados = nombres;
+            std::sort(esperados.begin(), esperados.end(), QCollator(QLocale(QLocale::Spanish, QLocale::Spain)));
+            QCOMPARE(nombres, esperados);
+        }
     }
 
     // A code pasted into a statement names that one row: letter case and trailing spaces count,
@@ -146,31 +132,28 @@ private slots:
         QTest::newRow("comilla en un código guardado") << "O'1" << "O'1";
         QTest::newRow("código que intenta ampliar la condición") << "x' OR 'a'='a" << "";
         QTest::newRow("código que intenta cerrar la sentencia") << "x')) OR ((1=1" << "";
+        QTest::newRow("código con otra sentencia") << "'; DELETE FROM Provincias; --" << "";
+        QTest::newRow("código con comodines entre comillas") << "%' OR Codigo like '%" << "";
     }
 
     void codigoExacto()
     {
         QFETCH(QString, codigo);
         QFETCH(QString, encontrado);
-        for (const char* guardado : {"ab", "AB", "ab ", "O'1"})
-            Agregar(m_conexion, guardado, "Guardado");
+        m_conexion->Execute("INSERT INTO Provincias (Codigo, Provincia) VALUES ('ab', 'G'), ('AB', 'G'), ('ab ', 'G'), ('O''1', 'G')");
         const QStringList esperados = encontrado.isEmpty() ? QStringList() : QStringList{encontrado};
-        try {
-            for (const QString& sentencia : {Sentencias::ComprobarCodigo(codigo), Sentencias::MostrarPorCodigo(codigo),
-                                             Sentencias::VerificarCambios(codigo), Sentencias::PorCodigoParaModificar(codigo)}) {
-                Recordset rs;
-                rs.Open(sentencia, m_conexion, 2, 3, -1);
-                QCOMPARE(Columna(rs, "Codigo"), esperados);
-            }
+        for (const QString& sentencia : {Sentencias::ComprobarCodigo(codigo), Sentencias::MostrarPorCodigo(codigo),
+                                         Sentencias::VerificarCambios(codigo), Sentencias::PorCodigoParaModificar(codigo)}) {
             Recordset rs;
-            rs.Open(Sentencias::TodasPorNombre(), m_conexion, 2, 3, -1);
-            rs.Find(Sentencias::CriterioCodigoComo(codigo));
-            QCOMPARE(rs.Eof() ? QStringList() : QStringList{rs.Fields("Codigo").Value().toString()}, esperados);
-            rs.Close();
-            rs.Open(Sentencias::BorrarPorCodigo(codigo), m_conexion, 2, 3, -1);
-        } catch (const ErrorDatos& error) {
-            QFAIL(error.what());
+            rs.Open(sentencia, m_conexion, 2, 3, -1);
+            QCOMPARE(Columna(rs, "Codigo"), esperados);
         }
+        Recordset rs;
+        rs.Open(Sentencias::TodasPorNombre(), m_conexion, 2, 3, -1);
+        rs.Find(Sentencias::CriterioCodigoComo(codigo));
+        QCOMPARE(rs.Eof() ? QStringList() : QStringList{rs.Fields("Codigo").Value().toString()}, esperados);
+        rs.Close();
+        rs.Open(Sentencias::BorrarPorCodigo(codigo), m_conexion, 2, 3, -1);
         QCOMPARE(Contar(*m_conexion), 56 - int(esperados.size()));
     }
 
@@ -182,16 +165,13 @@ private slots:
         QTest::addColumn<int>("direccion");
         QTest::addColumn<QString>("esperado"); // a code, "EOF" or "BOF"
         QTest::newRow("=") << "Codigo = '28'" << "" << 0 << 1 << "28";
-        QTest::newRow("<>") << "Codigo <> '01'" << "" << 0 << 1 << "02";
         QTest::newRow("< cumple la fila actual") << "Codigo < '03'" << "" << 0 << 1 << "01";
         QTest::newRow("< hacia atrás") << "Codigo < '10'" << "30" << 0 << -1 << "09";
-        QTest::newRow(">=") << "Codigo >= '50'" << "" << 0 << 1 << "50";
         QTest::newRow("<= saltando uno") << "Codigo <= '05'" << "03" << 1 << 1 << "04";
         QTest::newRow("like * al final") << "Codigo like '2*'" << "" << 0 << 1 << "20";
         QTest::newRow("like % al final") << "Codigo like '3%'" << "" << 0 << 1 << "30";
         QTest::newRow("like _") << "Codigo like '_8'" << "" << 0 << 1 << "08";
         QTest::newRow("like * en medio") << "Provincia like 'S*a'" << "" << 0 << 1 << "37";
-        QTest::newRow("like sin comodín") << "Provincia like 'Madrid'" << "" << 0 << 1 << "28";
         QTest::newRow("like distingue mayúsculas") << "Provincia like 'madrid'" << "" << 0 << 1 << "EOF";
         QTest::newRow("= cuenta los espacios finales") << "Provincia = 'Madrid '" << "" << 0 << 1 << "EOF";
         QTest::newRow("campo en minúsculas") << "codigo = '28'" << "" << 0 << 1 << "28";
@@ -207,56 +187,74 @@ private slots:
         QFETCH(int, direccion);
         QFETCH(QString, esperado);
         Recordset rs;
-        try {
-            rs.Open("SELECT Codigo, Provincia FROM Provincias ORDER BY Codigo", m_conexion, 2, 3, -1);
-            while (!desde.isEmpty() && rs.Fields("Codigo").Value().toString() != desde)
-                rs.MoveNext();
-            rs.Find(criterio, salto, direccion);
-            QCOMPARE(rs.Eof() ? "EOF" : rs.Bof() ? "BOF" : rs.Fields("Codigo").Value().toString(), esperado);
-        } catch (const ErrorDatos& error) {
-            QFAIL(error.what());
-        }
+        rs.Open("SELECT Codigo, Provincia FROM Provincias ORDER BY Codigo", m_conexion, 2, 3, -1);
+        while (!desde.isEmpty() && rs.Fields("Codigo").Value().toString() != desde)
+            rs.MoveNext();
+        rs.Find(criterio, salto, direccion);
+        QCOMPARE(rs.Eof() ? "EOF" : rs.Bof() ? "BOF" : rs.Fields("Codigo").Value().toString(), esperado);
     }
 
-    // Failures of the engine: the exact number, the driver's code, and the table as it was.
+    // Failures of the engine and rows changed by another user: the exact number, the driver's
+    // code, and the table as the other user left it.
     void erroresDelMotor_data()
     {
         QTest::addColumn<Accion>("accion");
         QTest::addColumn<long>("numero");
         QTest::addColumn<QStringList>("nativos"); // empty: any
+        QTest::addColumn<int>("filas");
+        QTest::addColumn<QString>("nombre30"); // empty: no row
         const QStringList duplicado = Postgres ? QStringList{"23505"} : QStringList{"1555", "2067"};
         const auto abrir = [](const QString& sentencia) {
             return Accion([=](Recordset& rs, const ConnectionPtr& c) { rs.Open(sentencia, c, 2, 3, -1); });
         };
         QTest::newRow("alta duplicada") << Accion([](Recordset& rs, const ConnectionPtr& c) {
             Agregar(rs, c, "28", "Otra Madrid");
-        }) << ErroresDatos::ViolacionIntegridad << duplicado;
+        }) << ErroresDatos::ViolacionIntegridad << duplicado << 52 << "Murcia";
         QTest::newRow("código duplicado al modificar") << Accion([](Recordset& rs, const ConnectionPtr& c) {
             rs.Open(Sentencias::PorCodigoParaModificar("30"), c, 2, 3, -1);
             rs.Collect("Codigo", "28");
             rs.Update();
-        }) << ErroresDatos::ViolacionIntegridad << duplicado;
+        }) << ErroresDatos::ViolacionIntegridad << duplicado << 52 << "Murcia";
         QTest::newRow("borrado con datos relacionados") << abrir(Sentencias::BorrarPorCodigo("28"))
-            << ErroresDatos::ViolacionIntegridad << QStringList{Postgres ? "23503" : "787"};
-        QTest::newRow("sintaxis") << abrir("SELEC * FROM Provincias") << ErroresDatos::ErrorSintaxis << QStringList();
+            << ErroresDatos::ViolacionIntegridad << QStringList{Postgres ? "23503" : "787"} << 52 << "Murcia";
+        QTest::newRow("sintaxis") << abrir("SELEC * FROM Provincias") << ErroresDatos::ErrorSintaxis << QStringList() << 52
+                                  << "Murcia";
         QTest::newRow("comilla sin doblar") << abrir("DELETE From Provincias WHERE (((Provincias.Codigo) Like 'O'1'))")
-                                            << ErroresDatos::ErrorSintaxis << QStringList();
+                                            << ErroresDatos::ErrorSintaxis << QStringList() << 52 << "Murcia";
         QTest::newRow("tabla inexistente") << abrir("SELECT * FROM NoExiste") << ErroresDatos::TablaNoExiste
-                                           << QStringList{Postgres ? "42P01" : "1"};
+                                           << QStringList{Postgres ? "42P01" : "1"} << 52 << "Murcia";
         QTest::newRow("columna inexistente") << abrir("SELECT Nada FROM Provincias") << ErroresDatos::ColumnaNoExiste
-                                             << QStringList{Postgres ? "42703" : "1"};
-        QTest::newRow("nombre nulo") << abrir("INSERT INTO Provincias (Codigo) VALUES ('99')")
-                                     << ErroresDatos::RestriccionIncumplida << QStringList{Postgres ? "23502" : "1299"};
+                                             << QStringList{Postgres ? "42703" : "1"} << 52 << "Murcia";
+        QTest::newRow("nombre nulo") << abrir("INSERT INTO Provincias (Codigo) VALUES ('99')") << ErroresDatos::RestriccionIncumplida
+                                     << QStringList{Postgres ? "23502" : "1299"} << 52 << "Murcia";
         // Refused before the engine would alter them: no native code.
         QTest::newRow("nombre con media pareja UTF-16") << Accion([](Recordset& rs, const ConnectionPtr& c) {
             Agregar(rs, c, "99", "Mal" + QString(QChar(0xD800)));
-        }) << ErroresDatos::ConversionNoValida << QStringList{""};
+        }) << ErroresDatos::ConversionNoValida << QStringList{""} << 52 << "Murcia";
         QTest::newRow("sentencia con carácter nulo") << abrir(Sentencias::ComprobarCodigo(QString("28") + QChar(0)))
-                                                     << ErroresDatos::ConversionNoValida << QStringList{""};
+                                                     << ErroresDatos::ConversionNoValida << QStringList{""} << 52 << "Murcia";
         if (Postgres)
             QTest::newRow("nombre con carácter nulo") << Accion([](Recordset& rs, const ConnectionPtr& c) {
                 Agregar(rs, c, "99", QString("Mal") + QChar(0));
-            }) << ErroresDatos::ConversionNoValida << QStringList{""};
+            }) << ErroresDatos::ConversionNoValida << QStringList{""} << 52 << "Murcia";
+        // Another user changes the row between the read and the update: nobody's change is lost unseen.
+        const QString origen = m_base->Origen();
+        const auto cambiaOtro = [=](const QString& cambio) {
+            return Accion([=](Recordset& rs, const ConnectionPtr& c) {
+                rs.Open(Sentencias::PorCodigoParaModificar("30"), c, 2, 3, -1);
+                Connection::Abrir(origen)->Execute(cambio);
+                rs.Collect("Codigo", "30");
+                rs.Collect("Provincia", "Murcia editada");
+                rs.Update();
+            });
+        };
+        QTest::newRow("otro usuario borra la fila") << cambiaOtro(Sentencias::BorrarPorCodigo("30"))
+                                                    << ErroresDatos::FilaDesaparecida << QStringList{""} << 51 << "";
+        QTest::newRow("otro usuario cambia el código") << cambiaOtro("UPDATE Provincias SET Codigo = '99' WHERE Codigo = '30'")
+                                                       << ErroresDatos::FilaDesaparecida << QStringList{""} << 52 << "";
+        QTest::newRow("otro usuario cambia el nombre")
+            << cambiaOtro("UPDATE Provincias SET Provincia = 'Murcia del otro' WHERE Codigo = '30'")
+            << ErroresDatos::FilaDesaparecida << QStringList{""} << 52 << "Murcia del otro";
     }
 
     void erroresDelMotor()
@@ -264,6 +262,8 @@ private slots:
         QFETCH(Accion, accion);
         QFETCH(long, numero);
         QFETCH(QStringList, nativos);
+        QFETCH(int, filas);
+        QFETCH(QString, nombre30);
         Recordset rs;
         try {
             accion(rs, m_conexion);
@@ -275,108 +275,13 @@ private slots:
             QVERIFY(!error.Description().isEmpty());
             QVERIFY(!error.Statement().isEmpty());
         }
-        rs.CancelUpdate();
         rs.CancelBatch(3);
-        QCOMPARE(Contar(*m_conexion), 52);
+        QCOMPARE(Contar(*m_conexion), filas);
+        QCOMPARE(Escalar(*m_conexion, "SELECT COUNT(DISTINCT Codigo) FROM Provincias").toInt(), filas);
         QCOMPARE(NombreDe(*m_conexion, "28"), QStringLiteral("Madrid"));
-        QCOMPARE(NombreDe(*m_conexion, "30"), QStringLiteral("Murcia"));
-    }
-
-    void filaCambiadaPorOtraConexion_data()
-    {
-        QTest::addColumn<QString>("cambioDelOtro");
-        QTest::addColumn<int>("filasDespues");
-        QTest::addColumn<QString>("nombreDel30"); // empty: no row
-        QTest::newRow("la borra") << Sentencias::BorrarPorCodigo("30") << 51 << "";
-        QTest::newRow("le cambia el código") << "UPDATE Provincias SET Codigo = '99' WHERE Codigo = '30'" << 52 << "";
-        QTest::newRow("le cambia el nombre") << "UPDATE Provincias SET Provincia = 'Murcia del otro' WHERE Codigo = '30'"
-                                             << 52 << "Murcia del otro";
-    }
-
-    void filaCambiadaPorOtraConexion()
-    {
-        QFETCH(QString, cambioDelOtro);
-        QFETCH(int, filasDespues);
-        QFETCH(QString, nombreDel30);
-        Recordset rs;
-        rs.Open(Sentencias::PorCodigoParaModificar("30"), m_conexion, 2, 3, -1);
-        Connection::Abrir(m_base->Origen())->Execute(cambioDelOtro);
-        rs.Collect("Codigo", "30");
-        rs.Collect("Provincia", "Murcia editada");
-        QCOMPARE(NumeroDeError<ErrorDatos>([&] { rs.Update(); }), ErroresDatos::FilaDesaparecida);
-        rs.CancelUpdate();
-        QCOMPARE(Contar(*m_conexion), filasDespues);
-        QCOMPARE(Contar(*m_conexion, "WHERE Provincia = 'Murcia editada'"), 0);
-        QCOMPARE(Contar(*m_conexion, "WHERE Codigo = '30'"), nombreDel30.isEmpty() ? 0 : 1);
-        if (!nombreDel30.isEmpty())
-            QCOMPARE(NombreDe(*m_conexion, "30"), nombreDel30);
-        QCOMPARE(Escalar(*m_conexion, "SELECT COUNT(DISTINCT Codigo) FROM Provincias").toInt(), filasDespues);
-    }
-
-    // Every column of a new row is stored; a new code goes to the row found by the code it had;
-    // a change undone before Update leaves the field as it was.
-    void altaYModificacion()
-    {
-        try {
-            Recordset rs;
-            rs.Open(Sentencias::TodasLasColumnas(), m_conexion, 2, 3, -1);
-            rs.AddNew();
-            for (const char* campo : {"Codigo", "Provincia", "Actualizado", "ModificadoPor"})
-                rs.Collect(campo, QStringLiteral("53 %1").arg(campo));
-            rs.Update();
-            QCOMPARE(rs.Fields("Codigo").Value().toString(), QStringLiteral("53 Codigo"));
-            rs.Requery(-1);
-            QCOMPARE(rs.RecordCount(), 53L);
-            rs.Close();
-            QCOMPARE(Escalar(*m_conexion, "SELECT ModificadoPor FROM Provincias WHERE Codigo = '53 Codigo'").toString(),
-                     QStringLiteral("53 ModificadoPor"));
-
-            rs.Open(Sentencias::PorCodigoParaModificar("53 Codigo"), m_conexion, 2, 3, -1);
-            rs.Collect("Codigo", "54");
-            rs.Update();
-            rs.Collect("Provincia", "Descartada");
-            rs.CancelUpdate();
-            QCOMPARE(rs.Fields("Provincia").Value().toString(), QStringLiteral("53 Provincia"));
-            rs.Close();
-            QCOMPARE(Contar(*m_conexion), 53);
-            QCOMPARE(NombreDe(*m_conexion, "54"), QStringLiteral("53 Provincia"));
-        } catch (const ErrorDatos& error) {
-            QFAIL(error.what());
-        }
-    }
-
-    void usoIncorrecto_data()
-    {
-        QTest::addColumn<Accion>("accion");
-        QTest::addColumn<long>("numero"); // 0: no error
-        const QString s1 = Sentencias::TodasPorNombre();
-        const auto en = [=](int cursor, int bloqueo, std::function<void(Recordset&)> resto) {
-            return Accion([=](Recordset& rs, const ConnectionPtr& c) { rs.Open(s1, c, cursor, bloqueo, -1); resto(rs); });
-        };
-        QTest::newRow("Open sobre abierto") << Accion([=](Recordset& rs, const ConnectionPtr& c) {
-            rs.Open(s1, c, 2, 3, -1);
-            rs.Open(s1, c, 2, 3, -1);
-        }) << ErroresDatos::ObjetoAbierto;
-        QTest::newRow("un DELETE deja el recordset cerrado") << Accion([](Recordset& rs, const ConnectionPtr& c) {
-            rs.Open(Sentencias::BorrarPorCodigo("52"), c, 2, 3, -1);
-            rs.MoveFirst();
-        }) << ErroresDatos::ObjetoCerrado;
-        QTest::newRow("Collect en solo lectura") << en(3, 1, [](Recordset& rs) { rs.Collect("Provincia", "X"); })
-                                                 << ErroresDatos::NoActualizable;
-        QTest::newRow("AddNew en consulta de dos tablas") << Accion([](Recordset& rs, const ConnectionPtr& c) {
-            rs.Open("SELECT Provincias.Codigo, Municipios.Municipio FROM Provincias, Municipios", c, 2, 3, -1);
-            rs.AddNew();
-        }) << ErroresDatos::NoActualizable;
-        QTest::newRow("mover con cambios pendientes") << en(2, 3, [](Recordset& rs) { rs.Collect("Provincia", "X"); rs.MoveNext(); })
-                                                      << ErroresDatos::EdicionPendiente;
-    }
-
-    void usoIncorrecto()
-    {
-        QFETCH(Accion, accion);
-        QFETCH(long, numero);
-        Recordset rs;
-        QCOMPARE(NumeroDeError<ErrorDatos>([&] { accion(rs, m_conexion); }), numero);
+        QCOMPARE(Contar(*m_conexion, "WHERE Codigo = '30'"), nombre30.isEmpty() ? 0 : 1);
+        if (!nombre30.isEmpty())
+            QCOMPARE(NombreDe(*m_conexion, "30"), nombre30);
     }
 
     // Whatever the recordset keeps between opens, a new open shows every change made since,
@@ -422,20 +327,6 @@ private slots:
         }
     }
 
-    void esquemaYTextos()
-    {
-        Recordset textos;
-        textos.Open(SentenciaTextos(), m_conexion, 3, 1, -1);
-        QCOMPARE(textos.RecordCount(), 1L);
-        QCOMPARE(textos.Fields("Codigo").Value().toString(), QStringLiteral("Código"));
-        QCOMPARE(textos.Fields("Pagina").Value().toString(), QStringLiteral("Página"));
-
-        CrearEsquemaSiFalta(*m_conexion);
-        QCOMPARE(Contar(*m_conexion), 52);
-        QCOMPARE(Escalar(*m_conexion, "SELECT COUNT(*) FROM Municipios").toInt(), 6);
-
-    }
-
     // A new code carries the towns along, in a new database and in one made before the towns'
     // reference had the cascade; a province with towns is still not deleted.
     void municipiosSiguenAlCodigo_data()
@@ -459,14 +350,10 @@ private slots:
             CrearEsquemaSiFalta(*m_conexion);
         }
         Recordset rs;
-        try {
-            rs.Open(Sentencias::PorCodigoParaModificar("28"), m_conexion, 2, 3, -1);
-            rs.Collect("Codigo", "99");
-            rs.Update();
-            rs.Close();
-        } catch (const ErrorDatos& error) {
-            QFAIL(error.what());
-        }
+        rs.Open(Sentencias::PorCodigoParaModificar("28"), m_conexion, 2, 3, -1);
+        rs.Collect("Codigo", "99");
+        rs.Update();
+        rs.Close();
         QCOMPARE(Escalar(*m_conexion, "SELECT Codigo FROM Municipios WHERE CodigoProvincia = '99'").toString(),
                  QStringLiteral("28079"));
         QCOMPARE(Escalar(*m_conexion, "SELECT COUNT(*) FROM Municipios").toInt(), anterior ? 2 : 6);
@@ -478,8 +365,8 @@ private slots:
                      .toInt(), 1);
     }
 
-    // Transactions of the connection: each case ends with none open, the connection usable and
-    // only what was committed seen by another connection.
+    // Transactions of the connection and misuse of a recordset: each case ends with none open,
+    // the connection usable and only what was committed seen by another connection.
     void transacciones_data()
     {
         QTest::addColumn<Accion>("accion");
@@ -534,6 +421,29 @@ private slots:
             c->RollbackTrans();
             QCOMPARE(Columna(rs, "Codigo").size(), 52 * 52);
         }) << "Madrid" << 0L;
+        // Misuse of a recordset: the error, and the connection as it was.
+        const QString s1 = Sentencias::TodasPorNombre();
+        QTest::newRow("Open sobre abierto") << Accion([=](Recordset& rs, const ConnectionPtr& c) {
+            rs.Open(s1, c, 2, 3, -1);
+            rs.Open(s1, c, 2, 3, -1);
+        }) << "Madrid" << ErroresDatos::ObjetoAbierto;
+        QTest::newRow("un DELETE deja el recordset cerrado") << Accion([](Recordset& rs, const ConnectionPtr& c) {
+            rs.Open(Sentencias::BorrarPorCodigo("52"), c, 2, 3, -1);
+            rs.MoveFirst();
+        }) << "Madrid" << ErroresDatos::ObjetoCerrado;
+        QTest::newRow("Collect en solo lectura") << Accion([=](Recordset& rs, const ConnectionPtr& c) {
+            rs.Open(s1, c, 3, 1, -1);
+            rs.Collect("Provincia", "X");
+        }) << "Madrid" << ErroresDatos::NoActualizable;
+        QTest::newRow("AddNew en consulta de dos tablas") << Accion([](Recordset& rs, const ConnectionPtr& c) {
+            rs.Open("SELECT Provincias.Codigo, Municipios.Municipio FROM Provincias, Municipios", c, 2, 3, -1);
+            rs.AddNew();
+        }) << "Madrid" << ErroresDatos::NoActualizable;
+        QTest::newRow("mover con cambios pendientes") << Accion([=](Recordset& rs, const ConnectionPtr& c) {
+            rs.Open(s1, c, 2, 3, -1);
+            rs.Collect("Provincia", "X");
+            rs.MoveNext();
+        }) << "Madrid" << ErroresDatos::EdicionPendiente;
     }
 
     void transacciones()
@@ -600,30 +510,22 @@ private slots:
         QFETCH(QString, operacion);
         const int total = 40000;
         LlenarProvinciasDePrueba(*m_conexion, total);
-        const QString sentencia = QStringLiteral("SELECT Provincias.* From Provincias ORDER BY Provincias.Codigo");
         const auto codigo = [](qsizetype fila) { return QStringLiteral("%1").arg(fila + 1, 5, 10, QLatin1Char('0')); };
-
         Recordset rs;
         rs.setCursorLocation(Recordset::adUseServer);
-        rs.Open(sentencia, m_conexion, Recordset::adOpenStatic, Recordset::adLockReadOnly, -1);
-        for (int i = 0; i < avance; ++i) {
+        rs.Open("SELECT Provincias.* From Provincias ORDER BY Provincias.Codigo", m_conexion, Recordset::adOpenStatic,
+                Recordset::adLockReadOnly, -1);
+        for (int i = 0; i < avance; ++i, rs.MoveNext()) {
             if (rs.Fields("Codigo").Value().toString() != codigo(i))
                 QFAIL(qPrintable(QStringLiteral("fila %1: %2").arg(i).arg(rs.Fields("Codigo").Value().toString())));
-            rs.MoveNext();
             if (i == 20000) // a write on the same connection while the read is pending
                 m_conexion->Execute("UPDATE Provincias SET Actualizado = 'x' WHERE Codigo = '00001'");
         }
-        QCOMPARE(rs.Eof(), avance == total);
 
-        qsizetype esperada = avance;
+        qsizetype esperada = avance; // -1: before the first row
         if (operacion == "RecordCount") {
             QCOMPARE(rs.RecordCount(), long(total));
         } else if (operacion == "MovePrevious") {
-            if (avance == 0) {
-                rs.MovePrevious();
-                QVERIFY(rs.Bof());
-                return;
-            }
             rs.MovePrevious();
             esperada = avance - 1;
         } else if (operacion == "MoveFirst") {
@@ -637,19 +539,16 @@ private slots:
             esperada = 5;
         } else {
             rs.BuscarIgual(QStringLiteral("Codigo"), codigo(total - 2));
-            esperada = avance <= total - 2 ? total - 2 : total;
+            esperada = total - 2;
         }
-        if (esperada == total) {
-            QVERIFY(rs.Eof());
-        } else {
-            QCOMPARE(rs.Fields("Codigo").Value().toString(), codigo(esperada));
+        if (esperada < 0)
+            QVERIFY(rs.Bof());
+        else
             QCOMPARE(rs.Fields("Provincia").Value().toString().section(QLatin1Char(' '), -1), QString::number(esperada + 1));
-        }
         // Whatever the move, the rest reads on to the end in order.
-        qsizetype fila = esperada;
-        for (; !rs.Eof(); rs.MoveNext(), ++fila)
+        for (qsizetype fila = esperada; fila >= 0 && fila < total; ++fila, rs.MoveNext())
             QCOMPARE(rs.Fields("Codigo").Value().toString(), codigo(fila));
-        QCOMPARE(fila, qsizetype(total));
+        QCOMPARE(rs.Eof(), esperada >= 0);
     }
 
     // The guard on codes pasted into statements: wildcards, quotes and characters no engine stores.
@@ -658,11 +557,8 @@ private slots:
         QTest::addColumn<QString>("codigo");
         QTest::addColumn<bool>("aceptable");
         QTest::newRow("letras con eñe") << "Ñ1" << true;
-        QTest::newRow("vacío (lo rechaza la grabación)") << "" << true;
         QTest::newRow("por ciento") << "2%" << false;
         QTest::newRow("subrayado") << "_1" << false;
-        QTest::newRow("asterisco") << "*" << false;
-        QTest::newRow("corchete") << "[1" << false;
         QTest::newRow("comilla") << "O'" << false;
         QTest::newRow("barra invertida") << "1\\" << false;
         QTest::newRow("tabulador") << "1\t" << false;
@@ -686,7 +582,7 @@ private slots:
         QTest::newRow("like distingue mayúsculas") << "SELECT 'a' LIKE 'A'" << "0";
         QTest::newRow("diario WAL") << "PRAGMA journal_mode" << "wal";
         QTest::newRow("colación es: Á con las A") << "SELECT 'Ávila' < 'Badajoz' COLLATE es" << "1";
-        QTest::newRow("S1 recorre solo el índice") << "EXPLAIN QUERY PLAN " + Sentencias::TodasPorNombre()
+        QTest::newRow("todas por nombre recorre solo el índice") << "EXPLAIN QUERY PLAN " + Sentencias::TodasPorNombre()
                                                    << "SCAN Provincias USING COVERING INDEX IxProvinciasNombre";
     }
 

@@ -1,5 +1,6 @@
 #include "ApoyoFallos.h"
 
+#include "ErroresDatos.h"
 #include "Recordset.h"
 #include "Sentencias.h"
 
@@ -25,12 +26,7 @@ void Recoger(Recordset& rs, const QString& codigo, const QString& nombre)
     rs.Collect(QStringLiteral("Provincia"), nombre);
     rs.Collect(QStringLiteral("Actualizado"), QStringLiteral("01/01/2024 10:00:00"));
     rs.Collect(QStringLiteral("ModificadoPor"), QStringLiteral("fallos"));
-    try {
-        rs.Update();
-    } catch (const ErrorDatos&) {
-        rs.CancelUpdate();
-        throw;
-    }
+    rs.Update();
 }
 
 QSqlQuery Consultar(Connection& conexion, const QString& sentencia)
@@ -67,11 +63,6 @@ void Borrar(const ConnectionPtr& conexion, const QString& codigo)
 {
     Recordset rs;
     rs.Open(Sentencias::BorrarPorCodigo(codigo), conexion, 2, 3, -1);
-}
-
-QString Describir(const ErrorDatos& error)
-{
-    return QStringLiteral("%1 %2 (%3)").arg(error.Number()).arg(error.Description(), error.NativeCode());
 }
 
 QString ArrancarEscritor(QProcess& escritor, const QStringList& argumentos, const char* aviso)
@@ -118,67 +109,33 @@ bool LlenarDisco(const QString& ruta)
 
 Tabla LeerTabla(Connection& conexion)
 {
+    if (!conexion.EsPostgres()) {
+        QSqlQuery integridad = Consultar(conexion, QStringLiteral("PRAGMA integrity_check"));
+        if (!integridad.next() || integridad.value(0).toString() != QLatin1String("ok"))
+            throw ErrorDatos(ErroresDatos::BaseDanada, QStringLiteral("integrity_check: ") + integridad.value(0).toString());
+    }
     QSqlQuery consulta = Consultar(conexion, QStringLiteral("SELECT Codigo, Provincia FROM Provincias"));
     Tabla tabla;
-    while (consulta.next())
-        tabla.insert(consulta.value(0).toString(), consulta.value(1).toString());
+    while (consulta.next()) {
+        const QString codigo = consulta.value(0).toString();
+        tabla.insert(tabla.contains(codigo) ? codigo + QStringLiteral(" (repetida)") : codigo, consulta.value(1).toString());
+    }
     if (consulta.lastError().isValid())
         throw ErrorDatos::DesdeSql(consulta.lastError(), QStringLiteral("SELECT"), conexion.EsPostgres());
     return tabla;
 }
 
-QStringList CodigosRepetidos(Connection& conexion)
-{
-    QSqlQuery consulta = Consultar(conexion, QStringLiteral("SELECT Codigo FROM Provincias GROUP BY Codigo HAVING COUNT(*) > 1"));
-    QStringList repetidos;
-    while (consulta.next())
-        repetidos << consulta.value(0).toString();
-    return repetidos;
-}
-
-QString ComprobarIntegridad(Connection& conexion)
-{
-    QSqlQuery consulta = Consultar(conexion, QStringLiteral("PRAGMA integrity_check"));
-    return consulta.next() ? consulta.value(0).toString() : QStringLiteral("(sin respuesta)");
-}
-
-void CargarTabla(Connection& conexion, const Tabla& tabla)
-{
-    QSqlDatabase base = conexion.Base();
-    if (!base.transaction())
-        throw ErrorDatos::DesdeSql(base.lastError(), QStringLiteral("BEGIN"), conexion.EsPostgres());
-    try {
-        Consultar(conexion, QStringLiteral("DELETE FROM Municipios"));
-        Consultar(conexion, QStringLiteral("DELETE FROM Provincias"));
-        QSqlQuery insertar(base);
-        insertar.prepare(QStringLiteral("INSERT INTO Provincias (Codigo, Provincia) VALUES (?, ?)"));
-        for (auto fila = tabla.cbegin(); fila != tabla.cend(); ++fila) {
-            insertar.bindValue(0, fila.key());
-            insertar.bindValue(1, fila.value());
-            if (!insertar.exec())
-                throw ErrorDatos::DesdeSql(insertar.lastError(), QStringLiteral("INSERT"), conexion.EsPostgres());
-        }
-    } catch (const ErrorDatos&) {
-        base.rollback();
-        throw;
-    }
-    if (!base.commit())
-        throw ErrorDatos::DesdeSql(base.lastError(), QStringLiteral("COMMIT"), conexion.EsPostgres());
-}
-
 QString Diferencias(const Tabla& esperada, const Tabla& obtenida)
 {
+    const auto valor = [](const Tabla& tabla, const QString& codigo) {
+        return tabla.contains(codigo) ? Visible(tabla[codigo], 40) : QStringLiteral("nada");
+    };
     QStringList lineas;
     Tabla todas = esperada;
     todas.insert(obtenida);
     for (auto fila = todas.cbegin(); fila != todas.cend() && lineas.size() < 8; ++fila) {
-        const QString codigo = Visible(fila.key(), 40);
-        if (!obtenida.contains(fila.key()))
-            lineas << QStringLiteral("falta %1").arg(codigo);
-        else if (!esperada.contains(fila.key()))
-            lineas << QStringLiteral("sobra %1").arg(codigo);
-        else if (obtenida[fila.key()] != esperada[fila.key()])
-            lineas << QStringLiteral("%1 tiene %2 en lugar de %3").arg(codigo, Visible(obtenida[fila.key()], 40), Visible(esperada[fila.key()], 40));
+        if (valor(esperada, fila.key()) != valor(obtenida, fila.key()))
+            lineas << QStringLiteral("%1 tiene %2 en lugar de %3").arg(Visible(fila.key(), 40), valor(obtenida, fila.key()), valor(esperada, fila.key()));
     }
     return lineas.isEmpty() ? QString()
                             : QStringLiteral("%1 filas esperadas, %2 obtenidas: %3")
@@ -193,12 +150,6 @@ QString Visible(const QString& texto, int largo)
             c = QChar(u'·');
     }
     return QLatin1Char('"') + visible + (texto.size() > largo ? QStringLiteral("…\"") : QStringLiteral("\""));
-}
-
-int CompararCodigos(const QString& a, const QString& b)
-{
-    const int c = a.toUtf8().compare(b.toUtf8());
-    return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
 } // namespace ApoyoFallos

@@ -24,12 +24,11 @@ inline int Cuenta(int rapido, int completo) { return EsSoak() ? completo : rapid
         QFAIL(error.what());                                                        \
     }
 
-// The saves and the delete of the window; ErrorDatos on refusal, with the edit cancelled.
+// The saves and the delete of the window; ErrorDatos on refusal.
 void GuardarNueva(const ConnectionPtr& conexion, const QString& codigo, const QString& nombre);
 // The row found by its old code gets `nuevoCodigo` and `nombre`; false when the row is gone.
 bool Modificar(const ConnectionPtr& conexion, const QString& codigo, const QString& nuevoCodigo, const QString& nombre);
 void Borrar(const ConnectionPtr& conexion, const QString& codigo);
-QString Describir(const ErrorDatos& error);
 
 // Starts fallos_escritor and waits until it prints `aviso`; an empty text when it did.
 QString ArrancarEscritor(QProcess& escritor, const QStringList& argumentos, const char* aviso);
@@ -50,22 +49,14 @@ private:
 // Fills what is left of the disk with the file `ruta`.
 bool LlenarDisco(const QString& ruta);
 
-// Codes and names of the province table, read through a bare query.
+// Codes and names of the province table, read through a bare query. A code stored twice comes
+// back a second time with " (repetida)" added; an SQLite file that fails its integrity check
+// throws ErrorDatos.
 using Tabla = QMap<QString, QString>;
 Tabla LeerTabla(Connection& conexion);
-// Codes stored more than once (must never happen).
-QStringList CodigosRepetidos(Connection& conexion);
-// The first line of PRAGMA integrity_check ("ok" for a sound SQLite file).
-QString ComprobarIntegridad(Connection& conexion);
-// Replaces every province (and town) by the rows of `tabla`, in one transaction.
-void CargarTabla(Connection& conexion, const Tabla& tabla);
 // How two tables differ, in a few lines; empty when they are equal.
 QString Diferencias(const Tabla& esperada, const Tabla& obtenida);
 // The start of a text, quoted, with control characters made visible.
 QString Visible(const QString& texto, int largo = 60);
-
-// Order of codes as both engines compare them: the bytes of UTF-8.
-int CompararCodigos(const QString& a, const QString& b);
-inline bool CodigoMenor(const QString& a, const QString& b) { return CompararCodigos(a, b) < 0; }
 
 } // namespace ApoyoFallos

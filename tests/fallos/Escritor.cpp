@@ -4,8 +4,8 @@
 //     Saves new provinces, changes existing ones (now and then with a new code) and deletes them
 //     until it is killed or has done its bounded share. Before each write it appends
 //     "P<tab>operation<tab>code<tab>new code<tab>name" to the journal DIARIO and, once the data
-//     layer has reported success, "C" (or "F" on a refusal), each line synced to disk before it
-//     goes on. Prints "listo" once connected.
+//     layer has reported success, "C", each line synced to disk before it goes on; a refusal
+//     ends it. Prints "listo" once connected.
 //
 //   fallos_escritor bloquear ORIGEN
 //     Takes SQLite's write lock (BEGIN IMMEDIATE), prints "bloqueado" and keeps it until its
@@ -78,7 +78,6 @@ int Escribir(const QString& origen, const QString& rutaDiario, quint32 semilla)
                 Borrar(conexion, codigo);
             }
         } catch (const ErrorDatos& error) {
-            anotar({QStringLiteral("F")});
             std::fprintf(stderr, "Error inesperado: %s\n", error.what());
             return 2;
         }

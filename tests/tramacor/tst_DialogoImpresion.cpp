@@ -1,5 +1,5 @@
 // The host's print dialog: the destinations offered, the options it returns, cancelling, the PDF
-// file; and its scripted fake.
+// file.
 
 #include "Apoyo.h"
 #include "DialogoDestino.h"
@@ -25,6 +25,9 @@ class TestDialogoImpresion : public QObject
 private slots:
     void destinosOfrecidos()
     {
+        // Qt's standard buttons (and its file, print and page set-up dialogs) speak Spanish.
+        QVERIFY(CargarTraduccionesQt());
+        QCOMPARE(QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Cancelar"));
         VentanaDestino ventana;
         QComboBox* destinos = ventana.Destinos();
         QStringList esperados{QStringLiteral("Pantalla")};
@@ -120,13 +123,6 @@ private slots:
         QVERIFY(aviso.contains(QStringLiteral("archivo PDF")));
         QVERIFY(ventana.isVisible());
         QCOMPARE(ventana.Opciones().Destino, QStringLiteral("Null Impresora"));
-    }
-
-    void textosDeQtEnEspanol()
-    {
-        // Qt's standard buttons (and its file, print and page set-up dialogs) speak Spanish.
-        QVERIFY(CargarTraduccionesQt());
-        QCOMPARE(QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Cancelar"));
     }
 };
 
