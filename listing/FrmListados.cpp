@@ -161,6 +161,8 @@ FrmListados::FrmListados() : Form(QStringLiteral("frmListados"))
 
     PaginaListado* primera = PicList.Crear(this, QStringLiteral("PicList"), PicFondo);
     SuperficiePagina& superficie = primera->Superficie();
+    // A listing drawn on the preview gets each next page as a new element of PicList.
+    superficie.FijarPaginaSiguiente([this]() -> SuperficiePagina& { return PicList.Load(PicList.Count())->Superficie(); });
     superficie.SetLeft(6120);
     superficie.SetTop(5520);
     superficie.SetWidth(3015);

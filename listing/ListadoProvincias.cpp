@@ -5,25 +5,18 @@
 #include "DatosComunes.h"
 #include "ErrorEjecucion.h"
 #include "Form.h"
-#include "FrmListados.h"
-#include "InstanciaPredeterminada.h"
-#include "Printers.h"
 #include "Recordset.h"
 #include "Screen.h"
 #include "Sentencias.h"
 #include "ServidorComponente.h"
-#include "SuperficieImpresora.h"
+#include "SuperficieDestino.h"
 #include "TextosListados.h"
 #include "Tramacor.h"
 
-#include <QApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocale>
-#include <QPointer>
-#include <QProgressDialog>
 #include <memory>
 
 using namespace DatosComunes;
@@ -53,56 +46,6 @@ struct FondoLeido {
     qint64 tamano = -1;
     QImage imagen;
 };
-
-// Shows how many pages are drawn when a listing takes a while; nothing for a short one.
-class ProgresoVentana
-{
-public:
-    ProgresoVentana() { reloj_.start(); }
-
-    void Avisar(int paginas)
-    {
-        if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
-            return;
-        if (!dialogo_) {
-            if (reloj_.elapsed() < 400)
-                return;
-            dialogo_ = new QProgressDialog;
-            dialogo_->setWindowTitle(TextosListados::TituloProgreso);
-            dialogo_->setCancelButton(nullptr);
-            dialogo_->setRange(0, 0);
-            dialogo_->setMinimumDuration(0);
-            dialogo_->setWindowModality(Qt::ApplicationModal);
-            dialogo_->setMinimumWidth(360);
-            dialogo_->show();
-        } else if (reloj_.elapsed() - ultimo_ < 100) {
-            return;
-        }
-        ultimo_ = reloj_.elapsed();
-        dialogo_->setLabelText(TextosListados::DibujandoPaginas.arg(paginas));
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
-
-    // Closed before the preview shows or the command ends.
-    void Cerrar() { delete dialogo_.data(); }
-    ~ProgresoVentana() { Cerrar(); }
-
-private:
-    QElapsedTimer reloj_;
-    qint64 ultimo_ = 0;
-    QPointer<QProgressDialog> dialogo_;
-};
-
-// A window reference as the host leaves it: a window, nothing, or a type mismatch.
-Form* ComoVentana(QObject* referencia)
-{
-    if (!referencia)
-        return nullptr;
-    Form* ventana = qobject_cast<Form*>(referencia);
-    if (!ventana)
-        throw ErrorEjecucion(ErrorEjecucion::TiposNoCoinciden);
-    return ventana;
-}
 
 void FinDeLinea(SuperficieDestino& superficie)
 {
@@ -288,14 +231,7 @@ bool ListadoEnCurso::DibujarPagina()
 
     if (saltoPendiente_) {
         saltoPendiente_ = false;
-        if (superficie_->EsImpresora()) {
-            superficie_->NewPage();
-        } else {
-            FrmListados* listados = InstanciaPredeterminada<FrmListados>::Obtener();
-            PaginaListado* nueva = listados->PicList.Load(listados->PicList.Count());
-            superficie_ = &nueva->Superficie();
-            superficie_->Cls();
-        }
+        superficie_ = &superficie_->PaginaSiguiente();
         ImprimirCabecera(*superficie_);
         FinDeLinea(*superficie_);
         ImprimirTitulos(*superficie_, ventana_);
@@ -337,102 +273,4 @@ void ImprimirListado(const IDialogoImpresion& Dialogo, SuperficieDestino*& Super
     while (listado.DibujarPagina())
         Superficie = listado.Superficie();
     Superficie = listado.Superficie();
-}
-
-void ImprimirEnDestino(const IDialogoImpresion& Dialogo, const QString& Destino, Form* VentanaProvincias,
-                       const AvisoPaginas& Aviso, const std::function<void()>& Dibujado)
-{
-    SuperficieDestino* superficie = nullptr;
-    std::unique_ptr<SuperficieImpresora> impresora;
-    QPointer<FrmListados> listados;
-    if (Destino == TextosListados::Pantalla) {
-        listados = InstanciaPredeterminada<FrmListados>::Obtener();
-        listados->Load();
-        superficie = &listados->PicList(0)->Superficie();
-    } else {
-        Printers::Seleccionar(Destino);
-        const Impresora actual = Printers::Actual();
-        impresora = std::make_unique<SuperficieImpresora>(actual.DeviceName(),
-                                                          actual.EsPdf() ? Dialogo.ArchivoPdf() : QString());
-        impresora->Documento(TextosListados::Titulo, Usuario);
-        superficie = impresora.get();
-    }
-
-    try {
-        superficie->SetScaleMode(SuperficieDestino::Centimetros);
-        superficie->SetFontTransparent(true);
-        ModoFondoAnterior = superficie->SetBkMode(SuperficieDestino::Transparente);
-        superficie->SetFillStyle(1);
-        if (!superficie->EsImpresora()) {
-            // A4 in the window's twips.
-            superficie->SetWidth(int(AritmeticaListados::RedondearLargo(21.0 * 1440.0 / 2.54)));
-            superficie->SetHeight(int(AritmeticaListados::RedondearLargo(29.7 * 1440.0 / 2.54)));
-            superficie->SetLeft(int(AritmeticaListados::RedondearLargo((Screen::Width() - superficie->Width()) / 2.0)));
-            superficie->SetTop(10);
-        } else {
-            superficie->SetPaperSize(SuperficieDestino::PapelA4);
-        }
-        NumeroPagina = 0;
-        if (superficie->EsImpresora()) {
-            ImprimirListado(Dialogo, superficie, VentanaProvincias, Aviso);
-            if (Dibujado)
-                Dibujado();
-            superficie->EndDoc();
-        } else {
-            // The first page now; the preview draws the others while the user already reads it,
-            // and drops the listing (and its recordset) the moment it closes.
-            auto listado = std::make_shared<ListadoEnCurso>(Dialogo, superficie, VentanaProvincias, Aviso);
-            if (listado->DibujarPagina())
-                listados->SeguirDibujando([listado = std::move(listado)] { return listado->DibujarPagina(); });
-            else
-                listado.reset();
-            if (Dibujado)
-                Dibujado();
-            listados->ShowP();
-        }
-    } catch (...) {
-        // No half-drawn listing survives a failure: the printer document is abandoned (a PDF being
-        // written is removed) and the preview window with its pages goes away.
-        try {
-            if (impresora)
-                impresora->KillDoc();
-            if (listados && listados->Loaded() && !listados->Descargando())
-                listados->Unload();
-        } catch (...) {
-            // The first failure is the one to report.
-        }
-        throw;
-    }
-}
-
-void ComandoImprimir(Form*& VentanaProvincias)
-{
-    ObjetoEstablecido(FormPrincipal).Refresh();
-    if (!VentanaProvincias)
-        throw ErrorEjecucion(ErrorEjecucion::VariableObjetoNoEstablecida);
-    VentanaProvincias->Refresh();
-
-    std::unique_ptr<IDialogoImpresion> Dialogo = Tramacor::NuevoDialogoImpresion();
-    QObject* ventana = VentanaProvincias;
-    QString destino;
-    Dialogo->ElegirDestino(Utiles.get(), ventana, destino);
-    VentanaProvincias = ComoVentana(ventana);
-    Destino = destino;
-
-    if (Destino == TextosListados::SinImpresion)
-        return;
-    if (!ListadoProvincias::RangoAceptable(Dialogo->ConRango(), Dialogo->CodigoDesde(), Dialogo->CodigoHasta())) {
-        Tramacor::Mensajes().MostrarMensaje(TextosListados::RangoConComillas, EstiloMensaje::IconoCritico, TextosListados::TituloAtencion);
-        return;
-    }
-
-    // The preview shows its own page count while it draws; a printer gets the progress window.
-    if (Destino == TextosListados::Pantalla) {
-        ImprimirEnDestino(*Dialogo, Destino, VentanaProvincias);
-        return;
-    }
-    ProgresoVentana progreso;
-    ImprimirEnDestino(
-        *Dialogo, Destino, VentanaProvincias, [&progreso](int paginas) { progreso.Avisar(paginas); },
-        [&progreso] { progreso.Cerrar(); });
 }

@@ -54,8 +54,7 @@ public:
     ListadoEnCurso& operator=(const ListadoEnCurso&) = delete;
 
     // Draws the next page, the footer included; false once that was the last one (the
-    // recordset is then closed). On the preview every page but the first is a new element of
-    // frmListados.PicList.
+    // recordset is then closed). Every page but the first is the surface's next page.
     bool DibujarPagina();
     // The surface of the page drawn last.
     SuperficieDestino* Superficie() const { return superficie_; }

@@ -127,4 +127,9 @@ public:
     virtual void NewPage() = 0;
     virtual void EndDoc() = 0;
     virtual void KillDoc() = 0;
+
+    // Starts the next page of a document and returns the surface to draw it on, cleared and with
+    // the pen at (0, 0): a printer starts a new sheet and is itself that surface; a page picture
+    // asks its page source for a new page (a page without one throws).
+    virtual SuperficieDestino& PaginaSiguiente() = 0;
 };

@@ -42,6 +42,11 @@ public:
     void NewPage() override;
     void EndDoc() override;
     void KillDoc() override;
+    SuperficieDestino& PaginaSiguiente() override
+    {
+        NewPage();
+        return *this;
+    }
 
 protected:
     QPainter& Pintor() override;

@@ -136,6 +136,16 @@ void SuperficiePagina::CopiarAjustes(const SuperficiePagina& origen)
     alto_ = origen.alto_;
     izquierda_ = origen.izquierda_;
     arriba_ = origen.arriba_;
+    fuentePaginas_ = origen.fuentePaginas_;
+}
+
+SuperficieDestino& SuperficiePagina::PaginaSiguiente()
+{
+    if (!fuentePaginas_)
+        throw ErrorImpresion(QStringLiteral("Esta página no forma parte de un documento: no hay página siguiente."));
+    SuperficiePagina& nueva = fuentePaginas_();
+    nueva.Cls();
+    return nueva;
 }
 
 QSizeF SuperficiePagina::TamanoUtil() const

@@ -10,6 +10,7 @@
 #include <QPicture>
 #include <QRectF>
 #include <QSize>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -47,6 +48,11 @@ public:
     // The page rendered to an image of the given size in pixels.
     QImage Imagen(const QSize& pixeles) const;
 
+    // Where the pages after this one come from (the preview loads a new page element); kept by
+    // CopiarAjustes, so every page of a document has it.
+    void FijarPaginaSiguiente(std::function<SuperficiePagina&()> fuente) { fuentePaginas_ = std::move(fuente); }
+    SuperficieDestino& PaginaSiguiente() override;
+
     // Bytes held by the recorded drawing (pictures shared between pages are not counted).
     qint64 BytesGrabados() const;
 
@@ -65,4 +71,5 @@ private:
     mutable std::vector<Tramo> tramos_;
     mutable std::unique_ptr<QPicture> grabando_;
     mutable std::unique_ptr<QPainter> pintor_;
+    std::function<SuperficiePagina&()> fuentePaginas_;
 };

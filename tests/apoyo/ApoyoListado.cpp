@@ -98,10 +98,11 @@ void SuperficieGrabadora::Print(const QString& texto, bool finLinea)
     SuperficiePagina::Print(texto, finLinea);
 }
 
-void SuperficieGrabadora::NewPage()
+SuperficieDestino& SuperficieGrabadora::PaginaSiguiente()
 {
     ++Saltos;
     Cls();
+    return *this;
 }
 
 void Dibujar(SuperficieDestino& superficie, const IDialogoImpresion& opciones)

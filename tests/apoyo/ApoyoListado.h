@@ -85,7 +85,7 @@ public:
     double ScaleHeight() const override { return altoUtil_ > 0 ? altoUtil_ : SuperficiePagina::ScaleHeight(); }
     double TextHeight(const QString& texto) const override;
     void Print(const QString& texto = QString(), bool finLinea = true) override;
-    void NewPage() override;
+    SuperficieDestino& PaginaSiguiente() override;
 
 private:
     bool impresora_;

@@ -88,6 +88,13 @@ qint64 Residente()
 
 }  // namespace
 
+OpcionesImpresion Pantalla()
+{
+    OpcionesImpresion opciones;
+    opciones.Destino = QStringLiteral("Pantalla");
+    return opciones;
+}
+
 class PruebaListadoProvincias : public QObject
 {
     Q_OBJECT
@@ -101,7 +108,7 @@ private:
     int filasPorPagina_ = 0;
 
     // The print command with these answers of the print dialog; false when it fails.
-    bool Imprimir(OpcionesImpresion opciones = {QStringLiteral("Pantalla")})
+    bool Imprimir(OpcionesImpresion opciones = Pantalla())
     {
         dialogo_->Respuestas = {opciones};
         Form* referencia = provincias_.get();
