@@ -56,11 +56,6 @@ long RedondearLargo(double valor)
     return Convertir<qint32>(valor);
 }
 
-int RedondearEntero(double valor)
-{
-    return Convertir<qint16>(valor);
-}
-
 long DivisionEntera(double dividendo, double divisor)
 {
     const long a = RedondearLargo(dividendo);

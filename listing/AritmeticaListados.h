@@ -15,8 +15,6 @@ namespace AritmeticaListados {
 
 // Whole number of 32 bits (the runtime's Long).
 long RedondearLargo(double valor);
-// Whole number of 16 bits (the runtime's Integer).
-int RedondearEntero(double valor);
 // The runtime's `a \ b`: both operands rounded to whole numbers first, then the quotient
 // truncated toward zero.
 long DivisionEntera(double dividendo, double divisor);
