@@ -38,10 +38,6 @@ short NumeroPagina = 0;
 double LimiteInferior = 0;
 long ModoFondoAnterior = 0;
 
-namespace {
-
-// A generic object reference converted to a window reference: nothing stays nothing, a window
-// stays that window, anything else is a type mismatch.
 QPointer<Form> ComoVentana(QObject* objeto)
 {
     if (!objeto)
@@ -51,8 +47,6 @@ QPointer<Form> ComoVentana(QObject* objeto)
         throw ErrorEjecucion(ErrorEjecucion::TiposNoCoinciden);
     return ventana;
 }
-
-} // namespace
 
 void CargarDatosComunes()
 {

@@ -73,6 +73,10 @@ extern short NumeroPagina;
 extern double LimiteInferior;
 extern long ModoFondoAnterior;
 
+// A generic object reference as the host leaves it, converted to a window reference: nothing stays
+// nothing, a window stays that window, anything else is run-time error 13.
+QPointer<Form> ComoVentana(QObject* objeto);
+
 // Asks the host for the common data through Utiles->ObtenerDatos. Creates the three recordsets
 // first when missing; the two host windows travel through temporaries and are stored back only
 // after the host returns, so a failing host leaves them as they were. A non-window left in either

@@ -65,17 +65,6 @@ private:
     QPointer<QProgressDialog> dialogo_;
 };
 
-// A window reference as the host leaves it: a window, nothing, or a type mismatch.
-Form* ComoVentana(QObject* referencia)
-{
-    if (!referencia)
-        return nullptr;
-    Form* ventana = qobject_cast<Form*>(referencia);
-    if (!ventana)
-        throw ErrorEjecucion(ErrorEjecucion::TiposNoCoinciden);
-    return ventana;
-}
-
 }  // namespace
 
 void ImprimirEnDestino(const IDialogoImpresion& Dialogo, const QString& Destino, Form* VentanaProvincias,

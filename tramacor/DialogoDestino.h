@@ -63,17 +63,24 @@ private:
     QPushButton* aceptar_;
 };
 
-class DialogoImpresionQt : public IDialogoImpresion
+// A print dialog that keeps the user's answers as OpcionesImpresion; dialogs differ only in how
+// ElegirDestino gets them.
+class DialogoConOpciones : public IDialogoImpresion
 {
 public:
-    // Modal over the window. Leaves the window reference as it is.
-    void ElegirDestino(IUtilidades* Utiles, QObject*& Ventana, QString& Destino) override;
     bool OrdenPorCodigo() const override { return opciones_.OrdenPorCodigo; }
     bool ConRango() const override { return opciones_.ConRango; }
     QString CodigoDesde() const override { return opciones_.CodigoDesde; }
     QString CodigoHasta() const override { return opciones_.CodigoHasta; }
     QString ArchivoPdf() const override { return opciones_.ArchivoPdf; }
 
-private:
+protected:
     OpcionesImpresion opciones_;
+};
+
+class DialogoImpresionQt : public DialogoConOpciones
+{
+public:
+    // Modal over the window. Leaves the window reference as it is.
+    void ElegirDestino(IUtilidades* Utiles, QObject*& Ventana, QString& Destino) override;
 };

@@ -42,7 +42,7 @@ private:
     std::shared_ptr<GuionBusqueda> guion_;
 };
 
-class DialogoImpresionFalso : public IDialogoImpresion
+class DialogoImpresionFalso : public DialogoConOpciones
 {
 public:
     explicit DialogoImpresionFalso(std::shared_ptr<GuionImpresion> guion) : guion_(std::move(guion)) {}
@@ -52,15 +52,9 @@ public:
         opciones_ = guion_->Respuestas.isEmpty() ? guion_->Predeterminada : guion_->Respuestas.takeFirst();
         Destino = opciones_.Destino;
     }
-    bool OrdenPorCodigo() const override { return opciones_.OrdenPorCodigo; }
-    bool ConRango() const override { return opciones_.ConRango; }
-    QString CodigoDesde() const override { return opciones_.CodigoDesde; }
-    QString CodigoHasta() const override { return opciones_.CodigoHasta; }
-    QString ArchivoPdf() const override { return opciones_.ArchivoPdf; }
 
 private:
     std::shared_ptr<GuionImpresion> guion_;
-    OpcionesImpresion opciones_;
 };
 
 } // namespace

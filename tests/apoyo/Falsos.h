@@ -52,6 +52,14 @@ struct GuionBusqueda
 // The chosen code is handed over as the real search window hands it (EntregarCodigo).
 std::shared_ptr<GuionBusqueda> InstalarBusquedaFalsa();
 
+// The print dialog's answer "Pantalla" with every other option at its default.
+inline OpcionesImpresion OpcionesPantalla()
+{
+    OpcionesImpresion opciones;
+    opciones.Destino = QStringLiteral("Pantalla");
+    return opciones;
+}
+
 struct GuionImpresion
 {
     // One entry per dialog, in order; with none left, Predeterminada.

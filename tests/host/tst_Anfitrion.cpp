@@ -236,7 +236,7 @@ void TestAnfitrion::EnLaPantalla(const QSize& pixeles, double escala)
     QScreen* pantalla = QGuiApplication::primaryScreen();
     QCOMPARE(pantalla->geometry().size() * escala, pixeles);
     QVERIFY(QDir::setCurrent(qEnvironmentVariable("QUILTREN_RAIZ")));
-    InstalarDialogoImpresionFalso()->Respuestas = {OpcionesImpresion{QStringLiteral("Pantalla")}};
+    InstalarDialogoImpresionFalso()->Respuestas = {OpcionesPantalla()};
 
     auto anfitrion = NuevoAnfitrion();
     QVERIFY(anfitrion->AbrirProvincias());

@@ -88,13 +88,6 @@ qint64 Residente()
 
 }  // namespace
 
-OpcionesImpresion Pantalla()
-{
-    OpcionesImpresion opciones;
-    opciones.Destino = QStringLiteral("Pantalla");
-    return opciones;
-}
-
 class PruebaListadoProvincias : public QObject
 {
     Q_OBJECT
@@ -108,7 +101,7 @@ private:
     int filasPorPagina_ = 0;
 
     // The print command with these answers of the print dialog; false when it fails.
-    bool Imprimir(OpcionesImpresion opciones = Pantalla())
+    bool Imprimir(OpcionesImpresion opciones = OpcionesPantalla())
     {
         dialogo_->Respuestas = {opciones};
         Form* referencia = provincias_.get();
