@@ -21,8 +21,8 @@ registros="$copia/registros"
 [[ -f "$lista" ]] || { echo "ERROR: no existe $lista" >&2; exit 1; }
 [[ -n "${QUILTREN_PG_URL:-}" ]] || { echo "ERROR: QUILTREN_PG_URL no está definida (use scripts/con-postgresql.sh)" >&2; exit 1; }
 
-# The copy: every file of the checkout but its build folders and git's; unchanged files keep
-# their dates, so only what changed since the last run is rebuilt.
+# The copy: every file of the checkout but its build folders and git's; unchanged files are not
+# copied again, so only what changed since the last run is rebuilt.
 mkdir -p "$copia" "$registros"
 (
   cd "$raiz"
@@ -31,7 +31,9 @@ mkdir -p "$copia" "$registros"
   destino="$copia/${f#./}"
   if ! cmp -s "$raiz/$f" "$destino"; then
     mkdir -p "$(dirname "$destino")"
-    cp -p "$raiz/$f" "$destino"
+    # A changed file gets the time of the copy: with its own older date it could look older than
+    # an object built from a restored fault, and not be rebuilt.
+    cp "$raiz/$f" "$destino"
   fi
 done
 (
