@@ -24,8 +24,10 @@ ctest --test-dir "$build" --timeout 900 >"$build/pruebas.log" 2>&1
 estado=$?
 tail -n 3 "$build/pruebas.log"
 [[ $estado -eq 0 ]] || echo "AVISO: alguna prueba ha fallado (vea $build/pruebas.log); la cobertura cuenta lo que se ejecutó" >&2
+# The report goes to a file of the build: gcovr replaces its output file, and as root it would
+# replace /dev/null with a plain file.
 porcentaje=$(gcovr --root "$raiz" --object-directory "$build" --exclude "$raiz/tests/" --exclude "$raiz/bench/" \
   --exclude "$build/" --exclude "$raiz/build/" --exclude '.*_autogen/.*' \
-  --print-summary -o /dev/null 2>/dev/null | sed -nE 's/^lines: ([0-9.]+)%.*/\1/p')
+  --print-summary -o "$build/cobertura.txt" 2>/dev/null | sed -nE 's/^lines: ([0-9.]+)%.*/\1/p')
 [[ -n "$porcentaje" ]] || { echo "ERROR: gcovr no dio un resultado" >&2; exit 1; }
 echo "COBERTURA $porcentaje"
