@@ -11,20 +11,20 @@
 //
 // MOTOR is sqlite (a temporary file) or postgresql (a database of its own on QUILTREN_PG_URL).
 
-#include "Barra.h"
-#include "ClassProvincias.h"
-#include "Connection.h"
-#include "DatosComunes.h"
-#include "ErrorDatos.h"
-#include "EsquemaProvincias.h"
-#include "Falsos.h"
-#include "FrmListados.h"
-#include "FrmProvincias.h"
-#include "InstanciaPredeterminada.h"
-#include "ListadoPdf.h"
-#include "Sentencias.h"
-#include "UtilidadesAnfitrion.h"
-#include "VentanaBusqueda.h"
+#include "controls/Barra.h"
+#include "component/ClassProvincias.h"
+#include "data/Connection.h"
+#include "component/DatosComunes.h"
+#include "data/ErrorDatos.h"
+#include "data/EsquemaProvincias.h"
+#include "tests/apoyo/Falsos.h"
+#include "listing/FrmListados.h"
+#include "maintenance/FrmProvincias.h"
+#include "runtime/InstanciaPredeterminada.h"
+#include "listing/ListadoPdf.h"
+#include "component/Sentencias.h"
+#include "tramacor/UtilidadesAnfitrion.h"
+#include "tramacor/VentanaBusqueda.h"
 
 #include <QApplication>
 #include <QDateTime>

@@ -1,10 +1,10 @@
-#include "AjustarControles.h"
+#include "component/AjustarControles.h"
 
-#include "Controles.h"
-#include "ErrorEjecucion.h"
-#include "Form.h"
-#include "Image.h"
-#include "Line.h"
+#include "runtime/Controles.h"
+#include "runtime/ErrorEjecucion.h"
+#include "runtime/Form.h"
+#include "runtime/Image.h"
+#include "runtime/Line.h"
 
 #include <cmath>
 #include <limits>

@@ -4,7 +4,7 @@
 // decides whether to scale (only when Screen.Width differs from AnchoBase) and sets any grid
 // column widths again afterwards.
 
-#include "Control.h"
+#include "runtime/Control.h"
 
 class Controles;
 class Form;

@@ -1,7 +1,8 @@
-#include "ClassProvincias.h"
+#include "component/ClassProvincias.h"
 
-#include "FrmProvincias.h"
-#include "VentanaComponente.h"
+// Upward by design: the public class shows the maintenance window (the objects meet in libquiltren.so).
+#include "maintenance/FrmProvincias.h"
+#include "component/VentanaComponente.h"
 
 // The one place in the component that knows the maintenance window.
 

@@ -4,7 +4,7 @@
 // FrmProvincias. Every failure (of the host, of the window's load) reaches the caller as the
 // exception that caused it; nothing is trapped here.
 
-#include "InterfazClassProvincias.h"
+#include "component/InterfazClassProvincias.h"
 
 #include <QObject>
 

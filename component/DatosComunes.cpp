@@ -1,7 +1,7 @@
-#include "DatosComunes.h"
+#include "component/DatosComunes.h"
 
-#include "Control.h"
-#include "Controles.h"
+#include "runtime/Control.h"
+#include "runtime/Controles.h"
 
 #include <limits>
 

@@ -6,11 +6,11 @@
 // windows are held through QPointer, so a host window that is destroyed reads as unset instead
 // of dangling; use ObjetoEstablecido() to reach one and get the run-time error 91 when it is unset.
 
-#include "Connection.h"
-#include "ErrorEjecucion.h"
-#include "Form.h"
-#include "Recordset.h"
-#include "Tramacor.h"
+#include "data/Connection.h"
+#include "runtime/ErrorEjecucion.h"
+#include "runtime/Form.h"
+#include "data/Recordset.h"
+#include "tramacor/Tramacor.h"
 
 #include <QPointer>
 #include <QString>

@@ -1,12 +1,12 @@
 // The library's server entry points. The class table below is filled when the library is loaded;
 // every export only hands over to it.
 
-#include "ClassProvincias.h"
-#include "DatosComunes.h"
-#include "ExportacionesServidor.h"
-#include "FabricaClases.h"
-#include "Form.h"
-#include "ServidorComponente.h"
+#include "component/ClassProvincias.h"
+#include "component/DatosComunes.h"
+#include "server/ExportacionesServidor.h"
+#include "server/FabricaClases.h"
+#include "runtime/Form.h"
+#include "server/ServidorComponente.h"
 
 #include <QApplication>
 #include <typeinfo>

@@ -7,7 +7,7 @@
 //   std::shared_ptr<QObject> objeto = CrearObjeto(QStringLiteral("Quiltren.ClassProvincias"), VersionMayorClassProvincias);
 //   qobject_cast<_ClassProvincias*>(objeto.get())->Cargar(utiles);
 
-#include "Tramacor.h"
+#include "tramacor/Tramacor.h"
 
 #include <QObject>
 #include <memory>

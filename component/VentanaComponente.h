@@ -3,8 +3,8 @@
 // ClassProvincias applies it to FrmProvincias; keeping it generic lets the host hand-off be
 // exercised with any window.
 
-#include "DatosComunes.h"
-#include "InstanciaPredeterminada.h"
+#include "component/DatosComunes.h"
+#include "runtime/InstanciaPredeterminada.h"
 
 namespace VentanaComponente {
 

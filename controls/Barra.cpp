@@ -1,7 +1,7 @@
-#include "Barra.h"
+#include "controls/Barra.h"
 
-#include "ErrorEjecucion.h"
-#include "Screen.h"
+#include "runtime/ErrorEjecucion.h"
+#include "runtime/Screen.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>

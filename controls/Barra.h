@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Control.h"
+#include "runtime/Control.h"
 
 class BarraTitulo;
 

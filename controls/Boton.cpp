@@ -1,7 +1,7 @@
-#include "Boton.h"
+#include "controls/Boton.h"
 
-#include "Barra.h"
-#include "ErrorEjecucion.h"
+#include "controls/Barra.h"
+#include "runtime/ErrorEjecucion.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>

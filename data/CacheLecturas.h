@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FilasLeidas.h"
+#include "data/FilasLeidas.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "ColacionEspanola.h"
+#include "data/ColacionEspanola.h"
 
 #include <QCollator>
 #include <QLocale>

@@ -1,9 +1,9 @@
-#include "Connection.h"
+#include "data/Connection.h"
 
-#include "CacheLecturas.h"
-#include "ColacionEspanola.h"
-#include "ErrorDatos.h"
-#include "ErroresDatos.h"
+#include "data/CacheLecturas.h"
+#include "data/ColacionEspanola.h"
+#include "data/ErrorDatos.h"
+#include "data/ErroresDatos.h"
 
 #include <QDir>
 #include <QFileInfo>

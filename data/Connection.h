@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ErrorDatos.h"
+#include "data/ErrorDatos.h"
 
 #include <QSqlDatabase>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "CriterioBusqueda.h"
+#include "data/CriterioBusqueda.h"
 
-#include "ErrorDatos.h"
-#include "ErroresDatos.h"
+#include "data/ErrorDatos.h"
+#include "data/ErroresDatos.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "ErrorDatos.h"
+#include "data/ErrorDatos.h"
 
-#include "ErroresDatos.h"
+#include "data/ErroresDatos.h"
 
 #include <QSqlError>
 

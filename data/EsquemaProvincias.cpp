@@ -1,7 +1,7 @@
-#include "EsquemaProvincias.h"
+#include "data/EsquemaProvincias.h"
 
-#include "ErrorDatos.h"
-#include "ErroresDatos.h"
+#include "data/ErrorDatos.h"
+#include "data/ErroresDatos.h"
 
 #include <QFile>
 #include <QFileInfo>

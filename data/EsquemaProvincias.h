@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Connection.h"
+#include "data/Connection.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "Field.h"
+#include "data/Field.h"
 
-#include "Recordset.h"
+#include "data/Recordset.h"
 
 QVariant Field::Value() const
 {

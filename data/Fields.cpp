@@ -1,8 +1,8 @@
-#include "Fields.h"
+#include "data/Fields.h"
 
-#include "ErrorDatos.h"
-#include "ErroresDatos.h"
-#include "Recordset.h"
+#include "data/ErrorDatos.h"
+#include "data/ErroresDatos.h"
+#include "data/Recordset.h"
 
 int Fields::Count() const
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Field.h"
+#include "data/Field.h"
 
 #include <QAnyStringView>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "FilasLeidas.h"
+#include "data/FilasLeidas.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
-#include "Recordset.h"
+#include "data/Recordset.h"
 
-#include "CacheLecturas.h"
-#include "CriterioBusqueda.h"
-#include "ErrorDatos.h"
-#include "ErroresDatos.h"
+#include "data/CacheLecturas.h"
+#include "data/CriterioBusqueda.h"
+#include "data/ErrorDatos.h"
+#include "data/ErroresDatos.h"
 
 #include <QRegularExpression>
 #include <QSqlDriver>

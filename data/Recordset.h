@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Connection.h"
-#include "Field.h"
-#include "Fields.h"
-#include "FilasLeidas.h"
+#include "data/Connection.h"
+#include "data/Field.h"
+#include "data/Fields.h"
+#include "data/FilasLeidas.h"
 
 #include <QList>
 #include <QAnyStringView>

@@ -1,13 +1,13 @@
-#include "Anfitrion.h"
+#include "host/Anfitrion.h"
 
-#include "CrearObjeto.h"
-#include "ErrorDatos.h"
-#include "ErrorEjecucion.h"
-#include "ErrorServidor.h"
-#include "EsquemaProvincias.h"
-#include "InterfazClassProvincias.h"
-#include "RegistroClases.h"
-#include "Screen.h"
+#include "server/CrearObjeto.h"
+#include "data/ErrorDatos.h"
+#include "runtime/ErrorEjecucion.h"
+#include "server/ErrorServidor.h"
+#include "data/EsquemaProvincias.h"
+#include "component/InterfazClassProvincias.h"
+#include "server/RegistroClases.h"
+#include "runtime/Screen.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,10 +2,10 @@
 // The demo host: its database, its windows, its utilities object and the component it creates by
 // ProgID. Errors are shown in a Spanish message and the host keeps running.
 
-#include "Connection.h"
-#include "Tramacor.h"
-#include "UtilidadesAnfitrion.h"
-#include "VentanasAnfitrion.h"
+#include "data/Connection.h"
+#include "tramacor/Tramacor.h"
+#include "tramacor/UtilidadesAnfitrion.h"
+#include "host/VentanasAnfitrion.h"
 
 #include <QObject>
 #include <QPointer>

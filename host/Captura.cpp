@@ -1,4 +1,4 @@
-#include "Captura.h"
+#include "host/Captura.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,8 +1,8 @@
-#include "ListadoSinVentana.h"
+#include "host/ListadoSinVentana.h"
 
-#include "../listing/ExportacionListado.h"
-#include "Anfitrion.h"
-#include "Printers.h"
+#include "listing/ExportacionListado.h"
+#include "host/Anfitrion.h"
+#include "printing/Printers.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -3,8 +3,8 @@
 // or sent to a print queue without any window, through the same report code as the maintenance
 // window's printer picture; and `--impresoras`, the queues it can be sent to.
 
-#include "Connection.h"
-#include "OpcionesDemo.h"
+#include "data/Connection.h"
+#include "host/OpcionesDemo.h"
 
 // Returns the program's exit code: 0 when the file was written or the queue accepted the job.
 int ImprimirListadoSinVentana(const OpcionesDemo& opciones, const ConnectionPtr& conexion);

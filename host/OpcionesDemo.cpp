@@ -1,4 +1,4 @@
-#include "OpcionesDemo.h"
+#include "host/OpcionesDemo.h"
 
 #include <QRegularExpression>
 

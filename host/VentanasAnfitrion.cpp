@@ -1,8 +1,8 @@
-#include "VentanasAnfitrion.h"
+#include "host/VentanasAnfitrion.h"
 
-#include "Barra.h"
-#include "Label.h"
-#include "Screen.h"
+#include "controls/Barra.h"
+#include "runtime/Label.h"
+#include "runtime/Screen.h"
 
 #include <QAction>
 #include <QMenu>

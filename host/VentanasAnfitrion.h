@@ -2,7 +2,7 @@
 // The demo host's own windows: the main window (FormPrincipal) and the position window
 // (FormUbicacion), both windows of the forms runtime, as the component expects them.
 
-#include "Form.h"
+#include "runtime/Form.h"
 
 class Barra;
 class Label;

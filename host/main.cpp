@@ -1,14 +1,14 @@
 // quiltren-demo: the demo host of the province component.
 
-#include "Anfitrion.h"
-#include "Captura.h"
-#include "CrearObjeto.h"
-#include "ErrorDatos.h"
-#include "ErrorServidor.h"
-#include "ListadoSinVentana.h"
-#include "MensajesQt.h"
-#include "OpcionesDemo.h"
-#include "TraduccionesQt.h"
+#include "host/Anfitrion.h"
+#include "host/Captura.h"
+#include "server/CrearObjeto.h"
+#include "data/ErrorDatos.h"
+#include "server/ErrorServidor.h"
+#include "host/ListadoSinVentana.h"
+#include "tramacor/MensajesQt.h"
+#include "host/OpcionesDemo.h"
+#include "tramacor/TraduccionesQt.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "AritmeticaListados.h"
+#include "listing/AritmeticaListados.h"
 
-#include "ErrorEjecucion.h"
+#include "runtime/ErrorEjecucion.h"
 
 #include <cmath>
 #include <limits>

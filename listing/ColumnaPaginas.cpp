@@ -1,8 +1,8 @@
-#include "ColumnaPaginas.h"
+#include "listing/ColumnaPaginas.h"
 
-#include "ErrorEjecucion.h"
-#include "PaginaListado.h"
-#include "Screen.h"
+#include "runtime/ErrorEjecucion.h"
+#include "listing/PaginaListado.h"
+#include "runtime/Screen.h"
 
 #include <QEvent>
 #include <QPaintEvent>

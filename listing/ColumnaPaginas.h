@@ -8,7 +8,7 @@
 // a reference to each page's recording and rasters a page only when it comes into view, keeping the
 // few last rasters for smooth scrolling.
 
-#include "Control.h"
+#include "runtime/Control.h"
 
 #include <QImage>
 #include <QList>

@@ -2,19 +2,19 @@
 // progress window for a long one) or on the preview window, which shows the first page at once and
 // draws the others while the user reads. The drawing itself is the report's (ListadoProvincias.cpp),
 // the same for every destination.
-#include "ListadoProvincias.h"
+#include "listing/ListadoProvincias.h"
 
-#include "AritmeticaListados.h"
-#include "DatosComunes.h"
-#include "ErrorEjecucion.h"
-#include "Form.h"
-#include "FrmListados.h"
-#include "InstanciaPredeterminada.h"
-#include "Printers.h"
-#include "Screen.h"
-#include "SuperficieImpresora.h"
-#include "TextosListados.h"
-#include "Tramacor.h"
+#include "listing/AritmeticaListados.h"
+#include "component/DatosComunes.h"
+#include "runtime/ErrorEjecucion.h"
+#include "runtime/Form.h"
+#include "listing/FrmListados.h"
+#include "runtime/InstanciaPredeterminada.h"
+#include "printing/Printers.h"
+#include "runtime/Screen.h"
+#include "printing/SuperficieImpresora.h"
+#include "listing/TextosListados.h"
+#include "tramacor/Tramacor.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

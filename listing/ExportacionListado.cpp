@@ -1,7 +1,7 @@
-#include "ExportacionListado.h"
+#include "listing/ExportacionListado.h"
 
-#include "Connection.h"
-#include "ListadoPdf.h"
+#include "data/Connection.h"
+#include "listing/ListadoPdf.h"
 
 #include <QByteArray>
 #include <algorithm>

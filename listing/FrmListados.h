@@ -12,9 +12,9 @@
 // grow with every slice until they stand where composing all the pages at once leaves them.
 // Closing the window stops the drawing and drops the listing at once.
 
-#include "ArregloControles.h"
-#include "Form.h"
-#include "PaginaListado.h"
+#include "runtime/ArregloControles.h"
+#include "runtime/Form.h"
+#include "listing/PaginaListado.h"
 
 #include <exception>
 #include <functional>

@@ -1,15 +1,15 @@
-#include "ListadoPdf.h"
+#include "listing/ListadoPdf.h"
 
-#include "DatosComunes.h"
-#include "ErrorDatos.h"
-#include "ErrorEjecucion.h"
-#include "ErrorImpresion.h"
-#include "EsquemaProvincias.h"
-#include "Printers.h"
-#include "Recordset.h"
-#include "TextosListados.h"
-#include "Tramacor.h"
-#include "UtilidadesAnfitrion.h"
+#include "component/DatosComunes.h"
+#include "data/ErrorDatos.h"
+#include "runtime/ErrorEjecucion.h"
+#include "printing/ErrorImpresion.h"
+#include "data/EsquemaProvincias.h"
+#include "printing/Printers.h"
+#include "data/Recordset.h"
+#include "listing/TextosListados.h"
+#include "tramacor/Tramacor.h"
+#include "tramacor/UtilidadesAnfitrion.h"
 
 #include <QDir>
 #include <memory>

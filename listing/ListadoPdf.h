@@ -2,8 +2,8 @@
 // The province listing written to a PDF file or sent to a print queue without any window (the demo
 // host's --listado and --impresora), drawn by the same routines as the print command.
 
-#include "Connection.h"
-#include "ListadoProvincias.h"
+#include "data/Connection.h"
+#include "listing/ListadoProvincias.h"
 
 #include <QString>
 #include <exception>

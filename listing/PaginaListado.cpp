@@ -1,4 +1,4 @@
-#include "PaginaListado.h"
+#include "listing/PaginaListado.h"
 
 PaginaListado::PaginaListado(Form* formulario, const QString& nombre, Control* contenedor)
     : Control(Clase::PictureBox, formulario, nombre, contenedor)

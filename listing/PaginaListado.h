@@ -3,8 +3,8 @@
 // drawing as a recording (SuperficiePagina) rather than as pixels, so that thousands of pages cost
 // little. It has no widget of its own: it is never shown, the column of pages replays it.
 
-#include "Control.h"
-#include "SuperficiePagina.h"
+#include "runtime/Control.h"
+#include "printing/SuperficiePagina.h"
 
 class PaginaListado : public Control
 {

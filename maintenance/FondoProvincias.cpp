@@ -1,4 +1,4 @@
-#include "FondoProvincias.h"
+#include "maintenance/FondoProvincias.h"
 
 #include <QLinearGradient>
 #include <QPainter>

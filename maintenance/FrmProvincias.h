@@ -1,16 +1,16 @@
 #pragma once
 
-#include "Barra.h"
-#include "Boton.h"
-#include "FlexGrid.h"
-#include "Form.h"
-#include "Image.h"
-#include "Label.h"
-#include "Line.h"
-#include "PictureBox.h"
-#include "Recordset.h"
-#include "Shape.h"
-#include "TextBox.h"
+#include "controls/Barra.h"
+#include "controls/Boton.h"
+#include "runtime/FlexGrid.h"
+#include "runtime/Form.h"
+#include "runtime/Image.h"
+#include "runtime/Label.h"
+#include "runtime/Line.h"
+#include "runtime/PictureBox.h"
+#include "data/Recordset.h"
+#include "runtime/Shape.h"
+#include "runtime/TextBox.h"
 
 #include <QString>
 #include <memory>

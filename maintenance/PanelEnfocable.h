@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PictureBox.h"
+#include "runtime/PictureBox.h"
 
 // A picture box that can take the keyboard focus, as picture boxes do on the platform the
 // window was designed for: the window parks the focus on its data panel after a save or a

@@ -1,6 +1,6 @@
-#include "ColaCups.h"
+#include "printing/ColaCups.h"
 
-#include "ErrorImpresion.h"
+#include "printing/ErrorImpresion.h"
 
 #include <QFile>
 #include <cups/cups.h>

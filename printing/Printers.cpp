@@ -1,6 +1,6 @@
-#include "Printers.h"
+#include "printing/Printers.h"
 
-#include "ErrorImpresion.h"
+#include "printing/ErrorImpresion.h"
 
 #include <QPrinterInfo>
 

@@ -1,6 +1,6 @@
-#include "PropiedadesPdf.h"
+#include "printing/PropiedadesPdf.h"
 
-#include "ErrorImpresion.h"
+#include "printing/ErrorImpresion.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "SuperficieBase.h"
+#include "printing/SuperficieBase.h"
 
-#include "ErrorImpresion.h"
+#include "printing/ErrorImpresion.h"
 
 #include <QFontDatabase>
 #include <QList>

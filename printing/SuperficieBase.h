@@ -9,7 +9,7 @@
 // and match what is drawn everywhere. The resolution is also low enough for the font engine to keep
 // its glyph cache: at much larger pixel sizes measuring and drawing text become many times slower.
 
-#include "SuperficieDestino.h"
+#include "printing/SuperficieDestino.h"
 
 #include <QFont>
 #include <QFontMetricsF>

@@ -1,9 +1,9 @@
-#include "SuperficieImpresora.h"
+#include "printing/SuperficieImpresora.h"
 
-#include "ColaCups.h"
-#include "ErrorImpresion.h"
-#include "Printers.h"
-#include "PropiedadesPdf.h"
+#include "printing/ColaCups.h"
+#include "printing/ErrorImpresion.h"
+#include "printing/Printers.h"
+#include "printing/PropiedadesPdf.h"
 
 #include <QDir>
 #include <QFile>

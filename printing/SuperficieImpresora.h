@@ -8,7 +8,7 @@
 // queue, and a queue that is stopped or refuses the job is an error of EndDoc (or of the
 // constructor, before anything is drawn).
 
-#include "SuperficieBase.h"
+#include "printing/SuperficieBase.h"
 
 #include <QString>
 #include <memory>

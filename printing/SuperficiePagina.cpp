@@ -1,6 +1,6 @@
-#include "SuperficiePagina.h"
+#include "printing/SuperficiePagina.h"
 
-#include "ErrorImpresion.h"
+#include "printing/ErrorImpresion.h"
 
 #include <zlib.h>
 

@@ -3,7 +3,7 @@
 // of keeping pixels, so that thousands of pages stay cheap. It is replayed onto any painter at any
 // scale, or rendered to an image of any size.
 
-#include "SuperficieBase.h"
+#include "printing/SuperficieBase.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Control.h"
-#include "ErrorEjecucion.h"
-#include "Form.h"
+#include "runtime/Control.h"
+#include "runtime/ErrorEjecucion.h"
+#include "runtime/Form.h"
 
 #include <QMap>
 #include <QPointer>

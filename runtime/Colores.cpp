@@ -1,4 +1,4 @@
-#include "Colores.h"
+#include "runtime/Colores.h"
 
 #include <QApplication>
 #include <QPalette>

@@ -1,4 +1,4 @@
-#include "ColumnaTexto.h"
+#include "runtime/ColumnaTexto.h"
 
 QString ColumnaTexto::Texto(int fila) const
 {

@@ -1,7 +1,7 @@
-#include "ComboBox.h"
+#include "runtime/ComboBox.h"
 
-#include "ErrorEjecucion.h"
-#include "Screen.h"
+#include "runtime/ErrorEjecucion.h"
+#include "runtime/Screen.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
-#include "Control.h"
+#include "runtime/Control.h"
 
-#include "ErrorEjecucion.h"
-#include "Form.h"
-#include "Screen.h"
+#include "runtime/ErrorEjecucion.h"
+#include "runtime/Form.h"
+#include "runtime/Screen.h"
 
 #include <QWidget>
 

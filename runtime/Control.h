@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Fuente.h"
+#include "runtime/Fuente.h"
 
 #include <QColor>
 #include <QObject>

@@ -1,7 +1,7 @@
-#include "Controles.h"
+#include "runtime/Controles.h"
 
-#include "Control.h"
-#include "ErrorEjecucion.h"
+#include "runtime/Control.h"
+#include "runtime/ErrorEjecucion.h"
 
 Control* Controles::Item(int indice) const
 {

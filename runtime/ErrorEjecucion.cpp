@@ -1,4 +1,4 @@
-#include "ErrorEjecucion.h"
+#include "runtime/ErrorEjecucion.h"
 
 #include <QApplication>
 #include <QMessageBox>

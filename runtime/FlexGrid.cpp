@@ -1,8 +1,8 @@
-#include "FlexGrid.h"
+#include "runtime/FlexGrid.h"
 
-#include "ErrorEjecucion.h"
-#include "Screen.h"
-#include "VistaGrilla.h"
+#include "runtime/ErrorEjecucion.h"
+#include "runtime/Screen.h"
+#include "runtime/VistaGrilla.h"
 
 #include <QScrollBar>
 

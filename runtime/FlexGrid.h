@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ColumnaTexto.h"
-#include "Control.h"
+#include "runtime/ColumnaTexto.h"
+#include "runtime/Control.h"
 
 #include <QString>
 #include <QVector>

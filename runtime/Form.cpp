@@ -1,8 +1,8 @@
-#include "Form.h"
+#include "runtime/Form.h"
 
-#include "Control.h"
-#include "ErrorEjecucion.h"
-#include "Screen.h"
+#include "runtime/Control.h"
+#include "runtime/ErrorEjecucion.h"
+#include "runtime/Screen.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>

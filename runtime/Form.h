@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Controles.h"
+#include "runtime/Controles.h"
 
 #include <QColor>
 #include <QString>

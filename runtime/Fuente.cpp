@@ -1,4 +1,4 @@
-#include "Fuente.h"
+#include "runtime/Fuente.h"
 
 #include <QGuiApplication>
 

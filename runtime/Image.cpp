@@ -1,8 +1,8 @@
-#include "Image.h"
+#include "runtime/Image.h"
 
-#include "ErrorEjecucion.h"
-#include "Imagenes.h"
-#include "Screen.h"
+#include "runtime/ErrorEjecucion.h"
+#include "runtime/Imagenes.h"
+#include "runtime/Screen.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "Imagenes.h"
+#include "runtime/Imagenes.h"
 
-#include "ErrorEjecucion.h"
+#include "runtime/ErrorEjecucion.h"
 
 #include <QFileInfo>
 #include <QImageReader>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ErrorEjecucion.h"
-#include "Form.h"
+#include "runtime/ErrorEjecucion.h"
+#include "runtime/Form.h"
 
 // The one default instance of a window class, created on first use and dropped when the
 // window unloads. Referencia() is the slot itself, for host code that receives it by

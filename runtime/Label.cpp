@@ -1,6 +1,6 @@
-#include "Label.h"
+#include "runtime/Label.h"
 
-#include "ErrorEjecucion.h"
+#include "runtime/ErrorEjecucion.h"
 
 #include <QLabel>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
-#include "Line.h"
+#include "runtime/Line.h"
 
-#include "ErrorEjecucion.h"
-#include "Screen.h"
+#include "runtime/ErrorEjecucion.h"
+#include "runtime/Screen.h"
 
 #include <QPainter>
 #include <QWidget>

@@ -1,8 +1,8 @@
-#include "PictureBox.h"
+#include "runtime/PictureBox.h"
 
-#include "ErrorEjecucion.h"
-#include "Imagenes.h"
-#include "Screen.h"
+#include "runtime/ErrorEjecucion.h"
+#include "runtime/Imagenes.h"
+#include "runtime/Screen.h"
 
 #include <QPainter>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "Screen.h"
+#include "runtime/Screen.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,6 +1,6 @@
-#include "ScrollBar.h"
+#include "runtime/ScrollBar.h"
 
-#include "ErrorEjecucion.h"
+#include "runtime/ErrorEjecucion.h"
 
 #include <QScrollBar>
 

@@ -1,6 +1,6 @@
-#include "Shape.h"
+#include "runtime/Shape.h"
 
-#include "ErrorEjecucion.h"
+#include "runtime/ErrorEjecucion.h"
 
 #include <QPainter>
 #include <QWidget>

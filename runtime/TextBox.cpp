@@ -1,6 +1,6 @@
-#include "TextBox.h"
+#include "runtime/TextBox.h"
 
-#include "ErrorEjecucion.h"
+#include "runtime/ErrorEjecucion.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
-#include "VistaGrilla.h"
+#include "runtime/VistaGrilla.h"
 
-#include "ErrorEjecucion.h"
-#include "Screen.h"
+#include "runtime/ErrorEjecucion.h"
+#include "runtime/Screen.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -3,7 +3,7 @@
 // the header row, and the view that turns mouse and key events into the grid's events. Only
 // FlexGrid.cpp uses them.
 
-#include "FlexGrid.h"
+#include "runtime/FlexGrid.h"
 
 #include <QAbstractItemDelegate>
 #include <QAbstractTableModel>

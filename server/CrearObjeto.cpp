@@ -1,10 +1,10 @@
-#include "CrearObjeto.h"
+#include "server/CrearObjeto.h"
 
-#include "CodigosServidor.h"
-#include "ErrorServidor.h"
-#include "ExportacionesServidor.h"
-#include "FabricaClase.h"
-#include "ServidorComponente.h"
+#include "server/CodigosServidor.h"
+#include "server/ErrorServidor.h"
+#include "server/ExportacionesServidor.h"
+#include "server/FabricaClase.h"
+#include "server/ServidorComponente.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RegistroClases.h"
+#include "server/RegistroClases.h"
 
 #include <QObject>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "FabricaClase.h"
+#include "server/FabricaClase.h"
 
-#include "CodigosServidor.h"
-#include "ErrorServidor.h"
+#include "server/CodigosServidor.h"
+#include "server/ErrorServidor.h"
 
 FabricaClase::FabricaClase(QString progId, QString clase, FuncionFabrica crear, std::atomic<int>& objetosVivos)
     : progId_(std::move(progId)), clase_(std::move(clase)), crear_(std::move(crear)), objetosVivos_(objetosVivos)

@@ -1,8 +1,8 @@
-#include "FabricaClases.h"
+#include "server/FabricaClases.h"
 
-#include "CodigosServidor.h"
-#include "RegistroClases.h"
-#include "ServidorComponente.h"
+#include "server/CodigosServidor.h"
+#include "server/RegistroClases.h"
+#include "server/ServidorComponente.h"
 
 FabricaClases::FabricaClases(QString version, std::initializer_list<ClaseServida> clases)
     : version_(std::move(version))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FabricaClase.h"
+#include "server/FabricaClase.h"
 
 #include <QString>
 #include <atomic>

@@ -1,10 +1,10 @@
 // quiltren-registrar: registers or unregisters a component library in the class registry, as
 // the platform's registration tool does: it loads the library and calls its own entry point.
 
-#include "CodigosServidor.h"
-#include "CrearObjeto.h"
-#include "ErrorServidor.h"
-#include "RegistroClases.h"
+#include "server/CodigosServidor.h"
+#include "server/CrearObjeto.h"
+#include "server/ErrorServidor.h"
+#include "server/RegistroClases.h"
 
 #include <QCoreApplication>
 #include <QDir>

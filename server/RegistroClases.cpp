@@ -1,7 +1,7 @@
-#include "RegistroClases.h"
+#include "server/RegistroClases.h"
 
-#include "CodigosServidor.h"
-#include "ErrorServidor.h"
+#include "server/CodigosServidor.h"
+#include "server/ErrorServidor.h"
 
 #include <QDir>
 #include <QFile>

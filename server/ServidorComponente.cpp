@@ -1,7 +1,7 @@
-#include "ServidorComponente.h"
+#include "server/ServidorComponente.h"
 
-#include "CodigosServidor.h"
-#include "RegistroClases.h"
+#include "server/CodigosServidor.h"
+#include "server/RegistroClases.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ErrorServidor.h"
+#include "server/ErrorServidor.h"
 
 #include <QString>
 #include <functional>

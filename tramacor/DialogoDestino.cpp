@@ -1,6 +1,6 @@
-#include "DialogoDestino.h"
+#include "tramacor/DialogoDestino.h"
 
-#include "Printers.h"
+#include "printing/Printers.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,7 +2,7 @@
 // The host's print dialog: destination (screen, a printer or the PDF printer with its file),
 // order of the listing and an optional range of codes.
 
-#include "Tramacor.h"
+#include "tramacor/Tramacor.h"
 
 #include <QDialog>
 

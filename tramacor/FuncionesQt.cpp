@@ -1,10 +1,10 @@
-#include "FuncionesQt.h"
+#include "tramacor/FuncionesQt.h"
 
-#include "Connection.h"
-#include "ErrorDatos.h"
-#include "ErrorEjecucion.h"
-#include "Form.h"
-#include "SuperficieDestino.h"
+#include "data/Connection.h"
+#include "data/ErrorDatos.h"
+#include "runtime/ErrorEjecucion.h"
+#include "runtime/Form.h"
+#include "printing/SuperficieDestino.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -2,7 +2,7 @@
 // The host's functions object: window release, text drawing on report pages, the operation log
 // and the date text.
 
-#include "Tramacor.h"
+#include "tramacor/Tramacor.h"
 
 #include <QString>
 

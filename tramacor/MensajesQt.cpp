@@ -1,6 +1,6 @@
-#include "MensajesQt.h"
+#include "tramacor/MensajesQt.h"
 
-#include "ErrorEjecucion.h"
+#include "runtime/ErrorEjecucion.h"
 
 #include <QAbstractButton>
 #include <QApplication>

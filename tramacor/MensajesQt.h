@@ -1,7 +1,7 @@
 #pragma once
 // The host's message box: a Qt message box driven by the platform's style numbers.
 
-#include "Tramacor.h"
+#include "tramacor/Tramacor.h"
 
 #include <QList>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "TraduccionesQt.h"
+#include "tramacor/TraduccionesQt.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

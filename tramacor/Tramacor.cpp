@@ -1,9 +1,9 @@
-#include "Tramacor.h"
+#include "tramacor/Tramacor.h"
 
-#include "DialogoDestino.h"
-#include "FuncionesQt.h"
-#include "MensajesQt.h"
-#include "VentanaBusqueda.h"
+#include "tramacor/DialogoDestino.h"
+#include "tramacor/FuncionesQt.h"
+#include "tramacor/MensajesQt.h"
+#include "tramacor/VentanaBusqueda.h"
 
 namespace Tramacor {
 

@@ -1,9 +1,9 @@
-#include "UtilidadesAnfitrion.h"
+#include "tramacor/UtilidadesAnfitrion.h"
 
-#include "EsquemaProvincias.h"
-#include "ErrorDatos.h"
-#include "ErroresDatos.h"
-#include "Recordset.h"
+#include "data/EsquemaProvincias.h"
+#include "data/ErrorDatos.h"
+#include "data/ErroresDatos.h"
+#include "data/Recordset.h"
 
 #include <QProcessEnvironment>
 

@@ -2,8 +2,8 @@
 // A host's utilities object built from what the host knows: its connection, its two windows, the
 // screen size its windows were laid out for, the user and the interface texts of its database.
 
-#include "Form.h"
-#include "Tramacor.h"
+#include "runtime/Form.h"
+#include "tramacor/Tramacor.h"
 
 #include <QPointer>
 

@@ -1,11 +1,11 @@
-#include "VentanaBusqueda.h"
+#include "tramacor/VentanaBusqueda.h"
 
-#include "Controles.h"
-#include "ErrorDatos.h"
-#include "ErrorEjecucion.h"
-#include "Form.h"
-#include "Recordset.h"
-#include "TextBox.h"
+#include "runtime/Controles.h"
+#include "data/ErrorDatos.h"
+#include "runtime/ErrorEjecucion.h"
+#include "runtime/Form.h"
+#include "data/Recordset.h"
+#include "runtime/TextBox.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>

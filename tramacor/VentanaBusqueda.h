@@ -2,8 +2,8 @@
 // The host's search window: lists the code and the name of the rows of a table, filters them as
 // the user types and hands the chosen code to the calling window.
 
-#include "Connection.h"
-#include "Tramacor.h"
+#include "data/Connection.h"
+#include "tramacor/Tramacor.h"
 
 #include <QAbstractTableModel>
 #include <QDialog>

@@ -2,7 +2,7 @@
 // Small helpers every test folder uses: the number of the error an action raises, files read and
 // written whole, and acting on a real modal dialog from inside its own event loop.
 
-#include "ErrorEjecucion.h"
+#include "runtime/ErrorEjecucion.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,13 +1,13 @@
-#include "ApoyoListado.h"
+#include "tests/apoyo/ApoyoListado.h"
 
-#include "ClassProvincias.h"
-#include "DatosComunes.h"
-#include "EsquemaProvincias.h"
-#include "Falsos.h"
-#include "FrmProvincias.h"
-#include "InstanciaPredeterminada.h"
-#include "ListadoProvincias.h"
-#include "Recordset.h"
+#include "component/ClassProvincias.h"
+#include "component/DatosComunes.h"
+#include "data/EsquemaProvincias.h"
+#include "tests/apoyo/Falsos.h"
+#include "maintenance/FrmProvincias.h"
+#include "runtime/InstanciaPredeterminada.h"
+#include "listing/ListadoProvincias.h"
+#include "data/Recordset.h"
 
 #include <QProcess>
 #include <QRegularExpression>

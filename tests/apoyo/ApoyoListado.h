@@ -2,10 +2,10 @@
 // What the listing and printing tests share: their database, fixed listing options, a page that
 // records the report's calls, the real report drawn on any surface, and programs run to their end.
 
-#include "BasePrueba.h"
-#include "Form.h"
-#include "SuperficiePagina.h"
-#include "Tramacor.h"
+#include "tests/apoyo/BasePrueba.h"
+#include "runtime/Form.h"
+#include "printing/SuperficiePagina.h"
+#include "tramacor/Tramacor.h"
 
 #include <QStringList>
 #include <memory>

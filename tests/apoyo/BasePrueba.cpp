@@ -1,8 +1,8 @@
-#include "BasePrueba.h"
+#include "tests/apoyo/BasePrueba.h"
 
-#include "ErrorDatos.h"
-#include "ErroresDatos.h"
-#include "EsquemaProvincias.h"
+#include "data/ErrorDatos.h"
+#include "data/ErroresDatos.h"
+#include "data/EsquemaProvincias.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>

@@ -4,7 +4,7 @@
 // server of QUILTREN_PG_URL, dropped at the end. The engine is chosen when the test runs:
 // QUILTREN_MOTOR=postgresql (set by quiltren_test_motores for the _postgresql variant).
 
-#include "Connection.h"
+#include "data/Connection.h"
 
 #include <QTemporaryDir>
 #include <QVariant>

@@ -1,9 +1,9 @@
-#include "Falsos.h"
+#include "tests/apoyo/Falsos.h"
 
-#include "ErrorEjecucion.h"
-#include "MensajesQt.h"
-#include "Recordset.h"
-#include "VentanaBusqueda.h"
+#include "runtime/ErrorEjecucion.h"
+#include "tramacor/MensajesQt.h"
+#include "data/Recordset.h"
+#include "tramacor/VentanaBusqueda.h"
 
 int MensajesFalsos::MostrarMensaje(const QString& Texto, int Estilo, const QString& Titulo)
 {

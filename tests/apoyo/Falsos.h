@@ -3,9 +3,9 @@
 // test scripted it. Install them with the Instalar... functions; remove them with
 // Tramacor::Fijar...(nullptr / {}).
 
-#include "DialogoDestino.h"
-#include "FuncionesQt.h"
-#include "Tramacor.h"
+#include "tramacor/DialogoDestino.h"
+#include "tramacor/FuncionesQt.h"
+#include "tramacor/Tramacor.h"
 
 #include <QList>
 #include <QPointer>

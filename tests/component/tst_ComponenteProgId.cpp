@@ -2,13 +2,13 @@
 // hidden and closed, and unloadable only when nothing of it is alive. The test also links the
 // library, to look at the data it keeps from its host.
 
-#include "CrearObjeto.h"
-#include "DatosComunes.h"
-#include "EsquemaProvincias.h"
-#include "ExportacionesServidor.h"
-#include "InterfazClassProvincias.h"
-#include "RegistroClases.h"
-#include "UtilidadesAnfitrion.h"
+#include "server/CrearObjeto.h"
+#include "component/DatosComunes.h"
+#include "data/EsquemaProvincias.h"
+#include "server/ExportacionesServidor.h"
+#include "component/InterfazClassProvincias.h"
+#include "server/RegistroClases.h"
+#include "tramacor/UtilidadesAnfitrion.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>

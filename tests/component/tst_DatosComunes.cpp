@@ -3,17 +3,17 @@
 // layout at other screens is checked in the maintenance tests; here, the arithmetic, the combo
 // box that window lacks, and the title bar.
 
-#include "AjustarControles.h"
-#include "Barra.h"
-#include "Apoyo.h"
-#include "ComboBox.h"
-#include "DatosComunes.h"
-#include "EsquemaProvincias.h"
-#include "Falsos.h"
-#include "Image.h"
-#include "Label.h"
-#include "PictureBox.h"
-#include "TextBox.h"
+#include "component/AjustarControles.h"
+#include "controls/Barra.h"
+#include "tests/apoyo/Apoyo.h"
+#include "runtime/ComboBox.h"
+#include "component/DatosComunes.h"
+#include "data/EsquemaProvincias.h"
+#include "tests/apoyo/Falsos.h"
+#include "runtime/Image.h"
+#include "runtime/Label.h"
+#include "runtime/PictureBox.h"
+#include "runtime/TextBox.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

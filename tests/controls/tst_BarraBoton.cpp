@@ -1,10 +1,10 @@
 // The window's title bar and its buttons: a click only when enabled and shown, a close request
 // only from the × at the right end, and the window dragged by its bar.
 
-#include "Barra.h"
-#include "Boton.h"
-#include "Form.h"
-#include "PictureBox.h"
+#include "controls/Barra.h"
+#include "controls/Boton.h"
+#include "runtime/Form.h"
+#include "runtime/PictureBox.h"
 
 #include <QtTest>
 

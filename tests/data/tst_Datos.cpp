@@ -1,13 +1,13 @@
 // The data layer against a real engine: the same cases on SQLite and on PostgreSQL (QUILTREN_MOTOR
 // chooses), each run on a database of its own; the guard on codes; what only SQLite connections have.
 
-#include "Apoyo.h"
-#include "BasePrueba.h"
-#include "ErrorDatos.h"
-#include "ErroresDatos.h"
-#include "EsquemaProvincias.h"
-#include "Recordset.h"
-#include "Sentencias.h"
+#include "tests/apoyo/Apoyo.h"
+#include "tests/apoyo/BasePrueba.h"
+#include "data/ErrorDatos.h"
+#include "data/ErroresDatos.h"
+#include "data/EsquemaProvincias.h"
+#include "data/Recordset.h"
+#include "component/Sentencias.h"
 
 #include <QCollator>
 #include <QSqlError>

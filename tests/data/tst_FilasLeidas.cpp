@@ -1,7 +1,7 @@
 // The in-memory rows of a recordset: every kind of value comes back as it went in, across
 // block boundaries, after edits and in copies that share storage.
 
-#include "FilasLeidas.h"
+#include "data/FilasLeidas.h"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
-#include "ApoyoFallos.h"
+#include "tests/fallos/ApoyoFallos.h"
 
-#include "ErroresDatos.h"
-#include "Recordset.h"
-#include "Sentencias.h"
+#include "data/ErroresDatos.h"
+#include "data/Recordset.h"
+#include "component/Sentencias.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BasePrueba.h"
-#include "ErrorDatos.h"
+#include "tests/apoyo/BasePrueba.h"
+#include "data/ErrorDatos.h"
 
 #include <QMap>
 #include <QProcess>

@@ -11,7 +11,7 @@
 //     Takes SQLite's write lock (BEGIN IMMEDIATE), prints "bloqueado" and keeps it until its
 //     standard input closes or a line arrives (at most 60 s), then lets it go.
 
-#include "ApoyoFallos.h"
+#include "tests/fallos/ApoyoFallos.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -3,8 +3,8 @@
 // number of the layer and a description) without a long wait, what was committed stays, and once
 // the fault is gone the database takes writes again.
 
-#include "ApoyoFallos.h"
-#include "ErroresDatos.h"
+#include "tests/fallos/ApoyoFallos.h"
+#include "data/ErroresDatos.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 // random moments; after each kill the database must be sound and hold every save the writer
 // reported as done.
 
-#include "ApoyoFallos.h"
+#include "tests/fallos/ApoyoFallos.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>

@@ -3,10 +3,10 @@
 // refusal must be one of the system's errors: a duplicate or related rows (-2147217887), the
 // row gone or changed under the update, or the database busy.
 
-#include "ApoyoFallos.h"
-#include "ErroresDatos.h"
-#include "Recordset.h"
-#include "Sentencias.h"
+#include "tests/fallos/ApoyoFallos.h"
+#include "data/ErroresDatos.h"
+#include "data/Recordset.h"
+#include "component/Sentencias.h"
 
 #include <QElapsedTimer>
 #include <QMutex>

@@ -3,10 +3,10 @@
 // code check, the save, the change, the search and the delete statements as the window sends them. No statement may read or change a row it does not name, and the table
 // must always equal the model of what should be there.
 
-#include "ApoyoFallos.h"
-#include "ErroresDatos.h"
-#include "Recordset.h"
-#include "Sentencias.h"
+#include "tests/fallos/ApoyoFallos.h"
+#include "data/ErroresDatos.h"
+#include "data/Recordset.h"
+#include "component/Sentencias.h"
 
 #include <QRandomGenerator>
 #include <QtTest>

@@ -3,16 +3,16 @@
 // have (each screen's row runs again in a process of its own whose offscreen screen has that size
 // and scale factor).
 
-#include "Anfitrion.h"
-#include "Apoyo.h"
-#include "Barra.h"
-#include "ErrorServidor.h"
-#include "Falsos.h"
-#include "FlexGrid.h"
-#include "Image.h"
-#include "PictureBox.h"
-#include "RegistroClases.h"
-#include "Screen.h"
+#include "host/Anfitrion.h"
+#include "tests/apoyo/Apoyo.h"
+#include "controls/Barra.h"
+#include "server/ErrorServidor.h"
+#include "tests/apoyo/Falsos.h"
+#include "runtime/FlexGrid.h"
+#include "runtime/Image.h"
+#include "runtime/PictureBox.h"
+#include "server/RegistroClases.h"
+#include "runtime/Screen.h"
 
 #include <QComboBox>
 #include <QLabel>

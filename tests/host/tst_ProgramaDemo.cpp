@@ -1,6 +1,6 @@
 // quiltren-demo: its command line as read, and the program run as a user runs it.
 
-#include "OpcionesDemo.h"
+#include "host/OpcionesDemo.h"
 
 #include <QImage>
 #include <QProcess>

@@ -4,15 +4,15 @@
 // cut short ends with a message and no job left in any queue. Without that scheduler every test
 // here fails saying why: the system's own queues are never used.
 
-#include "ApoyoListado.h"
-#include "ClassProvincias.h"
-#include "DatosComunes.h"
-#include "DialogoDestino.h"
-#include "Falsos.h"
-#include "FrmProvincias.h"
-#include "Image.h"
-#include "ListadoProvincias.h"
-#include "Printers.h"
+#include "tests/apoyo/ApoyoListado.h"
+#include "component/ClassProvincias.h"
+#include "component/DatosComunes.h"
+#include "tramacor/DialogoDestino.h"
+#include "tests/apoyo/Falsos.h"
+#include "maintenance/FrmProvincias.h"
+#include "runtime/Image.h"
+#include "listing/ListadoProvincias.h"
+#include "printing/Printers.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -2,9 +2,9 @@
 // back with pdfinfo and pdftotext matches the table and the options, and bad input gets a message
 // on the error output, a failing exit and no file.
 
-#include "ApoyoListado.h"
-#include "ListadoProvincias.h"
-#include "Sentencias.h"
+#include "tests/apoyo/ApoyoListado.h"
+#include "listing/ListadoProvincias.h"
+#include "component/Sentencias.h"
 
 #include <QDir>
 #include <QRegularExpression>

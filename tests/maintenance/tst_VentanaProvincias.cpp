@@ -5,16 +5,16 @@
 // database, a database that refuses to write, and closing. (The layout at other screens is
 // checked by the host's tests.)
 
-#include "BasePrueba.h"
-#include "ClassProvincias.h"
-#include "DatosComunes.h"
-#include "ErrorEjecucion.h"
-#include "EsquemaProvincias.h"
-#include "Falsos.h"
-#include "FrmProvincias.h"
-#include "InstanciaPredeterminada.h"
-#include "Recordset.h"
-#include "Screen.h"
+#include "tests/apoyo/BasePrueba.h"
+#include "component/ClassProvincias.h"
+#include "component/DatosComunes.h"
+#include "runtime/ErrorEjecucion.h"
+#include "data/EsquemaProvincias.h"
+#include "tests/apoyo/Falsos.h"
+#include "maintenance/FrmProvincias.h"
+#include "runtime/InstanciaPredeterminada.h"
+#include "data/Recordset.h"
+#include "runtime/Screen.h"
 
 #include <QAbstractItemView>
 #include <QDateTime>

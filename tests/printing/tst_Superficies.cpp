@@ -3,11 +3,11 @@
 // real PDF files, read back with poppler's tools: pages and text, failures that never leave a PDF
 // reported as written, and the same look as the page picture of the same listing.
 
-#include "Apoyo.h"
-#include "ApoyoListado.h"
-#include "ErrorImpresion.h"
-#include "Printers.h"
-#include "SuperficieImpresora.h"
+#include "tests/apoyo/Apoyo.h"
+#include "tests/apoyo/ApoyoListado.h"
+#include "printing/ErrorImpresion.h"
+#include "printing/Printers.h"
+#include "printing/SuperficieImpresora.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -2,18 +2,18 @@
 // load and unload of a window, its events and tab order, text boxes, combo boxes, scroll bars
 // and pictures. The grid has its own program.
 
-#include "Apoyo.h"
-#include "ArregloControles.h"
-#include "ComboBox.h"
-#include "Form.h"
-#include "Image.h"
-#include "InstanciaPredeterminada.h"
-#include "Label.h"
-#include "Line.h"
-#include "PictureBox.h"
-#include "Screen.h"
-#include "ScrollBar.h"
-#include "TextBox.h"
+#include "tests/apoyo/Apoyo.h"
+#include "runtime/ArregloControles.h"
+#include "runtime/ComboBox.h"
+#include "runtime/Form.h"
+#include "runtime/Image.h"
+#include "runtime/InstanciaPredeterminada.h"
+#include "runtime/Label.h"
+#include "runtime/Line.h"
+#include "runtime/PictureBox.h"
+#include "runtime/Screen.h"
+#include "runtime/ScrollBar.h"
+#include "runtime/TextBox.h"
 
 #include <QClipboard>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
-#include "Apoyo.h"
-#include "FlexGrid.h"
-#include "Form.h"
+#include "tests/apoyo/Apoyo.h"
+#include "runtime/FlexGrid.h"
+#include "runtime/Form.h"
 
 #include <QHeaderView>
 #include <QScrollBar>

@@ -3,11 +3,11 @@
 // own registered, created by its ProgID, refused with its own message for each fault, and unloaded
 // only when nothing of it is alive.
 
-#include "Apoyo.h"
-#include "CrearObjeto.h"
-#include "ErrorServidor.h"
-#include "ExportacionesServidor.h"
-#include "RegistroClases.h"
+#include "tests/apoyo/Apoyo.h"
+#include "server/CrearObjeto.h"
+#include "server/ErrorServidor.h"
+#include "server/ExportacionesServidor.h"
+#include "server/RegistroClases.h"
 
 #include <QDir>
 #include <QLockFile>

@@ -2,14 +2,14 @@
 // choosing with Enter or a double click, cancelling with Escape, and the hand-off of the chosen
 // code through TxtCodigo.Tag. Run on SQLite and on PostgreSQL.
 
-#include "Apoyo.h"
-#include "BasePrueba.h"
-#include "EsquemaProvincias.h"
-#include "ErrorEjecucion.h"
-#include "Falsos.h"
-#include "Form.h"
-#include "TextBox.h"
-#include "VentanaBusqueda.h"
+#include "tests/apoyo/Apoyo.h"
+#include "tests/apoyo/BasePrueba.h"
+#include "data/EsquemaProvincias.h"
+#include "runtime/ErrorEjecucion.h"
+#include "tests/apoyo/Falsos.h"
+#include "runtime/Form.h"
+#include "runtime/TextBox.h"
+#include "tramacor/VentanaBusqueda.h"
 
 #include <QLineEdit>
 #include <QTableView>

@@ -1,12 +1,12 @@
 // The host's print dialog: the destinations offered, the options it returns, cancelling, the PDF
 // file.
 
-#include "Apoyo.h"
-#include "DialogoDestino.h"
-#include "Form.h"
-#include "Tramacor.h"
-#include "Printers.h"
-#include "TraduccionesQt.h"
+#include "tests/apoyo/Apoyo.h"
+#include "tramacor/DialogoDestino.h"
+#include "runtime/Form.h"
+#include "tramacor/Tramacor.h"
+#include "printing/Printers.h"
+#include "tramacor/TraduccionesQt.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,14 +1,14 @@
 // The host's functions object (date text, text drawing, operation log, window release) and the
 // host utilities object that hands out the common data.
 
-#include "Apoyo.h"
-#include "EsquemaProvincias.h"
-#include "ErrorDatos.h"
-#include "ErrorEjecucion.h"
-#include "FuncionesQt.h"
-#include "Recordset.h"
-#include "SuperficiePagina.h"
-#include "UtilidadesAnfitrion.h"
+#include "tests/apoyo/Apoyo.h"
+#include "data/EsquemaProvincias.h"
+#include "data/ErrorDatos.h"
+#include "runtime/ErrorEjecucion.h"
+#include "tramacor/FuncionesQt.h"
+#include "data/Recordset.h"
+#include "printing/SuperficiePagina.h"
+#include "tramacor/UtilidadesAnfitrion.h"
 
 #include <QSqlQuery>
 #include <QTemporaryDir>

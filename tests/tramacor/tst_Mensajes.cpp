@@ -1,8 +1,8 @@
 // The host's message box: style numbers, Spanish buttons and answers.
 
-#include "Apoyo.h"
-#include "ErrorEjecucion.h"
-#include "MensajesQt.h"
+#include "tests/apoyo/Apoyo.h"
+#include "runtime/ErrorEjecucion.h"
+#include "tramacor/MensajesQt.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>

@@ -1,8 +1,8 @@
 // A small component library with the same entry points as the real one, so the whole round
 // trip (registration, creation by ProgID, unload check) can be exercised on its own.
 
-#include "ExportacionesServidor.h"
-#include "FabricaClases.h"
+#include "server/ExportacionesServidor.h"
+#include "server/FabricaClases.h"
 
 #include <QObject>
 #include <stdexcept>
