@@ -27,14 +27,18 @@ set(quiltren_cabeceras
 install(FILES ${quiltren_cabeceras} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quiltren)
 # In the tree a header names the folder of what it includes ("data/Connection.h"); a host finds
 # them all in one folder (<quiltren/Connection.h>), so the installed copies include by bare name.
-foreach(cabecera IN LISTS quiltren_cabeceras)
-  get_filename_component(nombre ${cabecera} NAME)
-  install(CODE "
-    set(instalada \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_INCLUDEDIR}/quiltren/${nombre}\")
-    file(READ \"\${instalada}\" texto)
-    string(REGEX REPLACE \"#include \\\"[a-z]+/\" \"#include \\\"\" texto \"\${texto}\")
-    file(WRITE \"\${instalada}\" \"\${texto}\")")
-endforeach()
+set(quiltren_nombres_cabeceras ${quiltren_cabeceras})
+list(TRANSFORM quiltren_nombres_cabeceras REPLACE "^.*/" "")
+install(CODE "set(quiltren_carpeta \"${CMAKE_INSTALL_INCLUDEDIR}/quiltren\")
+set(quiltren_nombres \"${quiltren_nombres_cabeceras}\")")
+install(CODE [[
+  foreach(nombre IN LISTS quiltren_nombres)
+    set(instalada "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${quiltren_carpeta}/${nombre}")
+    file(READ "${instalada}" texto)
+    string(REGEX REPLACE "#include \"[a-z]+/" "#include \"" texto "${texto}")
+    file(WRITE "${instalada}" "${texto}")
+  endforeach()
+]])
 
 # Read at run time: the listing's background picture (the windows' pictures are compiled in).
 install(FILES fotos/fondo.bmp DESTINATION ${CMAKE_INSTALL_DATADIR}/quiltren/fotos)
