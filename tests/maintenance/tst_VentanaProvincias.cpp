@@ -230,7 +230,41 @@ private:
     FrmProvincias* v_ = nullptr;
 };
 
+// One row of each table below.
+struct Flecha { int desde, pulsaciones /* negative: the left arrow */, filaFinal; QString nombre; };
+struct Comprobacion { bool nuevo; QString escrito; Mensajes aviso; QString queda; };
+struct Oferta { QString codigo, nombre; int respuesta; Mensajes mensajes; QString guardado; };
+struct Cancelacion { bool nuevo, borradaPorOtro; QString codigo; int fila; };
+struct Grabacion {
+    int fila;
+    bool nuevo;
+    QString codigo; // typed over the shown one; empty: kept
+    QString nombre, averia;
+    Mensajes mensajes;
+    QString muestra; // the code shown after a dropped edit
+};
+struct Borrado { int fila, respuesta; QString averia; bool borrada; Mensajes mensajes; };
+struct Buscada { QString elegido, editado; int respuesta; QString codigo, nombre; Mensajes mensajes; };
+struct Hostil { QString codigo, nombre; bool tecleado; QString guardado, aviso; };
+struct Cierre {
+    bool anfitrion; // closed by the host through the class, or by the title bar
+    bool nuevo;
+    QString nombre;
+    int respuesta, preguntas;
+    bool cerrada;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Flecha)
+Q_DECLARE_METATYPE(Comprobacion)
+Q_DECLARE_METATYPE(Oferta)
+Q_DECLARE_METATYPE(Cancelacion)
+Q_DECLARE_METATYPE(Grabacion)
+Q_DECLARE_METATYPE(Borrado)
+Q_DECLARE_METATYPE(Buscada)
+Q_DECLARE_METATYPE(Hostil)
+Q_DECLARE_METATYPE(Cierre)
 
 class PruebaVentanaProvincias : public QObject
 {
@@ -295,22 +329,17 @@ private slots:
 
     void flechas_data()
     {
-        QTest::addColumn<int>("desde");
-        QTest::addColumn<int>("pulsaciones"); // negative: the left arrow
-        QTest::addColumn<int>("filaFinal");
-        QTest::addColumn<QString>("nombre");
-        QTest::newRow("izquierda en la primera") << 1 << -1 << 1 << "A Coruña";
-        QTest::newRow("derecha tres veces") << 1 << 3 << 4 << "Alicante";
-        QTest::newRow("izquierda desde la quinta") << 5 << -2 << 3 << "Albacete";
-        QTest::newRow("derecha pasada la última") << 50 << 5 << 52 << "Zaragoza";
+        QTest::addColumn<Flecha>("caso");
+        QTest::newRow("izquierda en la primera") << Flecha{1, -1, 1, "A Coruña"};
+        QTest::newRow("derecha tres veces") << Flecha{1, 3, 4, "Alicante"};
+        QTest::newRow("izquierda desde la quinta") << Flecha{5, -2, 3, "Albacete"};
+        QTest::newRow("derecha pasada la última") << Flecha{50, 5, 52, "Zaragoza"};
     }
 
     void flechas()
     {
-        QFETCH(int, desde);
-        QFETCH(int, pulsaciones);
-        QFETCH(int, filaFinal);
-        QFETCH(QString, nombre);
+        QFETCH(Flecha, caso);
+        const auto [desde, pulsaciones, filaFinal, nombre] = caso;
         Abrir();
         while (v->LinProvincias->Row() < desde)
             banco->Clic(v->ImgProvDerecha);
@@ -327,24 +356,19 @@ private slots:
 
     void comprobacionDelCodigo_data()
     {
-        QTest::addColumn<bool>("nuevo");
-        QTest::addColumn<QString>("escrito");
-        QTest::addColumn<Mensajes>("aviso");
-        QTest::addColumn<QString>("queda");
+        QTest::addColumn<Comprobacion>("caso");
         const Mensajes existe{{CodigoYaExiste, 16, QStringLiteral("Aviso")}};
-        QTest::newRow("editando, código de otra") << false << "28" << existe << "15";
-        QTest::newRow("nueva, código existente") << true << "28" << existe << "";
-        QTest::newRow("editando, el mismo código") << false << "15" << Mensajes{} << "15";
-        QTest::newRow("mayúsculas no coinciden") << true << "AB" << Mensajes{} << "AB";
-        QTest::newRow("comilla") << true << "'" << Mensajes{Atencion(CodigoNoValido)} << "'";
+        QTest::newRow("editando, código de otra") << Comprobacion{false, "28", existe, "15"};
+        QTest::newRow("nueva, código existente") << Comprobacion{true, "28", existe, ""};
+        QTest::newRow("editando, el mismo código") << Comprobacion{false, "15", {}, "15"};
+        QTest::newRow("mayúsculas no coinciden") << Comprobacion{true, "AB", {}, "AB"};
+        QTest::newRow("comilla") << Comprobacion{true, "'", {Atencion(CodigoNoValido)}, "'"};
     }
 
     void comprobacionDelCodigo()
     {
-        QFETCH(bool, nuevo);
-        QFETCH(QString, escrito);
-        QFETCH(Mensajes, aviso);
-        QFETCH(QString, queda);
+        QFETCH(Comprobacion, caso);
+        const auto& [nuevo, escrito, aviso, queda] = caso;
         Abrir();
         banco->Ejecutar(QStringLiteral("INSERT INTO Provincias (Codigo, Provincia) VALUES ('ab', 'Minúsculas')"));
         const QList<QStringList> antes = banco->Filas();
@@ -361,27 +385,20 @@ private slots:
 
     void ofertaDeGuardarAlCambiarDeFila_data()
     {
-        QTest::addColumn<QString>("codigo");
-        QTest::addColumn<QString>("nombre");
-        QTest::addColumn<int>("respuesta");
-        QTest::addColumn<Mensajes>("mensajes");
-        QTest::addColumn<QString>("guardado");
+        QTest::addColumn<Oferta>("caso");
         const LlamadaMensaje pregunta = Atencion(DeseaGuardar, 4);
-        QTest::newRow("sin cambios") << "02" << "Albacete" << 6 << Mensajes{} << "Albacete";
-        QTest::newRow("nombre cambiado, no") << "02" << "Albacete Sur" << 7 << Mensajes{pregunta} << "Albacete";
-        QTest::newRow("código cambiado, no") << "98" << "Albacete" << 7 << Mensajes{pregunta} << "Albacete";
-        QTest::newRow("nombre cambiado, sí") << "02" << "Albacete Sur" << 6 << Mensajes{pregunta} << "Albacete Sur";
+        QTest::newRow("sin cambios") << Oferta{"02", "Albacete", 6, {}, "Albacete"};
+        QTest::newRow("nombre cambiado, no") << Oferta{"02", "Albacete Sur", 7, {pregunta}, "Albacete"};
+        QTest::newRow("código cambiado, no") << Oferta{"98", "Albacete", 7, {pregunta}, "Albacete"};
+        QTest::newRow("nombre cambiado, sí") << Oferta{"02", "Albacete Sur", 6, {pregunta}, "Albacete Sur"};
         QTest::newRow("sí, pero el nombre está vacío")
-            << "02" << "" << 6 << Mensajes{pregunta, Atencion(ProvinciaEnBlanco)} << "Albacete";
+            << Oferta{"02", "", 6, {pregunta, Atencion(ProvinciaEnBlanco)}, "Albacete"};
     }
 
     void ofertaDeGuardarAlCambiarDeFila()
     {
-        QFETCH(QString, codigo);
-        QFETCH(QString, nombre);
-        QFETCH(int, respuesta);
-        QFETCH(Mensajes, mensajes);
-        QFETCH(QString, guardado);
+        QFETCH(Oferta, caso);
+        const auto& [codigo, nombre, respuesta, mensajes, guardado] = caso;
         Abrir();
         banco->ClicFila(3);
         banco->Escribir(v->TxtCodigo, codigo);
@@ -399,21 +416,16 @@ private slots:
 
     void cancelar_data()
     {
-        QTest::addColumn<bool>("nuevo");
-        QTest::addColumn<bool>("borradaPorOtro");
-        QTest::addColumn<QString>("codigo");
-        QTest::addColumn<int>("fila");
-        QTest::newRow("una nueva: la primera") << true << false << "15" << 1;
-        QTest::newRow("una edición: la guardada") << false << false << "02" << 3;
-        QTest::newRow("borrada por otro: la primera") << false << true << "15" << 1;
+        QTest::addColumn<Cancelacion>("caso");
+        QTest::newRow("una nueva: la primera") << Cancelacion{true, false, "15", 1};
+        QTest::newRow("una edición: la guardada") << Cancelacion{false, false, "02", 3};
+        QTest::newRow("borrada por otro: la primera") << Cancelacion{false, true, "15", 1};
     }
 
     void cancelar()
     {
-        QFETCH(bool, nuevo);
-        QFETCH(bool, borradaPorOtro);
-        QFETCH(QString, codigo);
-        QFETCH(int, fila);
+        QFETCH(Cancelacion, caso);
+        const auto& [nuevo, borradaPorOtro, codigo, fila] = caso;
         Abrir();
         banco->ClicFila(3);
         if (nuevo)
@@ -469,45 +481,34 @@ private slots:
     // what was committed, and once it writes again the same edit is saved with nothing lost).
     void grabar_data()
     {
-        QTest::addColumn<int>("fila");
-        QTest::addColumn<bool>("nuevo");
-        QTest::addColumn<QString>("codigo"); // typed over the shown one; empty: kept
-        QTest::addColumn<QString>("nombre");
-        QTest::addColumn<QString>("averia");
-        QTest::addColumn<Mensajes>("mensajes");
-        QTest::addColumn<QString>("muestra"); // the code shown after a dropped edit
-        const Mensajes ninguno;
+        QTest::addColumn<Grabacion>("caso");
         const Mensajes existe{{QStringLiteral("Este Código ya exite "), 16, QStringLiteral("Error")}};
         const Mensajes perdida{Atencion(QStringLiteral("No se pudo modificar el registro"))};
-        QTest::newRow("nombre cambiado") << 3 << false << "" << "Albacete Norte" << "" << ninguno << "";
-        QTest::newRow("código cambiado") << 3 << false << "99" << "Albacete" << "" << ninguno << "";
-        QTest::newRow("código cambiado, con municipios") << 10 << false << "98" << "Barcelona" << "" << ninguno << "";
-        QTest::newRow("nombre de espacios") << 3 << false << "" << "   " << "" << ninguno << "";
-        QTest::newRow("provincia nueva") << 3 << true << "53" << "Nueva Tabarca" << "" << ninguno << "";
+        QTest::newRow("nombre cambiado") << Grabacion{3, false, "", "Albacete Norte", "", {}, ""};
+        QTest::newRow("código cambiado") << Grabacion{3, false, "99", "Albacete", "", {}, ""};
+        QTest::newRow("código cambiado, con municipios") << Grabacion{10, false, "98", "Barcelona", "", {}, ""};
+        QTest::newRow("nombre de espacios") << Grabacion{3, false, "", "   ", "", {}, ""};
+        QTest::newRow("provincia nueva") << Grabacion{3, true, "53", "Nueva Tabarca", "", {}, ""};
         // The code is still free when the field is left; another user takes it before the save.
-        QTest::newRow("nueva, código tomado por otro") << 3 << true << "53" << "Mía" << "duplicado" << existe << "02";
-        QTest::newRow("código cambiado, tomado por otro") << 10 << false << "53" << "Mía" << "duplicado" << existe << "08";
+        QTest::newRow("nueva, código tomado por otro") << Grabacion{3, true, "53", "Mía", "duplicado", existe, "02"};
+        QTest::newRow("código cambiado, tomado por otro")
+            << Grabacion{10, false, "53", "Mía", "duplicado", existe, "08"};
         // The first province in name order whose code is not below the lost one, or else one below.
-        QTest::newRow("borrada por otro: Cuenca") << 19 << false << "" << "Cambiada" << "borrada" << perdida << "33";
-        QTest::newRow("borrada por otro: Melilla") << 34 << false << "" << "Cambiada" << "borrada" << perdida << "15";
-        QTest::newRow("solo lectura") << 3 << false << "" << "Albacete Sur" << "solo lectura"
-                                      << Mensajes{Numerado(-2147217911)} << "";
-        QTest::newRow("bloqueada por otro usuario") << 3 << false << "" << "Albacete Sur" << "bloqueo"
-                                                    << Mensajes{Numerado(-2147217871)} << "";
+        QTest::newRow("borrada por otro: Cuenca") << Grabacion{19, false, "", "Cambiada", "borrada", perdida, "33"};
+        QTest::newRow("borrada por otro: Melilla") << Grabacion{34, false, "", "Cambiada", "borrada", perdida, "15"};
+        QTest::newRow("solo lectura")
+            << Grabacion{3, false, "", "Albacete Sur", "solo lectura", {Numerado(-2147217911)}, ""};
+        QTest::newRow("bloqueada por otro usuario")
+            << Grabacion{3, false, "", "Albacete Sur", "bloqueo", {Numerado(-2147217871)}, ""};
         // A long name, so that the full disk has to find room for it.
-        QTest::newRow("disco lleno") << 3 << false << "" << QStringLiteral("Cambiada %1").arg(QString(3000, QChar(u'ñ')))
-                                     << "disco" << Mensajes{Numerado(-2147217849)} << "";
+        const QString largo = QStringLiteral("Cambiada %1").arg(QString(3000, QChar(u'ñ')));
+        QTest::newRow("disco lleno") << Grabacion{3, false, "", largo, "disco", {Numerado(-2147217849)}, ""};
     }
 
     void grabar()
     {
-        QFETCH(int, fila);
-        QFETCH(bool, nuevo);
-        QFETCH(QString, codigo);
-        QFETCH(QString, nombre);
-        QFETCH(QString, averia);
-        QFETCH(Mensajes, mensajes);
-        QFETCH(QString, muestra);
+        QFETCH(Grabacion, caso);
+        auto [fila, nuevo, codigo, nombre, averia, mensajes, muestra] = caso;
         const bool pg = BasePrueba::EnPostgres();
         // The full disk: a tmpfs of 512 KiB (root only) under the SQLite file, and a file filling it.
         QTemporaryDir carpeta;
@@ -613,32 +614,27 @@ private slots:
 
     void borrar_data()
     {
-        QTest::addColumn<int>("fila");
-        QTest::addColumn<int>("respuesta");
-        QTest::addColumn<QString>("averia");
-        QTest::addColumn<bool>("borrada");
-        QTest::addColumn<Mensajes>("mensajes");
+        QTest::addColumn<Borrado>("caso");
         const LlamadaMensaje pregunta = Atencion(DeseaEliminar, 4);
         const LlamadaMensaje relacionada{ImposibleBorrar, 16, {}};
-        QTest::newRow("respuesta no") << 3 << 7 << "" << false << Mensajes{pregunta};
-        QTest::newRow("borrada") << 3 << 6 << "" << true << Mensajes{pregunta};
-        QTest::newRow("con municipios") << 10 << 6 << "" << false << Mensajes{pregunta, relacionada};
-        QTest::newRow("referenciada por otro después") << 3 << 6 << "municipio nuevo" << false << Mensajes{pregunta, relacionada};
+        QTest::newRow("respuesta no") << Borrado{3, 7, "", false, Mensajes{pregunta}};
+        QTest::newRow("borrada") << Borrado{3, 6, "", true, Mensajes{pregunta}};
+        QTest::newRow("con municipios") << Borrado{10, 6, "", false, Mensajes{pregunta, relacionada}};
+        QTest::newRow("referenciada por otro después")
+            << Borrado{3, 6, "municipio nuevo", false, Mensajes{pregunta, relacionada}};
         // The delete and its audit record stand or fall together.
-        QTest::newRow("el anfitrión no registra la operación") << 3 << 6 << "anfitrión" << false << Mensajes{pregunta, Numerado(5)};
-        QTest::newRow("la auditoría rechaza el registro") << 3 << 6 << "disparador" << false
-                                                          << Mensajes{pregunta, Numerado(-2147217873)};
-        QTest::newRow("la auditoría lo rechaza por duplicado") << 3 << 6 << "duplicado" << false
-                                                               << Mensajes{pregunta, Numerado(-2147217887)};
+        QTest::newRow("el anfitrión no registra la operación")
+            << Borrado{3, 6, "anfitrión", false, Mensajes{pregunta, Numerado(5)}};
+        QTest::newRow("la auditoría rechaza el registro")
+            << Borrado{3, 6, "disparador", false, Mensajes{pregunta, Numerado(-2147217873)}};
+        QTest::newRow("la auditoría lo rechaza por duplicado")
+            << Borrado{3, 6, "duplicado", false, Mensajes{pregunta, Numerado(-2147217887)}};
     }
 
     void borrar()
     {
-        QFETCH(int, fila);
-        QFETCH(int, respuesta);
-        QFETCH(QString, averia);
-        QFETCH(bool, borrada);
-        QFETCH(Mensajes, mensajes);
+        QFETCH(Borrado, caso);
+        const auto& [fila, respuesta, averia, borrada, mensajes] = caso;
         Abrir();
         banco->Mostrar(fila);
         const QString codigo = v->TxtCodigo->Text();
@@ -698,28 +694,19 @@ private slots:
 
     void buscar_data()
     {
-        QTest::addColumn<QString>("elegido");
-        QTest::addColumn<QString>("editado");
-        QTest::addColumn<int>("respuesta");
-        QTest::addColumn<QString>("codigo");
-        QTest::addColumn<QString>("nombre");
-        QTest::addColumn<Mensajes>("mensajes");
-        QTest::newRow("elegida") << "28" << "" << 0 << "28" << "Madrid" << Mensajes{};
-        QTest::newRow("cancelada") << "" << "" << 0 << "15" << "A Coruña" << Mensajes{};
-        QTest::newRow("elegida pero borrada") << "02" << "" << 0 << "" << ""
-                                              << Mensajes{{QStringLiteral("Error no se encontró la Provincia"), 16, QStringLiteral("Error")}};
-        QTest::newRow("cambios guardados, elegida") << "28" << "Coruña" << 6 << "28" << "Madrid"
-                                                    << Mensajes{Atencion(DeseaGuardar, 4)};
+        QTest::addColumn<Buscada>("caso");
+        QTest::newRow("elegida") << Buscada{"28", "", 0, "28", "Madrid", {}};
+        QTest::newRow("cancelada") << Buscada{"", "", 0, "15", "A Coruña", {}};
+        QTest::newRow("elegida pero borrada")
+            << Buscada{"02", "", 0, "", "", {{QStringLiteral("Error no se encontró la Provincia"), 16, QStringLiteral("Error")}}};
+        QTest::newRow("cambios guardados, elegida")
+            << Buscada{"28", "Coruña", 6, "28", "Madrid", Mensajes{Atencion(DeseaGuardar, 4)}};
     }
 
     void buscar()
     {
-        QFETCH(QString, elegido);
-        QFETCH(QString, editado);
-        QFETCH(int, respuesta);
-        QFETCH(QString, codigo);
-        QFETCH(QString, nombre);
-        QFETCH(Mensajes, mensajes);
+        QFETCH(Buscada, caso);
+        const auto& [elegido, editado, respuesta, codigo, nombre, mensajes] = caso;
         Abrir();
         banco->Ejecutar(QStringLiteral("DELETE FROM Provincias WHERE Codigo = '02'"));
         if (!editado.isEmpty())
@@ -744,28 +731,22 @@ private slots:
 
     void codigosHostilesYCamposVacios_data()
     {
-        QTest::addColumn<QString>("codigo");
-        QTest::addColumn<QString>("nombre");
-        QTest::addColumn<bool>("tecleado");
-        QTest::addColumn<QString>("guardado");
-        QTest::addColumn<QString>("aviso");
+        QTest::addColumn<Hostil>("caso");
         const QString hostil = QStringLiteral("Hostil");
-        QTest::newRow("comilla") << "'" << hostil << false << "" << CodigoNoValido;
-        QTest::newRow("porcentaje") << "%" << hostil << false << "" << CodigoNoValido;
-        QTest::newRow("código vacío") << "" << hostil << false << "" << CodigoEnBlanco;
-        QTest::newRow("nombre vacío") << "60" << "" << false << "" << ProvinciaEnBlanco;
-        QTest::newRow("muy largo, tecleado") << "ABCDEFGHIJKLMNOPQRSTUVWXYZ" << hostil << true << "AB" << "";
-        QTest::newRow("espacios") << "  " << hostil << true << "  " << "";
-        QTest::newRow("acento combinante") << QStringLiteral("e\u0301") << hostil << false << QStringLiteral("e\u0301") << "";
+        QTest::newRow("comilla") << Hostil{"'", hostil, false, "", CodigoNoValido};
+        QTest::newRow("porcentaje") << Hostil{"%", hostil, false, "", CodigoNoValido};
+        QTest::newRow("código vacío") << Hostil{"", hostil, false, "", CodigoEnBlanco};
+        QTest::newRow("nombre vacío") << Hostil{"60", "", false, "", ProvinciaEnBlanco};
+        QTest::newRow("muy largo, tecleado") << Hostil{"ABCDEFGHIJKLMNOPQRSTUVWXYZ", hostil, true, "AB", ""};
+        QTest::newRow("espacios") << Hostil{"  ", hostil, true, "  ", ""};
+        QTest::newRow("acento combinante")
+            << Hostil{QStringLiteral("e\u0301"), hostil, false, QStringLiteral("e\u0301"), ""};
     }
 
     void codigosHostilesYCamposVacios()
     {
-        QFETCH(QString, codigo);
-        QFETCH(QString, nombre);
-        QFETCH(bool, tecleado);
-        QFETCH(QString, guardado);
-        QFETCH(QString, aviso);
+        QFETCH(Hostil, caso);
+        const auto& [codigo, nombre, tecleado, guardado, aviso] = caso;
         Abrir();
         banco->Clic(v->LblNuevo);
         if (tecleado)
@@ -816,30 +797,21 @@ private slots:
 
     void cerrar_data()
     {
-        QTest::addColumn<bool>("anfitrion"); // closed by the host through the class, or by the title bar
-        QTest::addColumn<bool>("nuevo");
-        QTest::addColumn<QString>("nombre");
-        QTest::addColumn<int>("respuesta");
-        QTest::addColumn<int>("preguntas");
-        QTest::addColumn<bool>("cerrada");
-        QTest::newRow("sin cambios") << false << false << "A Coruña" << 0 << 0 << true;
-        QTest::newRow("con cambios, no") << false << false << "Coruña" << 7 << 1 << true;
-        QTest::newRow("nueva sin escribir, no") << false << true << "" << 7 << 1 << true;
-        QTest::newRow("nueva sin nombre, sí: sigue abierta") << false << true << "" << 6 << 2 << false;
-        QTest::newRow("nueva completa, sí: se guarda") << false << true << "Nueva Tabarca" << 6 << 1 << true;
+        QTest::addColumn<Cierre>("caso");
+        QTest::newRow("sin cambios") << Cierre{false, false, "A Coruña", 0, 0, true};
+        QTest::newRow("con cambios, no") << Cierre{false, false, "Coruña", 7, 1, true};
+        QTest::newRow("nueva sin escribir, no") << Cierre{false, true, "", 7, 1, true};
+        QTest::newRow("nueva sin nombre, sí: sigue abierta") << Cierre{false, true, "", 6, 2, false};
+        QTest::newRow("nueva completa, sí: se guarda") << Cierre{false, true, "Nueva Tabarca", 6, 1, true};
         // The host's unload goes through whatever the answer, the save or the database do.
-        QTest::newRow("anfitrión, nueva sin nombre, sí") << true << true << "" << 6 << 2 << true;
-        QTest::newRow("anfitrión, la tabla ya no existe") << true << false << "Cambiada" << 0 << 0 << true;
+        QTest::newRow("anfitrión, nueva sin nombre, sí") << Cierre{true, true, "", 6, 2, true};
+        QTest::newRow("anfitrión, la tabla ya no existe") << Cierre{true, false, "Cambiada", 0, 0, true};
     }
 
     void cerrar()
     {
-        QFETCH(bool, anfitrion);
-        QFETCH(bool, nuevo);
-        QFETCH(QString, nombre);
-        QFETCH(int, respuesta);
-        QFETCH(int, preguntas);
-        QFETCH(bool, cerrada);
+        QFETCH(Cierre, caso);
+        const auto& [anfitrion, nuevo, nombre, respuesta, preguntas, cerrada] = caso;
         Abrir();
         QPointer<FrmProvincias> ventana(v);
         if (nuevo) {
