@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Full fault and hostile-input set (make soak): the tests of tests/fallos with their full counts
-# (QUILTREN_SOAK=1): hundreds of kills of a writing process, thousands of hostile texts, longer
+# Full fault set (make soak): the tests of tests/fallos with their full counts
+# (QUILTREN_SOAK=1): hundreds of kills of a writing process, longer
 # runs of concurrent connections; then the long checks make test leaves out. Needs the PostgreSQL of scripts/con-postgresql.sh. Ends with
 # the line "N passed, N failed", adding up the test functions of every program.
 set -uo pipefail

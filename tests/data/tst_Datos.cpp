@@ -157,6 +157,57 @@ private slots:
         QCOMPARE(Contar(*m_conexion), 56 - int(esperados.size()));
     }
 
+    // Codes the guard lets through that are hostile all the same, with hostile names: the save,
+    // the change to another such code and the delete touch that one row and nothing else.
+    void escrituraHostil_data()
+    {
+        QTest::addColumn<QString>("codigo");
+        QTest::addColumn<QString>("nombre");
+        QTest::newRow("sentencia sin comillas") << "1; DELETE FROM Provincias --" << "x' OR '1'='1";
+        QTest::newRow("palabra de SQL") << "NULL" << "'; DROP TABLE Provincias; --";
+        QTest::newRow("comentario") << "28 -- #" << "%' OR Codigo like '%";
+        QTest::newRow("vecino por mayúsculas") << "aB" << "\"dobles\" ''";
+        QTest::newRow("vecino por espacios") << " ab " << "\r\n\t";
+        QTest::newRow("acento combinante") << "e\u0301" << "ñÑ€ßİﬁ";
+        QTest::newRow("invisibles") << "\u200b\u202e" << "\u202eal revés\u0085";
+        QTest::newRow("fuera del plano básico") << "\U0001D538\U0001F600" << "中文";
+        QTest::newRow("muy largo") << QString(300, QChar(u'ñ')) + "--" << QString(5000, QChar(u'ñ')) + "'";
+    }
+
+    void escrituraHostil()
+    {
+        QFETCH(QString, codigo);
+        QFETCH(QString, nombre);
+        QVERIFY(Sentencias::CodigoAceptable(codigo));
+        m_conexion->Execute("DELETE FROM Municipios");
+        m_conexion->Execute("INSERT INTO Provincias (Codigo, Provincia) VALUES ('ab', 'G'), ('AB', 'G'), ('ab ', 'G')");
+        // Read bare, not through the layer under test.
+        const auto tabla = [&] {
+            QMap<QString, QString> filas;
+            QSqlQuery q(m_conexion->Base());
+            for (q.exec("SELECT Codigo, Provincia FROM Provincias"); q.next();)
+                filas.insert(q.value(0).toString(), q.value(1).toString());
+            return filas;
+        };
+        QMap<QString, QString> esperada = tabla();
+        Recordset rs;
+        Agregar(rs, m_conexion, codigo, nombre);
+        esperada.insert(codigo, nombre);
+        QCOMPARE(tabla(), esperada);
+        const QString otro = codigo + " --";
+        rs.Open(Sentencias::PorCodigoParaModificar(codigo), m_conexion, 2, 3, -1);
+        rs.Collect("Codigo", otro);
+        rs.Collect("Provincia", nombre + "'");
+        rs.Update();
+        rs.Close();
+        esperada.remove(codigo);
+        esperada.insert(otro, nombre + "'");
+        QCOMPARE(tabla(), esperada);
+        rs.Open(Sentencias::BorrarPorCodigo(otro), m_conexion, 2, 3, -1);
+        esperada.remove(otro);
+        QCOMPARE(tabla(), esperada);
+    }
+
     void find_data()
     {
         QTest::addColumn<QString>("criterio");
