@@ -45,9 +45,19 @@ void Agregar(Recordset& rs, const ConnectionPtr& conexion, const QString& codigo
     rs.Close();
 }
 
+// Rows of the tables below.
+struct Lectura { QString sentencia; int filas; QStringList primeros /* codes */; };
+struct Busca {
+    QString criterio, desde; // desde: code of the row to start at; empty: the first row
+    int salto, direccion;
+    QString esperado; // a code, "EOF" or "BOF"
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(Accion)
+Q_DECLARE_METATYPE(Lectura)
+Q_DECLARE_METATYPE(Busca)
 
 class PruebaDatos : public QObject {
     Q_OBJECT
@@ -78,29 +88,26 @@ private slots:
     // names in Spanish order.
     void sentenciasAceptadas_data()
     {
-        QTest::addColumn<QString>("sentencia");
-        QTest::addColumn<int>("filas");
-        QTest::addColumn<QStringList>("primeros"); // codes
+        QTest::addColumn<Lectura>("caso");
         const QStringList porNombre{"15", "01", "02"}; // A Coruña, Álava, Albacete
-        QTest::newRow("todas por nombre") << Sentencias::TodasPorNombre() << 52 << porNombre;
-        QTest::newRow("todas las columnas") << Sentencias::TodasLasColumnas() << 52 << QStringList();
-        QTest::newRow("listado por código") << Sentencias::Listado(true) << 52 << QStringList{"01", "02"};
-        QTest::newRow("listado por nombre") << Sentencias::Listado(false) << 52 << porNombre;
-        QTest::newRow("rango por código") << Sentencias::ListadoConRango("10", "15", true) << 6 << QStringList{"10", "11"};
-        QTest::newRow("rango por nombre") << Sentencias::ListadoConRango("10", "15", false) << 6 << QStringList{"15", "10"};
-        QTest::newRow("rango hasta vacío") << Sentencias::ListadoConRango("10", "", true) << 0 << QStringList();
+        QTest::newRow("todas por nombre") << Lectura{Sentencias::TodasPorNombre(), 52, porNombre};
+        QTest::newRow("todas las columnas") << Lectura{Sentencias::TodasLasColumnas(), 52, {}};
+        QTest::newRow("listado por código") << Lectura{Sentencias::Listado(true), 52, {"01", "02"}};
+        QTest::newRow("listado por nombre") << Lectura{Sentencias::Listado(false), 52, porNombre};
+        QTest::newRow("rango por código") << Lectura{Sentencias::ListadoConRango("10", "15", true), 6, {"10", "11"}};
+        QTest::newRow("rango por nombre") << Lectura{Sentencias::ListadoConRango("10", "15", false), 6, {"15", "10"}};
+        QTest::newRow("rango hasta vacío") << Lectura{Sentencias::ListadoConRango("10", "", true), 0, {}};
         // Codes compare as text, byte by byte, whatever they hold.
-        QTest::newRow("rango con comillas y comodines") << Sentencias::ListadoConRango("0' OR '1'='1", "1%", true) << 9
-                                                        << QStringList{"01", "02"};
+        QTest::newRow("rango con comillas y comodines")
+            << Lectura{Sentencias::ListadoConRango("0' OR '1'='1", "1%", true), 9, {"01", "02"}};
         QTest::newRow("rango que intenta otra sentencia")
-            << Sentencias::ListadoConRango("50", "52'; DELETE FROM Provincias; --", false) << 3 << QStringList{"51", "52", "50"};
+            << Lectura{Sentencias::ListadoConRango("50", "52'; DELETE FROM Provincias; --", false), 3, {"51", "52", "50"}};
     }
 
     void sentenciasAceptadas()
     {
-        QFETCH(QString, sentencia);
-        QFETCH(int, filas);
-        QFETCH(QStringList, primeros);
+        QFETCH(Lectura, caso);
+        const auto& [sentencia, filas, primeros] = caso;
         Recordset rs;
         rs.Open(sentencia, m_conexion, 3, 1, -1);
         QCOMPARE(rs.RecordCount(), long(filas));
@@ -210,33 +217,26 @@ private slots:
 
     void find_data()
     {
-        QTest::addColumn<QString>("criterio");
-        QTest::addColumn<QString>("desde"); // code of the row to start at; empty: the first row
-        QTest::addColumn<int>("salto");
-        QTest::addColumn<int>("direccion");
-        QTest::addColumn<QString>("esperado"); // a code, "EOF" or "BOF"
-        QTest::newRow("=") << "Codigo = '28'" << "" << 0 << 1 << "28";
-        QTest::newRow("< cumple la fila actual") << "Codigo < '03'" << "" << 0 << 1 << "01";
-        QTest::newRow("< hacia atrás") << "Codigo < '10'" << "30" << 0 << -1 << "09";
-        QTest::newRow("<= saltando uno") << "Codigo <= '05'" << "03" << 1 << 1 << "04";
-        QTest::newRow("like * al final") << "Codigo like '2*'" << "" << 0 << 1 << "20";
-        QTest::newRow("like % al final") << "Codigo like '3%'" << "" << 0 << 1 << "30";
-        QTest::newRow("like _") << "Codigo like '_8'" << "" << 0 << 1 << "08";
-        QTest::newRow("like * en medio") << "Provincia like 'S*a'" << "" << 0 << 1 << "37";
-        QTest::newRow("like distingue mayúsculas") << "Provincia like 'madrid'" << "" << 0 << 1 << "EOF";
-        QTest::newRow("= cuenta los espacios finales") << "Provincia = 'Madrid '" << "" << 0 << 1 << "EOF";
-        QTest::newRow("campo en minúsculas") << "codigo = '28'" << "" << 0 << 1 << "28";
-        QTest::newRow("fallo hacia delante deja EOF") << "Codigo = '99'" << "" << 0 << 1 << "EOF";
-        QTest::newRow("fallo hacia atrás deja BOF") << "Codigo > '50'" << "10" << 0 << -1 << "BOF";
+        QTest::addColumn<Busca>("caso");
+        QTest::newRow("=") << Busca{"Codigo = '28'", "", 0, 1, "28"};
+        QTest::newRow("< cumple la fila actual") << Busca{"Codigo < '03'", "", 0, 1, "01"};
+        QTest::newRow("< hacia atrás") << Busca{"Codigo < '10'", "30", 0, -1, "09"};
+        QTest::newRow("<= saltando uno") << Busca{"Codigo <= '05'", "03", 1, 1, "04"};
+        QTest::newRow("like * al final") << Busca{"Codigo like '2*'", "", 0, 1, "20"};
+        QTest::newRow("like % al final") << Busca{"Codigo like '3%'", "", 0, 1, "30"};
+        QTest::newRow("like _") << Busca{"Codigo like '_8'", "", 0, 1, "08"};
+        QTest::newRow("like * en medio") << Busca{"Provincia like 'S*a'", "", 0, 1, "37"};
+        QTest::newRow("like distingue mayúsculas") << Busca{"Provincia like 'madrid'", "", 0, 1, "EOF"};
+        QTest::newRow("= cuenta los espacios finales") << Busca{"Provincia = 'Madrid '", "", 0, 1, "EOF"};
+        QTest::newRow("campo en minúsculas") << Busca{"codigo = '28'", "", 0, 1, "28"};
+        QTest::newRow("fallo hacia delante deja EOF") << Busca{"Codigo = '99'", "", 0, 1, "EOF"};
+        QTest::newRow("fallo hacia atrás deja BOF") << Busca{"Codigo > '50'", "10", 0, -1, "BOF"};
     }
 
     void find()
     {
-        QFETCH(QString, criterio);
-        QFETCH(QString, desde);
-        QFETCH(int, salto);
-        QFETCH(int, direccion);
-        QFETCH(QString, esperado);
+        QFETCH(Busca, caso);
+        const auto& [criterio, desde, salto, direccion, esperado] = caso;
         Recordset rs;
         rs.Open("SELECT Codigo, Provincia FROM Provincias ORDER BY Codigo", m_conexion, 2, 3, -1);
         while (!desde.isEmpty() && rs.Fields("Codigo").Value().toString() != desde)

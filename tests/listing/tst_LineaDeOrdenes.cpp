@@ -11,6 +11,14 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+struct Orden {
+    int provincias; // -1: the 52 of the schema
+    QString archivo;
+    QStringList opciones;
+    QString sentencia, error;
+};
+Q_DECLARE_METATYPE(Orden)
+
 class PruebaLineaDeOrdenes : public QObject
 {
     Q_OBJECT
@@ -27,31 +35,24 @@ private slots:
     {
         // The rows expected are read from the table with the statement of the options; a failing
         // run names its fault.
-        QTest::addColumn<int>("provincias");  // -1: the 52 of the schema
-        QTest::addColumn<QString>("archivo");
-        QTest::addColumn<QStringList>("opciones");
-        QTest::addColumn<QString>("sentencia");
-        QTest::addColumn<QString>("error");
+        QTest::addColumn<Orden>("caso");
         const QString nombre = Sentencias::Listado(false);
-        QTest::newRow("por nombre, sin más") << -1 << "l.pdf" << QStringList{} << nombre << "";
+        QTest::newRow("por nombre, sin más") << Orden{-1, "l.pdf", {}, nombre, ""};
         QTest::newRow("un rango por nombre")
-            << -1 << "l.pdf" << QStringList{"--orden", "nombre", "--desde", "10", "--hasta", "20"}
-            << Sentencias::ListadoConRango(QStringLiteral("10"), QStringLiteral("20"), false) << "";
-        QTest::newRow("tabla vacía") << 0 << "l.pdf" << QStringList{} << nombre << "";
-        QTest::newRow("varias páginas") << 150 << "l.pdf" << QStringList{"--orden", "codigo"} << Sentencias::Listado(true) << "";
-        QTest::newRow("comillas en el rango") << -1 << "a.pdf" << QStringList{"--desde", "0'", "--hasta", "9"} << nombre
-                                              << "comillas simples";
-        QTest::newRow("carpeta que no existe") << -1 << "no/hay/a.pdf" << QStringList{} << nombre << "no existe";
-        QTest::newRow("una carpeta por archivo") << -1 << "." << QStringList{} << nombre << "no es un archivo";
+            << Orden{-1, "l.pdf", {"--orden", "nombre", "--desde", "10", "--hasta", "20"},
+                     Sentencias::ListadoConRango(QStringLiteral("10"), QStringLiteral("20"), false), ""};
+        QTest::newRow("tabla vacía") << Orden{0, "l.pdf", {}, nombre, ""};
+        QTest::newRow("varias páginas") << Orden{150, "l.pdf", {"--orden", "codigo"}, Sentencias::Listado(true), ""};
+        QTest::newRow("comillas en el rango")
+            << Orden{-1, "a.pdf", {"--desde", "0'", "--hasta", "9"}, nombre, "comillas simples"};
+        QTest::newRow("carpeta que no existe") << Orden{-1, "no/hay/a.pdf", {}, nombre, "no existe"};
+        QTest::newRow("una carpeta por archivo") << Orden{-1, ".", {}, nombre, "no es un archivo"};
     }
 
     void listado()
     {
-        QFETCH(int, provincias);
-        QFETCH(QString, archivo);
-        QFETCH(QStringList, opciones);
-        QFETCH(QString, sentencia);
-        QFETCH(QString, error);
+        QFETCH(Orden, caso);
+        const auto& [provincias, archivo, opciones, sentencia, error] = caso;
         base_->Reiniciar(*base_->Conexion());
         if (provincias >= 0)
             base_->Generadas(provincias);

@@ -86,7 +86,20 @@ qint64 Residente()
     return campos.size() > 1 ? campos[1].toLongLong() * 4096 : 0;
 }
 
+// Rows of the tables below.
+struct Informe {
+    int porPagina, mas; // porPagina -1: the named rows
+    bool porCodigo;
+    QString desde, hasta;
+    QStringList codigos; // of the named rows
+    int paginas;
+};
+struct Orden { QString destino, desde; bool conArchivo; int resultado; };
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Informe)
+Q_DECLARE_METATYPE(Orden)
 
 class PruebaListadoProvincias : public QObject
 {
@@ -195,32 +208,21 @@ private slots:
     {
         // The rows: four named ones, or a multiple of what one page holds plus a few. A range is
         // asked for whenever a limit is given; codes compare as text.
-        QTest::addColumn<int>("porPagina");  // -1: the named rows
-        QTest::addColumn<int>("mas");
-        QTest::addColumn<bool>("porCodigo");
-        QTest::addColumn<QString>("desde");
-        QTest::addColumn<QString>("hasta");
-        QTest::addColumn<QStringList>("codigos");  // of the named rows
-        QTest::addColumn<int>("paginas");
-        QTest::newRow("por código, como texto") << -1 << 0 << true << "" << "" << QStringList{"1", "10", "2", "3"} << 1;
-        QTest::newRow("por nombre, en español") << -1 << 0 << false << "" << "" << QStringList{"10", "3", "2", "1"} << 1;
-        QTest::newRow("de 1 a 2 entra el 10") << -1 << 0 << true << "1" << "2" << QStringList{"1", "10", "2"} << 1;
-        QTest::newRow("sin hasta: ninguna") << -1 << 0 << true << "2" << "" << QStringList{} << 1;
-        QTest::newRow("desde tras hasta: ninguna") << -1 << 0 << true << "3" << "1" << QStringList{} << 1;
-        QTest::newRow("una página justa") << 1 << 0 << true << "" << "" << QStringList{} << 1;
-        QTest::newRow("una fila de más") << 1 << 1 << true << "" << "" << QStringList{} << 2;
-        QTest::newRow("muchas") << 7 << 5 << true << "" << "" << QStringList{} << 8;
+        QTest::addColumn<Informe>("caso");
+        QTest::newRow("por código, como texto") << Informe{-1, 0, true, "", "", QStringList{"1", "10", "2", "3"}, 1};
+        QTest::newRow("por nombre, en español") << Informe{-1, 0, false, "", "", QStringList{"10", "3", "2", "1"}, 1};
+        QTest::newRow("de 1 a 2 entra el 10") << Informe{-1, 0, true, "1", "2", QStringList{"1", "10", "2"}, 1};
+        QTest::newRow("sin hasta: ninguna") << Informe{-1, 0, true, "2", "", {}, 1};
+        QTest::newRow("desde tras hasta: ninguna") << Informe{-1, 0, true, "3", "1", {}, 1};
+        QTest::newRow("una página justa") << Informe{1, 0, true, "", "", {}, 1};
+        QTest::newRow("una fila de más") << Informe{1, 1, true, "", "", {}, 2};
+        QTest::newRow("muchas") << Informe{7, 5, true, "", "", {}, 8};
     }
 
     void informe()
     {
-        QFETCH(int, porPagina);
-        QFETCH(int, mas);
-        QFETCH(bool, porCodigo);
-        QFETCH(QString, desde);
-        QFETCH(QString, hasta);
-        QFETCH(QStringList, codigos);
-        QFETCH(int, paginas);
+        QFETCH(Informe, caso);
+        const auto& [porPagina, mas, porCodigo, desde, hasta, codigos, paginas] = caso;
         if (porPagina < 0)
             base_->Filas({{"1", "Zamora"}, {"10", "Ávila"}, {"2", "Lugo"}, {"3", "Cádiz"}});
         const int filas = porPagina < 0 ? codigos.size() : GenerarPaginas(porPagina + 1, mas);
@@ -276,22 +278,17 @@ private slots:
     void comandoImprimir_data()
     {
         // resultado: 0 nothing drawn, 1 a PDF, 3 a printer error, 4 a refused range (the preview: below).
-        QTest::addColumn<QString>("destino");
-        QTest::addColumn<QString>("desde");
-        QTest::addColumn<bool>("conArchivo");
-        QTest::addColumn<int>("resultado");
-        QTest::newRow("nada que imprimir") << "Null Impresora" << "" << true << 0;
-        QTest::newRow("a PDF") << Printers::NombrePdf << "" << true << 1;
-        QTest::newRow("a PDF sin archivo") << Printers::NombrePdf << "" << false << 3;
-        QTest::newRow("rango con comillas") << Printers::NombrePdf << "0' OR '1'='1" << true << 4;
+        QTest::addColumn<Orden>("caso");
+        QTest::newRow("nada que imprimir") << Orden{"Null Impresora", "", true, 0};
+        QTest::newRow("a PDF") << Orden{Printers::NombrePdf, "", true, 1};
+        QTest::newRow("a PDF sin archivo") << Orden{Printers::NombrePdf, "", false, 3};
+        QTest::newRow("rango con comillas") << Orden{Printers::NombrePdf, "0' OR '1'='1", true, 4};
     }
 
     void comandoImprimir()
     {
-        QFETCH(QString, destino);
-        QFETCH(QString, desde);
-        QFETCH(bool, conArchivo);
-        QFETCH(int, resultado);
+        QFETCH(Orden, caso);
+        const auto& [destino, desde, conArchivo, resultado] = caso;
         base_->Generadas(3);
         const QString pdf = conArchivo ? carpeta_.filePath(QStringLiteral("provincias.pdf")) : QString();
         QFile::remove(pdf);
