@@ -2,7 +2,7 @@
 // pages (which rows the options choose, where pages break and how many a table gives), the print
 // command with each answer of the print dialog, the preview on the offscreen platform (the column
 // of pages drawn while the window is already shown ending where composing them all at once ends, a
-// listing closed or failing half-way, twenty thousand pages that only raster what is on screen),
+// listing closed or failing half-way),
 // and the PDF listing without a window, failing part way or hundreds of pages long.
 
 #include "tests/apoyo/Apoyo.h"
@@ -496,40 +496,6 @@ private slots:
         QVERIFY(texto.contains(Pie(paginas) + QLatin1Char('\n')));
         // The component's shared state is as it was.
         QCOMPARE(DatosComunes::Conexion, conexion);
-    }
-
-// Long: under make soak (QUILTREN_SOAK=1) only.
-    void veinteMilPaginas()
-    {
-        if (qEnvironmentVariable("QUILTREN_SOAK") != QLatin1String("1"))
-            QSKIP("Larga: se ejecuta con make soak");
-        // Twenty thousand recorded pages open at 100 %; the scroll bar spans them all and its
-        // last position shows the bottom of the last page, with only what is on screen rastered.
-        FrmListados* vista = InstanciaPredeterminada<FrmListados>::Obtener();
-        vista->Load();
-        vista->PicList(0)->Superficie().SetWidth(11906);
-        vista->PicList(0)->Superficie().SetHeight(16838);
-        for (int i = 1; i < 20000; ++i)
-            vista->PicList.Load(i);
-        QList<int> abajo;
-        int maximo = 0, rasters = 0;
-        long arribaAlFinal = 0, altoColumna = 0, altoVisible = 0;
-        MientrasSeMuestra([&](FrmListados& v) {
-            maximo = v.Scroll->Max();
-            v.Scroll->setValue(maximo);
-            v.Listado->Widget()->grab();
-            abajo = v.Listado->PaginasVisibles();
-            arribaAlFinal = v.Listado->Top();
-            altoColumna = v.Listado->Height();
-            altoVisible = v.AltoVisible();
-            rasters = v.Listado->RastersGuardados();
-        });
-        vista->ShowP();
-        QCOMPARE(altoColumna, 20000L * 16838 + 19999L * 100);
-        QVERIFY2(maximo > 32767, qPrintable(QString::number(maximo)));
-        QCOMPARE(abajo.last(), 19999);
-        QCOMPARE(arribaAlFinal, 1275 - (altoColumna - altoVisible));
-        QVERIFY2(rasters > 0 && rasters <= 8, qPrintable(QString::number(rasters)));
     }
 };
 
