@@ -31,6 +31,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -393,6 +394,8 @@ int Listado(const QString& motor, int paginas)
     Cifra(QStringLiteral("listado_paginas_%1").arg(etiqueta), hechas, "paginas");
     Cifra(QStringLiteral("listado_por_pagina_%1").arg(etiqueta), m.ms / hechas, "ms");
     Cifra(QStringLiteral("listado_memoria_%1").arg(etiqueta), m.kb / 1024.0, "MiB");
+    // The background picture is stored once in the file, not once per page.
+    Cifra(QStringLiteral("listado_bytes_por_pagina_%1").arg(etiqueta), double(QFileInfo(pdf).size()) / hechas, "B");
     Cifra(QStringLiteral("listado_texto_%1").arg(etiqueta), texto, "ms");
     Razon(QStringLiteral("listado_pdf_%1").arg(etiqueta), m.ms, texto);
     return 0;

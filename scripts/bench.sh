@@ -59,6 +59,8 @@ for motor in sqlite postgresql; do
     "$(cociente "$(valor listado_por_pagina_${motor}_200p)" "$(valor listado_por_pagina_${motor}_5000p)")" "x <= 1.2"
   objetivo "memoria del listado plana (5000 / 200 páginas ≤ 1,2), $motor" \
     "$(cociente "$(valor listado_memoria_${motor}_200p)" "$(valor listado_memoria_${motor}_5000p)")" "x <= 1.2"
+  objetivo "PDF de 5000 páginas ≤ 8 KB por página (el fondo, una sola vez), $motor" \
+    "$(valor listado_bytes_por_pagina_${motor}_5000p)" "x <= 8192"
 done
 objetivo "vista previa de 20000 páginas mostrada" "$(valor vista_primera_pagina_sqlite_20000p)" "x > 0"
 objetivo "primera página de la vista previa a 20000 páginas ≤ 2 × a 1 página" "$(razon vista_primera_pagina_20000p_vs_1p)" "x <= 2"

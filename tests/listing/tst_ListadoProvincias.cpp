@@ -2,8 +2,7 @@
 // pages (which rows the options choose, where pages break and how many a table gives), the print
 // command with each answer of the print dialog, the preview on the offscreen platform (the column
 // of pages drawn while the window is already shown ending where composing them all at once ends, a
-// listing closed or failing half-way),
-// and the PDF listing without a window, failing part way or hundreds of pages long.
+// listing closed or failing half-way), and the PDF listing without a window failing part way.
 
 #include "tests/apoyo/Apoyo.h"
 #include "tests/apoyo/ApoyoListado.h"
@@ -77,13 +76,6 @@ QString Estado(const FrmListados& v)
                       v.Scroll->Value(), int(v.Scroll->Visible())})
         estado << QString::number(valor);
     return estado.join(QLatin1Char(' '));
-}
-
-// Resident memory of the process in bytes.
-qint64 Residente()
-{
-    const QList<QByteArray> campos = LeerArchivo(QStringLiteral("/proc/self/statm")).split(' ');
-    return campos.size() > 1 ? campos[1].toLongLong() * 4096 : 0;
 }
 
 // Rows of the tables below.
@@ -465,37 +457,6 @@ private slots:
         otra.Conexion()->Execute(QStringLiteral("DROP TABLE Textos"));
         QVERIFY_THROWS_EXCEPTION(std::exception, GenerarListadoPdf(otra.Conexion(), pdf, true, {}, {}));
         QVERIFY(intacto());
-    }
-
-    // Long: under make soak (QUILTREN_SOAK=1) only.
-    void muchasPaginasEnMemoriaAcotada()
-    {
-        if (qEnvironmentVariable("QUILTREN_SOAK") != QLatin1String("1"))
-            QSKIP("Larga: se ejecuta con make soak");
-        base_->Generadas(24000);
-        const QString pdf = carpeta_.filePath(QStringLiteral("largo.pdf"));
-        const ConnectionPtr conexion = DatosComunes::Conexion;
-        QList<int> avisos;
-        qint64 enLaCien = 0, alFinal = 0;
-        const int paginas = GenerarListadoPdf(base_->Conexion(), pdf, true, {}, {}, [&](int pagina) {
-            avisos << pagina;
-            if (pagina == 100)
-                enLaCien = Residente();
-            alFinal = Residente();
-        });
-        QVERIFY(paginas > 500);
-        QCOMPARE(PaginasPdf(pdf), paginas);
-        QCOMPARE(avisos.size(), paginas);
-        QCOMPARE(avisos.last(), paginas);
-        // Pages leave for the file as they end: hundreds more hardly grow the process, and the
-        // background picture is stored once, not once per page.
-        QVERIFY2(alFinal - enLaCien < 48 * 1024 * 1024, qPrintable(QString::number(alFinal - enLaCien)));
-        QVERIFY2(QFileInfo(pdf).size() < paginas * 8 * 1024LL, qPrintable(QString::number(QFileInfo(pdf).size())));
-        const QString texto = TextoPdf(pdf);
-        QCOMPARE(texto.count(QStringLiteral("Orbalt Software - Nuvesta Página ")), paginas);
-        QVERIFY(texto.contains(Pie(paginas) + QLatin1Char('\n')));
-        // The component's shared state is as it was.
-        QCOMPARE(DatosComunes::Conexion, conexion);
     }
 };
 
