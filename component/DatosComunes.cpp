@@ -5,40 +5,13 @@
 
 #include <limits>
 
-std::shared_ptr<Recordset>& RecordsetAutomatico::Referencia()
+DatosComunes& Comunes()
 {
-    if (!recordset_)
-        recordset_ = std::make_shared<Recordset>();
-    return recordset_;
+    static DatosComunes datos;
+    return datos;
 }
 
-RecordsetAutomatico& RecordsetAutomatico::operator=(std::shared_ptr<Recordset> otro)
-{
-    recordset_ = std::move(otro);
-    return *this;
-}
-
-namespace DatosComunes {
-
-std::shared_ptr<IUtilidades> Utiles;
-std::shared_ptr<Connection> Conexion;
-QVariant Dato2, Dato3, Dato4, Dato5, Dato10;
-QPointer<Form> FormUbicacion;
-QPointer<Form> FormPrincipal;
-long AnchoBase = 0;
-long AltoBase = 0;
-RecordsetAutomatico Textos;
-RecordsetAutomatico TextosListado;
-RecordsetAutomatico RecordsetSinUso;
-QVariant ParametroRegistro;
-QString Usuario;
-bool EdicionEnCurso = false;
-QString Destino;
-short NumeroPagina = 0;
-double LimiteInferior = 0;
-long ModoFondoAnterior = 0;
-
-QPointer<Form> ComoVentana(QObject* objeto)
+QPointer<Form> DatosComunes::ComoVentana(QObject* objeto)
 {
     if (!objeto)
         return nullptr;
@@ -48,26 +21,32 @@ QPointer<Form> ComoVentana(QObject* objeto)
     return ventana;
 }
 
-void CargarDatosComunes()
+void DatosComunes::CargarDatosComunes()
 {
     RecordsetSinUso.Referencia();
     TextosListado.Referencia();
     Textos.Referencia();
 
-    QObject* ubicacion = FormUbicacion.data();
-    QObject* principal = FormPrincipal.data();
-    // The host may re-seat any reference; the utilities object itself is kept alive across the
-    // call even if the host replaces Utiles from inside it.
+    Ubicacion = FormUbicacion.data();
+    Principal = FormPrincipal.data();
+    // The windows in transit are let go however the call ends.
+    struct Soltar {
+        DatosAnfitrion& datos;
+        ~Soltar()
+        {
+            datos.Ubicacion.clear();
+            datos.Principal.clear();
+        }
+    } soltar{*this};
+    // The host may re-seat any value; the utilities object itself is kept alive across the call
+    // even if the host replaces Utiles from inside it.
     std::shared_ptr<IUtilidades> utiles = Utiles;
-    ObjetoEstablecido(utiles).ObtenerDatos(Conexion, Dato2, Dato3, Dato4, Dato5, ubicacion, principal,
-                                           AnchoBase, AltoBase, Dato10, Textos.Referencia(),
-                                           TextosListado.Referencia(), RecordsetSinUso.Referencia(),
-                                           ParametroRegistro, Usuario);
-    FormUbicacion = ComoVentana(ubicacion);
-    FormPrincipal = ComoVentana(principal);
+    ObjetoEstablecido(utiles).ObtenerDatos(*this);
+    FormUbicacion = ComoVentana(Ubicacion);
+    FormPrincipal = ComoVentana(Principal);
 }
 
-void HabilitarControles(Controles& Controles, bool Habilitar)
+void DatosComunes::HabilitarControles(Controles& Controles, bool Habilitar)
 {
     // The last index is a 16-bit Integer, as the routine has always counted.
     const int cuenta = Controles.Count();
@@ -82,7 +61,7 @@ void HabilitarControles(Controles& Controles, bool Habilitar)
     }
 }
 
-void Liberar()
+void DatosComunes::Liberar()
 {
     Utiles.reset();
     Conexion.reset();
@@ -94,5 +73,3 @@ void Liberar()
     RecordsetSinUso.Liberar();
     ParametroRegistro = QVariant();
 }
-
-} // namespace DatosComunes

@@ -49,9 +49,10 @@ struct CicloBiblioteca
     CicloBiblioteca()
     {
         Fabricas.FijarContadorVentanas(VentanasPropias);
-        qAddPostRoutine(DatosComunes::Liberar);
+        qAddPostRoutine(LiberarComunes);
     }
-    ~CicloBiblioteca() { qRemovePostRoutine(DatosComunes::Liberar); }
+    ~CicloBiblioteca() { qRemovePostRoutine(LiberarComunes); }
+    static void LiberarComunes() { Comunes().Liberar(); }
 } cicloBiblioteca;
 
 } // namespace

@@ -14,8 +14,8 @@ namespace VentanaComponente {
 template <class V>
 void Cargar(std::shared_ptr<IUtilidades>& DatosClase)
 {
-    DatosComunes::Utiles = DatosClase;
-    DatosComunes::CargarDatosComunes();
+    Comunes().Utiles = DatosClase;
+    Comunes().CargarDatosComunes();
     InstanciaPredeterminada<V>::Obtener()->Show();
 }
 

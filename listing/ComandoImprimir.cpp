@@ -22,8 +22,6 @@
 #include <QProgressDialog>
 #include <memory>
 
-using namespace DatosComunes;
-
 namespace {
 
 // Shows how many pages are drawn when a listing takes a while; nothing for a short one.
@@ -67,9 +65,11 @@ private:
 
 }  // namespace
 
-void ImprimirEnDestino(const IDialogoImpresion& Dialogo, const QString& Destino, Form* VentanaProvincias,
-                       const AvisoPaginas& Aviso, const std::function<void()>& Dibujado)
+int ImprimirEnDestino(const IDialogoImpresion& Dialogo, const QString& Destino, Form* VentanaProvincias,
+                      const AvisoPaginas& Aviso, const std::function<void()>& Dibujado)
 {
+    std::shared_ptr<ListadoEnCurso> listado;
+    int paginas = 0;
     SuperficieDestino* superficie = nullptr;
     std::unique_ptr<SuperficieImpresora> impresora;
     QPointer<FrmListados> listados;
@@ -82,14 +82,15 @@ void ImprimirEnDestino(const IDialogoImpresion& Dialogo, const QString& Destino,
         const Impresora actual = Printers::Actual();
         impresora = std::make_unique<SuperficieImpresora>(actual.DeviceName(),
                                                           actual.EsPdf() ? Dialogo.ArchivoPdf() : QString());
-        impresora->Documento(TextosListados::Titulo, Usuario);
+        impresora->Documento(TextosListados::Titulo, Comunes().Usuario);
         superficie = impresora.get();
     }
 
     try {
+        listado = std::make_shared<ListadoEnCurso>(Dialogo, Destino, VentanaProvincias, Aviso);
         superficie->SetScaleMode(SuperficieDestino::Centimetros);
         superficie->SetFontTransparent(true);
-        ModoFondoAnterior = superficie->SetBkMode(SuperficieDestino::Transparente);
+        listado->ModoFondoAnterior = superficie->SetBkMode(SuperficieDestino::Transparente);
         superficie->SetFillStyle(1);
         if (!superficie->EsImpresora()) {
             // A4 in the window's twips.
@@ -100,17 +101,19 @@ void ImprimirEnDestino(const IDialogoImpresion& Dialogo, const QString& Destino,
         } else {
             superficie->SetPaperSize(SuperficieDestino::PapelA4);
         }
-        NumeroPagina = 0;
         if (superficie->EsImpresora()) {
-            ImprimirListado(Dialogo, superficie, VentanaProvincias, Aviso);
+            listado->ImprimirListado(superficie);
+            paginas = listado->NumeroPagina;
             if (Dibujado)
                 Dibujado();
             superficie->EndDoc();
         } else {
             // The first page now; the preview draws the others while the user already reads it,
             // and drops the listing (and its recordset) the moment it closes.
-            auto listado = std::make_shared<ListadoEnCurso>(Dialogo, superficie, VentanaProvincias, Aviso);
-            if (listado->DibujarPagina())
+            listado->Comenzar(superficie);
+            const bool siguen = listado->DibujarPagina();
+            paginas = listado->NumeroPagina;
+            if (siguen)
                 listados->SeguirDibujando([listado = std::move(listado)] { return listado->DibujarPagina(); });
             else
                 listado.reset();
@@ -121,6 +124,7 @@ void ImprimirEnDestino(const IDialogoImpresion& Dialogo, const QString& Destino,
     } catch (...) {
         // No half-drawn listing survives a failure: the printer document is abandoned (a PDF being
         // written is removed) and the preview window with its pages goes away.
+        listado.reset();
         try {
             if (impresora)
                 impresora->KillDoc();
@@ -131,11 +135,12 @@ void ImprimirEnDestino(const IDialogoImpresion& Dialogo, const QString& Destino,
         }
         throw;
     }
+    return paginas;
 }
 
 void ComandoImprimir(Form*& VentanaProvincias)
 {
-    ObjetoEstablecido(FormPrincipal).Refresh();
+    ObjetoEstablecido(Comunes().FormPrincipal).Refresh();
     if (!VentanaProvincias)
         throw ErrorEjecucion(ErrorEjecucion::VariableObjetoNoEstablecida);
     VentanaProvincias->Refresh();
@@ -143,11 +148,10 @@ void ComandoImprimir(Form*& VentanaProvincias)
     std::unique_ptr<IDialogoImpresion> Dialogo = Tramacor::NuevoDialogoImpresion();
     QObject* ventana = VentanaProvincias;
     QString destino;
-    Dialogo->ElegirDestino(Utiles.get(), ventana, destino);
-    VentanaProvincias = ComoVentana(ventana);
-    Destino = destino;
+    Dialogo->ElegirDestino(Comunes().Utiles.get(), ventana, destino);
+    VentanaProvincias = DatosComunes::ComoVentana(ventana);
 
-    if (Destino == TextosListados::SinImpresion)
+    if (destino == TextosListados::SinImpresion)
         return;
     if (!ListadoProvincias::RangoAceptable(Dialogo->ConRango(), Dialogo->CodigoDesde(), Dialogo->CodigoHasta())) {
         Tramacor::Mensajes().MostrarMensaje(TextosListados::RangoConComillas, EstiloMensaje::IconoCritico, TextosListados::TituloAtencion);
@@ -155,12 +159,12 @@ void ComandoImprimir(Form*& VentanaProvincias)
     }
 
     // The preview shows its own page count while it draws; a printer gets the progress window.
-    if (Destino == TextosListados::Pantalla) {
-        ImprimirEnDestino(*Dialogo, Destino, VentanaProvincias);
+    if (destino == TextosListados::Pantalla) {
+        ImprimirEnDestino(*Dialogo, destino, VentanaProvincias);
         return;
     }
     ProgresoVentana progreso;
     ImprimirEnDestino(
-        *Dialogo, Destino, VentanaProvincias, [&progreso](int paginas) { progreso.Avisar(paginas); },
+        *Dialogo, destino, VentanaProvincias, [&progreso](int paginas) { progreso.Avisar(paginas); },
         [&progreso] { progreso.Cerrar(); });
 }

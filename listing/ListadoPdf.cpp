@@ -41,37 +41,28 @@ private:
     QString archivo_;
 };
 
-// Puts back the shared listing state as it was, however the listing ends.
+// Puts back the common data the listing reads as it was, however the listing ends.
 class EstadoGuardado
 {
 public:
     EstadoGuardado()
-        : conexion_(DatosComunes::Conexion),
-          textos_(DatosComunes::TextosListado.Existe() ? DatosComunes::TextosListado.Referencia() : nullptr),
-          destino_(DatosComunes::Destino),
-          usuario_(DatosComunes::Usuario),
-          pagina_(DatosComunes::NumeroPagina),
-          limite_(DatosComunes::LimiteInferior)
+        : conexion_(Comunes().Conexion),
+          textos_(Comunes().TextosListado.Existe() ? Comunes().TextosListado.Referencia() : nullptr),
+          usuario_(Comunes().Usuario)
     {
     }
 
     ~EstadoGuardado()
     {
-        DatosComunes::Conexion = conexion_;
-        DatosComunes::TextosListado = textos_;
-        DatosComunes::Destino = destino_;
-        DatosComunes::Usuario = usuario_;
-        DatosComunes::NumeroPagina = pagina_;
-        DatosComunes::LimiteInferior = limite_;
+        Comunes().Conexion = conexion_;
+        Comunes().TextosListado = textos_;
+        Comunes().Usuario = usuario_;
     }
 
 private:
     std::shared_ptr<Connection> conexion_;
     std::shared_ptr<Recordset> textos_;
-    QString destino_;
     QString usuario_;
-    short pagina_;
-    double limite_;
 };
 
 // The listing drawn for fixed options on the destination named, without any window.
@@ -81,21 +72,20 @@ int Generar(ConnectionPtr Conexion, OpcionesListado opciones, const AvisoPaginas
         throw ErrorEjecucion(ErrorEjecucion::LlamadaNoValida, TextosListados::RangoConComillas);
 
     EstadoGuardado estado;
-    DatosComunes::Conexion = Conexion;
+    DatosComunes& comunes = Comunes();
+    comunes.Conexion = Conexion;
     // Without a host there is no user of the application: the document is the account's.
-    if (DatosComunes::Usuario.isEmpty())
-        DatosComunes::Usuario = UtilidadesAnfitrion::UsuarioDelSistema();
+    if (comunes.Usuario.isEmpty())
+        comunes.Usuario = UtilidadesAnfitrion::UsuarioDelSistema();
     // The word for page comes from the texts of the same database.
     auto textos = std::make_shared<Recordset>();
     textos->Open(SentenciaTextos(), Conexion, Recordset::adOpenStatic, Recordset::adLockReadOnly, -1);
-    DatosComunes::TextosListado = textos;
+    comunes.TextosListado = textos;
 
     QObject* sinVentana = nullptr;
     QString destino;
     opciones.ElegirDestino(nullptr, sinVentana, destino);
-    DatosComunes::Destino = destino;
-    ImprimirEnDestino(opciones, destino, nullptr, Progreso);
-    const int paginas = DatosComunes::NumeroPagina;
+    const int paginas = ImprimirEnDestino(opciones, destino, nullptr, Progreso);
     textos->Close();
     return paginas;
 }

@@ -13,7 +13,7 @@
 // no row; a first code after the last gives the same one-page empty listing). Pages stream to the
 // file as they are drawn; Progreso hears of every finished page. Returns the number of pages.
 // Throws on failure (a range with a single quote, a database, file or printer error), and then no
-// file is left behind. The shared listing state of DatosComunes is restored afterwards.
+// file is left behind. The common data the listing reads is restored afterwards.
 int GenerarListadoPdf(ConnectionPtr Conexion, const QString& ArchivoPdf, bool OrdenPorCodigo,
                       const QString& CodigoDesde, const QString& CodigoHasta, const AvisoPaginas& Progreso = {});
 

@@ -19,8 +19,6 @@
 #include <QLocale>
 #include <memory>
 
-using namespace DatosComunes;
-
 namespace {
 
 // The pen steps of the report, in centimetres.
@@ -116,7 +114,7 @@ QImage ImagenFondo()
 
 }  // namespace ListadoProvincias
 
-void ImprimirCabecera(SuperficieDestino& Superficie)
+void ListadoEnCurso::ImprimirCabecera(SuperficieDestino& Superficie)
 {
     ModoFondoAnterior = Superficie.SetBkMode(SuperficieDestino::Transparente);
 
@@ -155,7 +153,7 @@ void ImprimirCabecera(SuperficieDestino& Superficie)
     LimiteInferior = Superficie.ScaleHeight() - Superficie.TextHeight(QStringLiteral("X"));
 }
 
-void ImprimirTitulos(SuperficieDestino& Superficie, Form* VentanaProvincias)
+void ListadoEnCurso::ImprimirTitulos(SuperficieDestino& Superficie)
 {
     ModoFondoAnterior = Superficie.SetBkMode(SuperficieDestino::Transparente);
     Superficie.SetFontSize(10);
@@ -163,7 +161,7 @@ void ImprimirTitulos(SuperficieDestino& Superficie, Form* VentanaProvincias)
     // The band's Line leaves the pen at its lower corner; the titles step back up into the band.
     const double arriba = Superficie.CurrentY() - 0.1;
     const double abajo = Superficie.CurrentY() + Superficie.TextHeight(QStringLiteral("H")) + 0.1;
-    Superficie.Line(1, arriba, Superficie.ScaleWidth() - 1, abajo, ListadoProvincias::ColorBanda(VentanaProvincias),
+    Superficie.Line(1, arriba, Superficie.ScaleWidth() - 1, abajo, ListadoProvincias::ColorBanda(ventana_),
                     SuperficieDestino::ModoLinea::BF);
     Superficie.SetCurrentY(Superficie.CurrentY() - Superficie.TextHeight(QStringLiteral("H")) - 0.1);
     Texto(Superficie, columnaCodigo, QStringLiteral("I"), TextosListados::TituloCodigo, false);
@@ -171,13 +169,13 @@ void ImprimirTitulos(SuperficieDestino& Superficie, Form* VentanaProvincias)
     Superficie.SetFontBold(false);
 }
 
-void ImprimirPie(SuperficieDestino& Superficie)
+void ListadoEnCurso::ImprimirPie(SuperficieDestino& Superficie)
 {
     NumeroPagina = AritmeticaListados::SiguientePagina(NumeroPagina);
     Superficie.SetFontSize(9);
     Superficie.SetForeColor(negro);
     const QString texto = TextosListados::Pie
-        + TextosListado->Fields(TextosListados::CampoPagina).Value().toString() + QLatin1Char(' ')
+        + Comunes().TextosListado->Fields(TextosListados::CampoPagina).Value().toString() + QLatin1Char(' ')
         + QString::number(NumeroPagina);
     Superficie.SetCurrentX(((Superficie.ScaleWidth() - 1) - Superficie.TextWidth(texto)) / 2);
     Superficie.SetCurrentY(LimiteInferior);
@@ -190,43 +188,46 @@ struct ListadoEnCurso::Filas {
     Field codigo{nullptr, 0}, provincia{nullptr, 0};
 };
 
-ListadoEnCurso::ListadoEnCurso(const IDialogoImpresion& Dialogo, SuperficieDestino* Superficie,
-                               Form* VentanaProvincias, AvisoPaginas Aviso)
-    : superficie_(Superficie), ventana_(VentanaProvincias), aviso_(std::move(Aviso)), paginas_(NumeroPagina)
+ListadoEnCurso::ListadoEnCurso(const IDialogoImpresion& Dialogo, const QString& destino, Form* VentanaProvincias,
+                               AvisoPaginas Aviso)
+    : Destino(destino),
+      ordenPorCodigo_(Dialogo.OrdenPorCodigo()),
+      conRango_(Dialogo.ConRango()),
+      desde_(Dialogo.CodigoDesde()),
+      hasta_(Dialogo.CodigoHasta()),
+      ventana_(VentanaProvincias),
+      aviso_(std::move(Aviso))
 {
-    const bool conRango = Dialogo.ConRango();
-    const QString desde = Dialogo.CodigoDesde();
-    const QString hasta = Dialogo.CodigoHasta();
-    if (!ListadoProvincias::RangoAceptable(conRango, desde, hasta))
+}
+
+ListadoEnCurso::~ListadoEnCurso() = default;
+
+void ListadoEnCurso::Comenzar(SuperficieDestino* Superficie)
+{
+    if (!ListadoProvincias::RangoAceptable(conRango_, desde_, hasta_))
         throw ErrorEjecucion(ErrorEjecucion::LlamadaNoValida, TextosListados::RangoConComillas);
 
+    superficie_ = Superficie;
     ModoFondoAnterior = superficie_->SetBkMode(SuperficieDestino::Transparente);
     ImprimirCabecera(*superficie_);
     FinDeLinea(*superficie_);
-    ImprimirTitulos(*superficie_, ventana_);
-    limite_ = LimiteInferior;
+    ImprimirTitulos(*superficie_);
 
-    const QString sentencia = ListadoProvincias::Sentencia(Dialogo.OrdenPorCodigo(), conRango, desde, hasta);
+    const QString sentencia = ListadoProvincias::Sentencia(ordenPorCodigo_, conRango_, desde_, hasta_);
     auto filas = std::make_unique<Filas>();
     // One pass from the first row to the last: the rows are read in blocks as the pages are
     // drawn, so a listing of any length needs the memory of a block, not of the whole table.
     filas->recordset->setCursorLocation(Recordset::adUseServer);
-    filas->recordset->Open(sentencia, Conexion, Recordset::adOpenStatic, Recordset::adLockReadOnly, -1);
+    filas->recordset->Open(sentencia, Comunes().Conexion, Recordset::adOpenStatic, Recordset::adLockReadOnly, -1);
     filas->codigo = filas->recordset->Fields(QStringLiteral("Codigo"));
     filas->provincia = filas->recordset->Fields(QStringLiteral("Provincia"));
     filas_ = std::move(filas);
 }
 
-ListadoEnCurso::~ListadoEnCurso() = default;
-
 bool ListadoEnCurso::DibujarPagina()
 {
     if (!filas_)
         return false;
-    // Other handlers may run between two pages of the preview: the page counter and the
-    // page-break line are this listing's own while it draws.
-    NumeroPagina = paginas_;
-    LimiteInferior = limite_;
     Recordset& filas = *filas_->recordset;
 
     if (saltoPendiente_) {
@@ -234,8 +235,7 @@ bool ListadoEnCurso::DibujarPagina()
         superficie_ = &superficie_->PaginaSiguiente();
         ImprimirCabecera(*superficie_);
         FinDeLinea(*superficie_);
-        ImprimirTitulos(*superficie_, ventana_);
-        limite_ = LimiteInferior;
+        ImprimirTitulos(*superficie_);
     }
 
     while (!filas.Eof()) {
@@ -243,7 +243,6 @@ bool ListadoEnCurso::DibujarPagina()
         if (superficie_->CurrentY() + superficie_->TextHeight(QStringLiteral("X")) >= LimiteInferior) {
             // The row opens the next page, on the next call.
             ImprimirPie(*superficie_);
-            paginas_ = NumeroPagina;
             saltoPendiente_ = true;
             if (aviso_)
                 aviso_(NumeroPagina);
@@ -260,17 +259,15 @@ bool ListadoEnCurso::DibujarPagina()
 
     superficie_->SetFontBold(false);
     ImprimirPie(*superficie_);
-    paginas_ = NumeroPagina;
     if (aviso_)
         aviso_(NumeroPagina);
     return false;
 }
 
-void ImprimirListado(const IDialogoImpresion& Dialogo, SuperficieDestino*& Superficie, Form* VentanaProvincias,
-                     const AvisoPaginas& Aviso)
+void ListadoEnCurso::ImprimirListado(SuperficieDestino*& Superficie)
 {
-    ListadoEnCurso listado(Dialogo, Superficie, VentanaProvincias, Aviso);
-    while (listado.DibujarPagina())
-        Superficie = listado.Superficie();
-    Superficie = listado.Superficie();
+    Comenzar(Superficie);
+    while (DibujarPagina())
+        Superficie = superficie_;
+    Superficie = superficie_;
 }

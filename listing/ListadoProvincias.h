@@ -3,9 +3,8 @@
 // picture and the four routines that draw the report on any SuperficieDestino (printer, PDF or a
 // page of the preview window). The same routines serve every destination.
 //
-// The routines keep their state where the rest of the component does: the page counter
-// DatosComunes::NumeroPagina, the page-break line DatosComunes::LimiteInferior, the connection
-// DatosComunes::Conexion and the word for page in DatosComunes::TextosListado.
+// The routines keep the state of one print (page counter, page-break line) in the listing being
+// drawn, and read the connection and the word for page from the component's common data.
 
 #include <QColor>
 #include <QDate>
@@ -34,51 +33,57 @@ void ComandoImprimir(Form*& VentanaProvincias);
 // writes Dialogo.ArchivoPdf()). VentanaProvincias (may be null) gives the colour of the title band.
 // Aviso hears of every finished page. On a printer, Dibujado is called once the last page is drawn,
 // before the document ends; on screen, once the first page is drawn, before the preview shows: the
-// preview draws the rest while it is already on screen. A failure abandons the printer document or
-// unloads the preview window and reaches the caller.
-void ImprimirEnDestino(const IDialogoImpresion& Dialogo, const QString& Destino, Form* VentanaProvincias,
-                       const AvisoPaginas& Aviso = {}, const std::function<void()>& Dibujado = {});
+// preview draws the rest while it is already on screen. Returns the number of pages drawn by then.
+// A failure abandons the printer document or unloads the preview window and reaches the caller.
+int ImprimirEnDestino(const IDialogoImpresion& Dialogo, const QString& Destino, Form* VentanaProvincias,
+                      const AvisoPaginas& Aviso = {}, const std::function<void()>& Dibujado = {});
 
-// The listing being drawn, one page at a time, on a printer or on the pages of the preview. Made,
-// it has drawn the first page's header and titles and opened the statement the options choose;
-// each DibujarPagina draws rows until that page ends with its footer. The printer draws every page
-// in one go, the preview one slice of pages after another while it is on screen. Dropping it
-// mid-way closes its recordset.
+// One print of the listing, from the print dialog's answer to the last footer, drawn one page at a
+// time on a printer or on the pages of the preview. Comenzar draws the first page's header and
+// titles and opens the statement the options choose; each DibujarPagina draws rows until that page
+// ends with its footer. The printer draws every page in one go, the preview one slice of pages
+// after another while it is on screen. Dropping it mid-way closes its recordset.
 class ListadoEnCurso
 {
 public:
-    ListadoEnCurso(const IDialogoImpresion& Dialogo, SuperficieDestino* Superficie, Form* VentanaProvincias,
+    // The options are read now: the dialog may be gone before the last page is drawn.
+    ListadoEnCurso(const IDialogoImpresion& Dialogo, const QString& Destino, Form* VentanaProvincias,
                    AvisoPaginas Aviso = {});
     ~ListadoEnCurso();
     ListadoEnCurso(const ListadoEnCurso&) = delete;
     ListadoEnCurso& operator=(const ListadoEnCurso&) = delete;
 
+    // A range holding a single quote is refused before anything is drawn.
+    void Comenzar(SuperficieDestino* Superficie);
     // Draws the next page, the footer included; false once that was the last one (the
     // recordset is then closed). Every page but the first is the surface's next page.
     bool DibujarPagina();
+    // The whole report at once: Comenzar and every page; Superficie is left at the last page.
+    void ImprimirListado(SuperficieDestino*& Superficie);
+    void ImprimirCabecera(SuperficieDestino& Superficie);
+    void ImprimirTitulos(SuperficieDestino& Superficie);
+    void ImprimirPie(SuperficieDestino& Superficie);
     // The surface of the page drawn last.
     SuperficieDestino* Superficie() const { return superficie_; }
-    int Paginas() const { return paginas_; }
+
+    // The destination chosen ("Pantalla", "Null Impresora" or a printer), the pages finished, the
+    // lowest position (cm) a row may still be printed at, and the background mode the last
+    // SetBkMode replaced (never read).
+    QString Destino;
+    short NumeroPagina = 0;
+    double LimiteInferior = 0;
+    long ModoFondoAnterior = 0;
 
 private:
     struct Filas;
-    SuperficieDestino* superficie_;
+    bool ordenPorCodigo_, conRango_;
+    QString desde_, hasta_;
+    SuperficieDestino* superficie_ = nullptr;
     QPointer<Form> ventana_;
     AvisoPaginas aviso_;
     std::unique_ptr<Filas> filas_;
-    short paginas_;
-    double limite_ = 0;
     bool saltoPendiente_ = false;
 };
-
-// Body of the report: header and titles, the rows of the statement the options choose, page breaks
-// and the last footer, all at once. On a page of the preview each new page is a new element of
-// frmListados.PicList, and Superficie is left pointing at the last one.
-void ImprimirListado(const IDialogoImpresion& Dialogo, SuperficieDestino*& Superficie, Form* VentanaProvincias,
-                     const AvisoPaginas& Aviso = {});
-void ImprimirCabecera(SuperficieDestino& Superficie);
-void ImprimirTitulos(SuperficieDestino& Superficie, Form* VentanaProvincias);
-void ImprimirPie(SuperficieDestino& Superficie);
 
 namespace ListadoProvincias {
 

@@ -19,7 +19,6 @@
 #include <QDateTime>
 #include <cmath>
 
-using namespace DatosComunes;
 namespace T = TextosProvincias;
 
 namespace {
@@ -269,7 +268,7 @@ void FrmProvincias::MostrarErrorNumerado(long numero, const QString& descripcion
 // Reopens the window's recordset on a statement, with the window's cursor and locking.
 void FrmProvincias::AbrirProvincias(const QString& sentencia)
 {
-    RsProvincias->Open(sentencia, Conexion, Recordset::adOpenDynamic, Recordset::adLockOptimistic, -1);
+    RsProvincias->Open(sentencia, Comunes().Conexion, Recordset::adOpenDynamic, Recordset::adLockOptimistic, -1);
 }
 
 void FrmProvincias::ResaltarCampo(TextBox* campo)
@@ -302,17 +301,17 @@ void FrmProvincias::AbrirDatos()
         RsProvincias->Close();
 
     CerrandoDesdeBarra = false;
-    EdicionEnCurso = false;
+    Comunes().EdicionEnCurso = false;
 
-    setTop(ObjetoEstablecido(FormUbicacion).Top());
-    setLeft(ObjetoEstablecido(FormUbicacion).Left());
+    setTop(ObjetoEstablecido(Comunes().FormUbicacion).Top());
+    setLeft(ObjetoEstablecido(Comunes().FormUbicacion).Left());
 
     PicProvincias->setWidth(12146);
     PicProvincias->setHeight(10540);
 
     AbrirProvincias(Sentencias::TodasPorNombre());
     if (RsProvincias->Eof())
-        HabilitarControles(Controls(), false);
+        DatosComunes::HabilitarControles(Controls(), false);
 }
 
 void FrmProvincias::PrepararGrilla()
@@ -327,8 +326,8 @@ void FrmProvincias::PrepararGrilla()
     LinProvincias->setColAlignment(1, FlexGrid::IzquierdaCentro);
     LinProvincias->setColWidth(1, Twips(F(LinProvincias->Width()) - F(LinProvincias->ColWidth(0))));
     LinProvincias->setLeft(700);
-    LinProvincias->setTextMatrix(0, 0, Texto(Textos->Fields(T::CampoCodigo).Value()).toUpper());
-    LinProvincias->setTextMatrix(0, 1, Texto(Textos->Fields(T::CampoProvincia).Value()).toUpper());
+    LinProvincias->setTextMatrix(0, 0, Texto(Comunes().Textos->Fields(T::CampoCodigo).Value()).toUpper());
+    LinProvincias->setTextMatrix(0, 1, Texto(Comunes().Textos->Fields(T::CampoProvincia).Value()).toUpper());
     LinProvincias->setHeight(2500);
 
     LlenarGrilla();
@@ -402,11 +401,12 @@ void FrmProvincias::ColocarControles()
 
 void FrmProvincias::PonerTitulos()
 {
-    LblProv->setCaption(QStringLiteral("  ") + Texto(Textos->Fields(T::CampoProvincias).Value()) + QStringLiteral("  "));
-    LblDatosProvincias->setCaption(QStringLiteral("  ") + Texto(Textos->Fields(T::CampoDatosProvincias).Value())
+    Recordset& textos = *Comunes().Textos;
+    LblProv->setCaption(QStringLiteral("  ") + Texto(textos.Fields(T::CampoProvincias).Value()) + QStringLiteral("  "));
+    LblDatosProvincias->setCaption(QStringLiteral("  ") + Texto(textos.Fields(T::CampoDatosProvincias).Value())
                                    + QStringLiteral("  "));
-    LblCodigo->setCaption(QStringLiteral(" ") + Texto(Textos->Fields(T::CampoCodigo).Value()) + QStringLiteral(":"));
-    LblProvincia->setCaption(QStringLiteral(" ") + Texto(Textos->Fields(T::CampoProvincia).Value())
+    LblCodigo->setCaption(QStringLiteral(" ") + Texto(textos.Fields(T::CampoCodigo).Value()) + QStringLiteral(":"));
+    LblProvincia->setCaption(QStringLiteral(" ") + Texto(textos.Fields(T::CampoProvincia).Value())
                              + QStringLiteral(":"));
 }
 
@@ -423,8 +423,10 @@ void FrmProvincias::MostrarPrimerRegistro()
 // Scales every control from the design screen to this one, then sizes the window to its panel.
 void FrmProvincias::AjustarAPantalla()
 {
-    if (Screen::Width() != double(AnchoBase)) {
-        AjustarControles(Controls(), std::lrint(Screen::Width()), std::lrint(Screen::Height()), AnchoBase, AltoBase);
+    const DatosComunes& comunes = Comunes();
+    if (Screen::Width() != double(comunes.AnchoBase)) {
+        AjustarControles(Controls(), std::lrint(Screen::Width()), std::lrint(Screen::Height()), comunes.AnchoBase,
+                         comunes.AltoBase);
         LinProvincias->setColWidth(0, 900);
         LinProvincias->setColWidth(1, Twips(F(LinProvincias->Width()) - F(LinProvincias->ColWidth(0))));
     }
@@ -441,13 +443,13 @@ void FrmProvincias::CerrarVentana()
 {
     CerrandoDesdeBarra = true;
     if (RegistroNuevo && TxtProvincia->Text().isEmpty() && TxtCodigo->Text().isEmpty())
-        EdicionEnCurso = false;
+        Comunes().EdicionEnCurso = false;
 
     if (RegistroNuevo) {
         if (Mensaje(T::DeseaGuardar, EstiloPregunta, T::TituloAtencion) == RespuestaSi) {
             lblAceptar_Click();
         } else {
-            EdicionEnCurso = false;
+            Comunes().EdicionEnCurso = false;
             ValidacionFallida = false;
         }
     } else {
@@ -468,8 +470,8 @@ void FrmProvincias::CerrarVentana()
         ValidacionFallida = false;
     }
 
-    if (!EdicionEnCurso)
-        ObjetoEstablecido(FormPrincipal).setTag(QString());
+    if (!Comunes().EdicionEnCurso)
+        ObjetoEstablecido(Comunes().FormPrincipal).setTag(QString());
 }
 
 void FrmProvincias::Form_Unload(int& Cancel)
@@ -505,22 +507,23 @@ void FrmProvincias::Form_Paint()
 {
     // Painting goes on while a host hands data over; without the host object there is nothing
     // to paint with, and an error on every paint would lock the window up.
-    if (!Utiles)
+    DatosComunes& comunes = Comunes();
+    if (!comunes.Utiles)
         return;
     Form*& instancia = InstanciaPredeterminada<FrmProvincias>::Referencia();
     QObject* ventana = instancia;
-    Utiles->PintarFormulario(ventana);
+    comunes.Utiles->PintarFormulario(ventana);
     instancia = qobject_cast<Form*>(ventana);
 
-    QObject* principal = FormPrincipal.data();
-    Utiles->PintarFormulario(principal);
-    FormPrincipal = qobject_cast<Form*>(principal);
+    QObject* principal = comunes.FormPrincipal.data();
+    comunes.Utiles->PintarFormulario(principal);
+    comunes.FormPrincipal = qobject_cast<Form*>(principal);
 }
 
 void FrmProvincias::Form_Resize()
 {
-    if (FormPrincipal && FormPrincipal->WindowState() == 1)
-        FormPrincipal->setWindowState(0);
+    if (Form* principal = Comunes().FormPrincipal; principal && principal->WindowState() == 1)
+        principal->setWindowState(0);
 }
 
 // ---- Grid ----
@@ -528,7 +531,7 @@ void FrmProvincias::Form_Resize()
 void FrmProvincias::LlenarGrilla()
 {
     Recordset rs;
-    rs.Open(Sentencias::TodasPorNombre(), Conexion, Recordset::adOpenStatic, Recordset::adLockReadOnly, -1);
+    rs.Open(Sentencias::TodasPorNombre(), Comunes().Conexion, Recordset::adOpenStatic, Recordset::adLockReadOnly, -1);
     if (rs.Eof()) {
         rs.Close();
         return;
@@ -646,7 +649,7 @@ void FrmProvincias::VerificarCambios()
     if (TxtCodigo->Text().isEmpty())
         return;
     Recordset rs;
-    rs.Open(Sentencias::VerificarCambios(CodigoActual), Conexion, Recordset::adOpenDynamic,
+    rs.Open(Sentencias::VerificarCambios(CodigoActual), Comunes().Conexion, Recordset::adOpenDynamic,
             Recordset::adLockOptimistic, -1);
     SituarEnCodigo(rs, CodigoActual);
     HayCambios = false;
@@ -727,7 +730,7 @@ void FrmProvincias::TxtCodigo_LostFocus()
     }
 
     Recordset rs;
-    rs.Open(Sentencias::ComprobarCodigo(TxtCodigo->Text()), Conexion, Recordset::adOpenStatic,
+    rs.Open(Sentencias::ComprobarCodigo(TxtCodigo->Text()), Comunes().Conexion, Recordset::adOpenStatic,
             Recordset::adLockReadOnly, -1);
     if (!rs.Eof()) {
         Mensaje(T::CodigoYaExiste, EstiloError, T::TituloAviso);
@@ -768,7 +771,7 @@ void FrmProvincias::LblNuevo_Click()
     if (RegistroNuevo)
         return;
     if (!TxtCodigo->Enabled())
-        HabilitarControles(Controls(), true);
+        DatosComunes::HabilitarControles(Controls(), true);
     RegistroNuevo = true;
     LblNuevo->setEnabled(false);
     LblBuscar->setEnabled(false);
@@ -784,7 +787,7 @@ void FrmProvincias::LblNuevo_Click()
     ImgProvDerecha->setEnabled(false);
     ImgProvIzquierda->setEnabled(false);
     LinProvincias->setEnabled(false);
-    EdicionEnCurso = true;
+    Comunes().EdicionEnCurso = true;
     TxtCodigo->SetFocus();
 }
 
@@ -800,7 +803,7 @@ void FrmProvincias::LblCancelar_Click()
     if (!RsProvincias->Eof())
         RsProvincias->Requery(-1);
     else
-        HabilitarControles(Controls(), false);
+        DatosComunes::HabilitarControles(Controls(), false);
     PicDatosProvincias->SetFocus();
 
     // An enabled new button means the user was browsing: bring the stored values of the
@@ -826,7 +829,7 @@ void FrmProvincias::LblCancelar_Click()
     ImgProvDerecha->setEnabled(true);
     ImgProvIzquierda->setEnabled(true);
     LinProvincias->setEnabled(true);
-    EdicionEnCurso = false;
+    Comunes().EdicionEnCurso = false;
 }
 
 // ---- Save, delete, search and print (the write commands) ----
@@ -911,7 +914,7 @@ void FrmProvincias::GuardarRegistro()
         RsProvincias->Collect(QStringLiteral("Codigo"), TxtCodigo->Text());
         RsProvincias->Collect(QStringLiteral("Provincia"), TxtProvincia->Text());
         RsProvincias->Collect(QStringLiteral("Actualizado"), Tramacor::Funciones().FormatearFecha(QDateTime::currentDateTime()));
-        RsProvincias->Collect(QStringLiteral("ModificadoPor"), Usuario);
+        RsProvincias->Collect(QStringLiteral("ModificadoPor"), Comunes().Usuario);
 
         try {
             RsProvincias->Update();
@@ -937,7 +940,7 @@ void FrmProvincias::GuardarRegistro()
     LblBuscar->setEnabled(true);
     Modificando = true;
     LinProvincias->setEnabled(true);
-    EdicionEnCurso = false;
+    Comunes().EdicionEnCurso = false;
     PicDatosProvincias->SetFocus();
 }
 
@@ -950,7 +953,7 @@ void FrmProvincias::FallaGrabacion(long numero, const QString& descripcion)
         RsProvincias->Close();
         AbrirProvincias(Sentencias::TodasPorNombre());
         LinProvincias->setEnabled(true);
-        EdicionEnCurso = false;
+        Comunes().EdicionEnCurso = false;
         RegistroNuevo = false;
         TxtCodigo->setText(CodigoActual);
         if (TxtCodigo->Enabled())
@@ -976,7 +979,7 @@ void FrmProvincias::LblBorrar_Click()
     const QString sentencia = Sentencias::BorrarPorCodigo(CodigoActual);
     // The delete and its audit record are one transaction: both are stored or neither is. It
     // ends on the connection it began on, whatever connection the host hands back.
-    const ConnectionPtr conexion = Conexion;
+    const ConnectionPtr conexion = Comunes().Conexion;
     bool enTransaccion = false;
     bool registrando = false;
     auto deshacer = [&] {
@@ -1008,7 +1011,7 @@ void FrmProvincias::LblBorrar_Click()
         enTransaccion = true;
         AbrirProvincias(sentencia);
         registrando = true;
-        Tramacor::Funciones().RegistrarOperacion(ParametroRegistro, Conexion, sentencia);
+        Tramacor::Funciones().RegistrarOperacion(Comunes().ParametroRegistro, Comunes().Conexion, sentencia);
         registrando = false;
         enTransaccion = false;
         conexion->CommitTrans();
@@ -1042,7 +1045,7 @@ void FrmProvincias::LblBuscar_Click()
     Form*& instancia = InstanciaPredeterminada<FrmProvincias>::Referencia();
     QObject* ventana = instancia;
     bool marca = true;
-    busqueda->BuscarRegistro(Utiles.get(), ventana, T::TablaBusqueda, T::CampoBusqueda, valorActual,
+    busqueda->BuscarRegistro(Comunes().Utiles.get(), ventana, T::TablaBusqueda, T::CampoBusqueda, valorActual,
                              T::ModoBusqueda, marca);
     instancia = qobject_cast<Form*>(ventana);
     TxtCodigo->setTag(QString());

@@ -3,31 +3,46 @@
 // The component sees only these; the demo host supplies Qt implementations and tests put
 // scripted fakes in their place through the setters at the end.
 
+#include "data/RecordsetAutomatico.h"
+
 #include <QDateTime>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QVariant>
 #include <functional>
 #include <memory>
 
 class Connection;
-class Recordset;
 class SuperficieDestino;
+
+// The fifteen common values the host's utilities object hands over, in the host's order. The host
+// writes each one in place, so a host that fails part way leaves what it wrote until then.
+struct DatosAnfitrion
+{
+    std::shared_ptr<Connection> Conexion;         // 1
+    QVariant Dato2, Dato3, Dato4, Dato5;          // 2 to 5: nothing reads them
+    // 6 and 7: two windows, as generic objects. The receiver converts them back to windows and
+    // fails with a type mismatch when the host leaves something else there.
+    QPointer<QObject> Ubicacion;
+    QPointer<QObject> Principal;
+    long AnchoBase = 0;                           // 8 and 9: the design screen, in twips
+    long AltoBase = 0;
+    QVariant Dato10;                              // 10: nothing reads it
+    RecordsetAutomatico Textos;                   // 11
+    RecordsetAutomatico TextosListado;            // 12
+    RecordsetAutomatico RecordsetSinUso;          // 13: nothing reads it
+    QVariant ParametroRegistro;                   // 14
+    QString Usuario;                              // 15
+};
 
 // The host's utilities object, handed to the component by Cargar.
 class IUtilidades {
 public:
     virtual ~IUtilidades() = default;
 
-    // Fills the 15 common values, all by reference. Windows travel as generic objects (positions 6
-    // and 7): the component converts them back to windows and fails with a type mismatch when the
-    // host leaves something else there.
-    virtual void ObtenerDatos(std::shared_ptr<Connection>& Conexion, QVariant& Valor2, QVariant& Valor3,
-                              QVariant& Valor4, QVariant& Valor5, QObject*& Ubicacion, QObject*& Principal,
-                              long& AnchoBase, long& AltoBase, QVariant& Valor10,
-                              std::shared_ptr<Recordset>& Textos, std::shared_ptr<Recordset>& TextosListado,
-                              std::shared_ptr<Recordset>& RecordsetSinUso, QVariant& ParametroRegistro,
-                              QString& Usuario) = 0;
+    // Fills the common values.
+    virtual void ObtenerDatos(DatosAnfitrion& Datos) = 0;
 
     // Paints the host's decoration on a window; what it leaves in the reference is kept by the caller.
     virtual void PintarFormulario(QObject*& Ventana) = 0;

@@ -15,8 +15,6 @@ namespace {
 void AbrirTextos(std::shared_ptr<Recordset>& textos, const std::shared_ptr<Connection>& conexion,
                  const QString& idioma)
 {
-    if (!textos)
-        textos = std::make_shared<Recordset>();
     if (textos->State() == Recordset::adStateOpen)
         textos->Close();
     textos->Open(SentenciaTextos(idioma), conexion, Recordset::adOpenStatic, Recordset::adLockReadOnly, -1);
@@ -28,26 +26,19 @@ void AbrirTextos(std::shared_ptr<Recordset>& textos, const std::shared_ptr<Conne
 
 } // namespace
 
-void UtilidadesAnfitrion::ObtenerDatos(std::shared_ptr<Connection>& Conexion, QVariant& Valor2, QVariant& Valor3,
-                                       QVariant& Valor4, QVariant& Valor5, QObject*& Ubicacion,
-                                       QObject*& Principal, long& AnchoBase, long& AltoBase, QVariant& Valor10,
-                                       std::shared_ptr<Recordset>& Textos,
-                                       std::shared_ptr<Recordset>& TextosListado,
-                                       std::shared_ptr<Recordset>& RecordsetSinUso, QVariant& ParametroRegistro,
-                                       QString& Usuario)
+void UtilidadesAnfitrion::ObtenerDatos(DatosAnfitrion& Datos)
 {
-    Q_UNUSED(RecordsetSinUso);
-    Conexion = datos_.Conexion;
-    Valor2 = Valor3 = Valor4 = Valor5 = QVariant(0);
-    Ubicacion = datos_.Ubicacion.data();
-    Principal = datos_.Principal.data();
-    AnchoBase = datos_.AnchoBase;
-    AltoBase = datos_.AltoBase;
-    Valor10 = QVariant(0);
-    AbrirTextos(Textos, datos_.Conexion, datos_.Idioma);
-    AbrirTextos(TextosListado, datos_.Conexion, datos_.Idioma);
-    ParametroRegistro = datos_.ParametroRegistro.isValid() ? datos_.ParametroRegistro : QVariant(datos_.Usuario);
-    Usuario = datos_.Usuario;
+    Datos.Conexion = datos_.Conexion;
+    Datos.Dato2 = Datos.Dato3 = Datos.Dato4 = Datos.Dato5 = QVariant(0);
+    Datos.Ubicacion = datos_.Ubicacion.data();
+    Datos.Principal = datos_.Principal.data();
+    Datos.AnchoBase = datos_.AnchoBase;
+    Datos.AltoBase = datos_.AltoBase;
+    Datos.Dato10 = QVariant(0);
+    AbrirTextos(Datos.Textos.Referencia(), datos_.Conexion, datos_.Idioma);
+    AbrirTextos(Datos.TextosListado.Referencia(), datos_.Conexion, datos_.Idioma);
+    Datos.ParametroRegistro = datos_.ParametroRegistro.isValid() ? datos_.ParametroRegistro : QVariant(datos_.Usuario);
+    Datos.Usuario = datos_.Usuario;
 }
 
 void UtilidadesAnfitrion::PintarFormulario(QObject*& Ventana)

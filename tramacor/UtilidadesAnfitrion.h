@@ -33,12 +33,7 @@ public:
     // language in the table Textos and left positioned on it; a recordset the caller left open is
     // closed first, a missing one is created. The unread slots receive 0. Errors of the data layer
     // (no connection, no such table or row) reach the caller; values before the failing one stay.
-    void ObtenerDatos(std::shared_ptr<Connection>& Conexion, QVariant& Valor2, QVariant& Valor3,
-                      QVariant& Valor4, QVariant& Valor5, QObject*& Ubicacion, QObject*& Principal,
-                      long& AnchoBase, long& AltoBase, QVariant& Valor10,
-                      std::shared_ptr<Recordset>& Textos, std::shared_ptr<Recordset>& TextosListado,
-                      std::shared_ptr<Recordset>& RecordsetSinUso, QVariant& ParametroRegistro,
-                      QString& Usuario) override;
+    void ObtenerDatos(DatosAnfitrion& Datos) override;
 
     // Draws nothing of its own; the reference stays as it is.
     void PintarFormulario(QObject*& Ventana) override;

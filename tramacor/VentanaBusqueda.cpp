@@ -67,17 +67,13 @@ ConnectionPtr ConexionDeUtilidades(IUtilidades* utiles)
 {
     if (!utiles)
         ErrorObjetoNoEstablecido();
-    ConnectionPtr conexion;
-    QVariant d2, d3, d4, d5, d10, parametro;
-    QObject* ubicacion = nullptr;
-    QObject* principal = nullptr;
-    long ancho = 0, alto = 0;
-    auto textos = std::make_shared<Recordset>();
-    auto textosListado = std::make_shared<Recordset>();
-    auto sinUso = std::make_shared<Recordset>();
-    QString usuario;
-    utiles->ObtenerDatos(conexion, d2, d3, d4, d5, ubicacion, principal, ancho, alto, d10, textos,
-                         textosListado, sinUso, parametro, usuario);
+    DatosAnfitrion datos;
+    // The host receives three live recordsets, as it does from the component.
+    datos.Textos.Referencia();
+    datos.TextosListado.Referencia();
+    datos.RecordsetSinUso.Referencia();
+    utiles->ObtenerDatos(datos);
+    const ConnectionPtr conexion = datos.Conexion;
     if (!conexion)
         ErrorObjetoNoEstablecido();
     return conexion;

@@ -15,9 +15,9 @@
 
 BaseListado::~BaseListado()
 {
-    if (DatosComunes::Conexion == Conexion()) {
-        DatosComunes::TextosListado.Liberar();
-        DatosComunes::Conexion.reset();
+    if (Comunes().Conexion == Conexion()) {
+        Comunes().TextosListado.Liberar();
+        Comunes().Conexion.reset();
     }
 }
 
@@ -46,10 +46,10 @@ QStringList BaseListado::CodigosSegun(const QString& sentencia) const
 
 void BaseListado::Instalar() const
 {
-    DatosComunes::Conexion = Conexion();
+    Comunes().Conexion = Conexion();
     auto textos = std::make_shared<Recordset>();
     textos->Open(SentenciaTextos(), Conexion(), Recordset::adOpenStatic, Recordset::adLockReadOnly, -1);
-    DatosComunes::TextosListado = textos;
+    Comunes().TextosListado = textos;
 }
 
 void BaseListado::CargarVentana(ClassProvincias& clase)
@@ -105,7 +105,7 @@ SuperficieDestino& SuperficieGrabadora::PaginaSiguiente()
     return *this;
 }
 
-void Dibujar(SuperficieDestino& superficie, const IDialogoImpresion& opciones)
+std::unique_ptr<ListadoEnCurso> Dibujar(SuperficieDestino& superficie, const IDialogoImpresion& opciones)
 {
     superficie.SetScaleMode(SuperficieDestino::Centimetros);
     superficie.SetFontTransparent(true);
@@ -118,16 +118,15 @@ void Dibujar(SuperficieDestino& superficie, const IDialogoImpresion& opciones)
         superficie.SetPaperSize(SuperficieDestino::PapelA4);
     }
     SuperficieDestino* actual = &superficie;
-    DatosComunes::NumeroPagina = 0;
-    ImprimirListado(opciones, actual, nullptr);
+    auto listado = std::make_unique<ListadoEnCurso>(opciones, QString(), nullptr);
+    listado->ImprimirListado(actual);
+    return listado;
 }
 
 int FilasPorPaginaA4()
 {
     SuperficieGrabadora superficie;
-    const short antes = DatosComunes::NumeroPagina;
     Dibujar(superficie);
-    DatosComunes::NumeroPagina = antes;
     return int(superficie.Filas(true).size());
 }
 

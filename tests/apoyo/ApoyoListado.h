@@ -4,6 +4,7 @@
 
 #include "tests/apoyo/BasePrueba.h"
 #include "runtime/Form.h"
+#include "listing/ListadoProvincias.h"
 #include "printing/SuperficiePagina.h"
 #include "tramacor/Tramacor.h"
 
@@ -22,7 +23,7 @@ public:
     void Filas(const QList<QPair<QString, QString>>& filas);
     void Generadas(int cuantas);
     QStringList CodigosSegun(const QString& sentencia) const;
-    // Makes this database the one of DatosComunes, with the listing texts open on it.
+    // Makes this database the one of the common data, with the listing texts open on it.
     void Instalar() const;
     // Loads the real province window through the component, as a host does (with the stand-in
     // host utilities).
@@ -94,8 +95,9 @@ private:
 
 // Draws the listing of the installed database from page 1, the surface set up as the print command
 // sets a printer (a page picture gets the A4 size); the document is not ended. A page picture that
-// is no printer holds one page only.
-void Dibujar(SuperficieDestino& superficie, const IDialogoImpresion& opciones = OpcionesFijas());
+// is no printer holds one page only. Returns the finished listing.
+std::unique_ptr<ListadoEnCurso> Dibujar(SuperficieDestino& superficie,
+                                        const IDialogoImpresion& opciones = OpcionesFijas());
 // How many rows of the current table the first A4 page of the listing holds.
 int FilasPorPaginaA4();
 

@@ -100,44 +100,23 @@ std::shared_ptr<FuncionesFalsas> InstalarFuncionesFalsas()
     return falsas;
 }
 
-void UtilidadesFalsas::ObtenerDatos(std::shared_ptr<Connection>& Conexion_, QVariant& Valor2, QVariant& Valor3,
-                                    QVariant& Valor4, QVariant& Valor5, QObject*& Ubicacion_,
-                                    QObject*& Principal_, long& AnchoBase, long& AltoBase, QVariant& Valor10,
-                                    std::shared_ptr<Recordset>& Textos, std::shared_ptr<Recordset>& TextosListado,
-                                    std::shared_ptr<Recordset>&, QVariant& ParametroRegistro, QString& Usuario_)
+void UtilidadesFalsas::ObtenerDatos(DatosAnfitrion& Datos)
 {
-    auto abrir = [this](std::shared_ptr<Recordset>& textos) {
+    Datos.Conexion = Conexion;
+    Datos.Ubicacion = Ubicacion;
+    Datos.Principal = Principal;
+    Datos.AnchoBase = 15360;
+    Datos.AltoBase = 11520;
+    for (RecordsetAutomatico* textos : {&Datos.Textos, &Datos.TextosListado}) {
         if (SentenciaTextos.isEmpty())
-            return;
-        if (!textos)
-            textos = std::make_shared<Recordset>();
-        if (textos->State() == Recordset::adStateOpen)
-            textos->Close();
-        textos->Open(SentenciaTextos, Conexion, Recordset::adOpenStatic, Recordset::adLockReadOnly, -1);
-        textos->MoveFirst();
-    };
-    // One step per value, in argument order; the failure comes after as many as the test asked.
-    const std::function<void()> pasos[] = {
-        [&] { Conexion_ = Conexion; },
-        [&] { Valor2 = 2; },
-        [&] { Valor3 = 3; },
-        [&] { Valor4 = 4; },
-        [&] { Valor5 = 5; },
-        [&] { Ubicacion_ = Ubicacion.data(); },
-        [&] { Principal_ = Principal.data(); },
-        [&] { AnchoBase = 15360; },
-        [&] { AltoBase = 11520; },
-        [&] { Valor10 = 10; },
-        [&] { abrir(Textos); },
-        [&] { abrir(TextosListado); },
-        [] {},
-        [&] { ParametroRegistro = QVariant(); },
-        [&] { Usuario_ = Usuario; },
-        [] {},
-    };
-    for (int i = 0; i < 16; ++i) {
-        if (i == FallarTrasValores)
-            throw ErrorEjecucion(5, QStringLiteral("El anfitrión no pudo entregar los datos"));
-        pasos[i]();
+            break;
+        if ((*textos)->State() == Recordset::adStateOpen)
+            (*textos)->Close();
+        (*textos)->Open(SentenciaTextos, Conexion, Recordset::adOpenStatic, Recordset::adLockReadOnly, -1);
+        (*textos)->MoveFirst();
     }
+    Datos.ParametroRegistro = QVariant();
+    Datos.Usuario = Usuario;
+    if (Fallar)
+        throw ErrorEjecucion(5, QStringLiteral("El anfitrión no pudo entregar los datos"));
 }

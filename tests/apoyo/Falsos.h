@@ -86,16 +86,11 @@ public:
 };
 std::shared_ptr<FuncionesFalsas> InstalarFuncionesFalsas();
 
-// Writes the values a test gives it, in argument order, and can fail part way.
+// Hands over the values a test gives it, and can fail once it has written them all.
 class UtilidadesFalsas : public IUtilidades
 {
 public:
-    void ObtenerDatos(std::shared_ptr<Connection>& Conexion, QVariant& Valor2, QVariant& Valor3,
-                      QVariant& Valor4, QVariant& Valor5, QObject*& Ubicacion, QObject*& Principal,
-                      long& AnchoBase, long& AltoBase, QVariant& Valor10,
-                      std::shared_ptr<Recordset>& Textos, std::shared_ptr<Recordset>& TextosListado,
-                      std::shared_ptr<Recordset>& RecordsetSinUso, QVariant& ParametroRegistro,
-                      QString& Usuario) override;
+    void ObtenerDatos(DatosAnfitrion& Datos) override;
     void PintarFormulario(QObject*&) override { ++LlamadasPintar; }
 
     std::shared_ptr<Connection> Conexion;
@@ -104,7 +99,7 @@ public:
     // When not empty, Textos and TextosListado are opened on it and put on their first row.
     QString SentenciaTextos;
     QString Usuario = QStringLiteral("prueba");
-    // How many of the 15 values are written before the call fails with error 5; -1 never.
-    int FallarTrasValores = -1;
+    // When set, the call fails with error 5 after writing every value.
+    bool Fallar = false;
     int LlamadasPintar = 0;
 };

@@ -122,7 +122,7 @@ private slots:
         auto segundas = Utilidades();
         Clase()->Cargar(segundas);
         QCOMPARE(Fichas(), QList<Form*>{ficha.data()});
-        QCOMPARE(DatosComunes::Utiles, segundas);
+        QCOMPARE(Comunes().Utiles, segundas);
         QCOMPARE(primeras.use_count(), 1L);   // the library let the first object go
 
         Clase()->Ocultar();

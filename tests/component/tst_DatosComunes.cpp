@@ -42,26 +42,26 @@ private:
 private slots:
     void init()
     {
-        DatosComunes::Liberar();
+        Comunes().Liberar();
         utiles_ = std::make_shared<UtilidadesFalsas>();
         utiles_->Conexion = AbrirBaseProvincias(carpeta_.filePath(QStringLiteral("datos.sqlite")));
         utiles_->SentenciaTextos = SentenciaTextos();
         utiles_->Ubicacion = new Form(QStringLiteral("FormUbicacion"));
         utiles_->Principal = new Form(QStringLiteral("FormPrincipal"));
         utiles_->Usuario = QStringLiteral("ana");
-        DatosComunes::Utiles = utiles_;
+        Comunes().Utiles = utiles_;
         // What a former Cargar left behind.
         ubicacionAnterior_ = new Form(QStringLiteral("UbicacionAnterior"));
         principalAnterior_ = new Form(QStringLiteral("PrincipalAnterior"));
-        DatosComunes::FormUbicacion = ubicacionAnterior_;
-        DatosComunes::FormPrincipal = principalAnterior_;
-        DatosComunes::AnchoBase = 1;
-        DatosComunes::Usuario = QStringLiteral("anterior");
+        Comunes().FormUbicacion = ubicacionAnterior_;
+        Comunes().FormPrincipal = principalAnterior_;
+        Comunes().AnchoBase = 1;
+        Comunes().Usuario = QStringLiteral("anterior");
     }
 
     void cleanup()
     {
-        DatosComunes::Liberar();
+        Comunes().Liberar();
         for (QObject* o : {utiles_->Ubicacion.data(), utiles_->Principal.data(), static_cast<QObject*>(ubicacionAnterior_.data()),
                            static_cast<QObject*>(principalAnterior_.data())})
             delete o;
@@ -70,75 +70,70 @@ private slots:
 
     void cargaCompleta()
     {
-        DatosComunes::CargarDatosComunes();
-        QCOMPARE(DatosComunes::Conexion, utiles_->Conexion);
-        QCOMPARE(DatosComunes::FormUbicacion.data(), utiles_->Ubicacion.data());
-        QCOMPARE(DatosComunes::FormPrincipal.data(), utiles_->Principal.data());
-        QCOMPARE(DatosComunes::AnchoBase, 15360L);
-        QCOMPARE(DatosComunes::Usuario, QStringLiteral("ana"));
-        QCOMPARE(DatosComunes::TextosListado->Fields(QStringLiteral("Pagina")).Value().toString(), QStringLiteral("Página"));
+        Comunes().CargarDatosComunes();
+        QCOMPARE(Comunes().Conexion, utiles_->Conexion);
+        QCOMPARE(Comunes().FormUbicacion.data(), utiles_->Ubicacion.data());
+        QCOMPARE(Comunes().FormPrincipal.data(), utiles_->Principal.data());
+        QCOMPARE(Comunes().AnchoBase, 15360L);
+        QCOMPARE(Comunes().Usuario, QStringLiteral("ana"));
+        QCOMPARE(Comunes().TextosListado->Fields(QStringLiteral("Pagina")).Value().toString(), QStringLiteral("Página"));
         // A recordset kept from one call is handed to the next, not replaced.
-        Recordset* antes = DatosComunes::Textos.Referencia().get();
-        DatosComunes::CargarDatosComunes();
-        QCOMPARE(DatosComunes::Textos.Referencia().get(), antes);
+        Recordset* antes = Comunes().Textos.Referencia().get();
+        Comunes().CargarDatosComunes();
+        QCOMPARE(Comunes().Textos.Referencia().get(), antes);
     }
 
     void recordsetsCreadosAntes()
     {
         // The host receives three live recordsets, closed, and may leave them so.
         utiles_->SentenciaTextos.clear();
-        DatosComunes::CargarDatosComunes();
-        QVERIFY(DatosComunes::TextosListado.Existe() && DatosComunes::RecordsetSinUso.Existe());
-        QCOMPARE(DatosComunes::Textos->State(), int(Recordset::adStateClosed));
+        Comunes().CargarDatosComunes();
+        QVERIFY(Comunes().TextosListado.Existe() && Comunes().RecordsetSinUso.Existe());
+        QCOMPARE(Comunes().Textos->State(), int(Recordset::adStateClosed));
     }
 
     void falloParcial_data()
     {
-        QTest::addColumn<int>("valores");
+        QTest::addColumn<bool>("falla");
         QTest::addColumn<int>("noVentana");   // position (6 or 7) given a non-window, or 0
         QTest::addColumn<int>("numero");
-        QTest::addColumn<bool>("conexion");
-        QTest::addColumn<QString>("usuario");
-        QTest::newRow("ventanas escritas") << 7 << 0 << 5 << true << "anterior";
-        QTest::newRow("todo y luego falla") << 15 << 0 << 5 << true << "ana";
-        QTest::newRow("posición 6 no es ventana") << -1 << 6 << 13 << true << "ana";
-        QTest::newRow("posición 7 no es ventana") << -1 << 7 << 13 << true << "ana";
+        QTest::newRow("todo y luego falla") << true << 0 << 5;
+        QTest::newRow("posición 6 no es ventana") << false << 6 << 13;
+        QTest::newRow("posición 7 no es ventana") << false << 7 << 13;
     }
 
     void falloParcial()
     {
-        QFETCH(int, valores);
+        QFETCH(bool, falla);
         QFETCH(int, noVentana);
         QFETCH(int, numero);
-        QFETCH(bool, conexion);
-        QFETCH(QString, usuario);
-        utiles_->FallarTrasValores = valores;
+        utiles_->Fallar = falla;
         QObject ajeno;
         QPointer<QObject>& destino = noVentana == 6 ? utiles_->Ubicacion : utiles_->Principal;
         const std::unique_ptr<QObject> apartada(noVentana ? destino.data() : nullptr);
         if (noVentana)
             destino = &ajeno;
         Form* ubicacionNueva = qobject_cast<Form*>(utiles_->Ubicacion.data());
-        QCOMPARE(NumeroDeError([] { DatosComunes::CargarDatosComunes(); }), numero);
+        QCOMPARE(NumeroDeError([] { Comunes().CargarDatosComunes(); }), numero);
         // What the host wrote stays; the windows keep their former values, except that position 6
         // is stored before 7 is converted.
-        QCOMPARE(bool(DatosComunes::Conexion), conexion);
-        QCOMPARE(DatosComunes::Usuario, usuario);
-        QCOMPARE(DatosComunes::FormUbicacion.data(), noVentana == 7 ? ubicacionNueva : ubicacionAnterior_.data());
-        QCOMPARE(DatosComunes::FormPrincipal.data(), principalAnterior_.data());
+        QVERIFY(Comunes().Conexion);
+        QCOMPARE(Comunes().Usuario, QStringLiteral("ana"));
+        QCOMPARE(Comunes().FormUbicacion.data(), noVentana == 7 ? ubicacionNueva : ubicacionAnterior_.data());
+        QCOMPARE(Comunes().FormPrincipal.data(), principalAnterior_.data());
         QCOMPARE(ubicacionAnterior_->Name(), QStringLiteral("UbicacionAnterior"));
     }
 
     void noEstablecido()
     {
-        DatosComunes::Utiles.reset();
-        const auto error = Capturar<ErrorEjecucion>([] { DatosComunes::CargarDatosComunes(); });
+        Comunes().Utiles.reset();
+        const auto error = Capturar<ErrorEjecucion>([] { Comunes().CargarDatosComunes(); });
         QCOMPARE(error.value_or(ErrorEjecucion(0, {})).Number(), 91);
         QCOMPARE(error->Description(), QStringLiteral("Variable de objeto o bloque With no establecido"));
-        QCOMPARE(DatosComunes::FormUbicacion.data(), ubicacionAnterior_.data());
+        QCOMPARE(Comunes().FormUbicacion.data(), ubicacionAnterior_.data());
         // A host window that is destroyed reads as unset, never as a dangling window.
         delete principalAnterior_.data();
-        QVERIFY_THROWS_EXCEPTION(ErrorEjecucion, ObjetoEstablecido(DatosComunes::FormPrincipal));
+        QVERIFY_THROWS_EXCEPTION(ErrorEjecucion, ObjetoEstablecido(Comunes().FormPrincipal));
     }
 
     void habilitar()

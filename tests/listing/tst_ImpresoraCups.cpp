@@ -105,7 +105,7 @@ private slots:
     {
         if (VentanaProvincias())
             clase_.Cerrar();
-        DatosComunes::Liberar();
+        Comunes().Liberar();
         FijarManejadorErroresEventos({});
     }
 

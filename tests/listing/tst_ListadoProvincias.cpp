@@ -142,7 +142,7 @@ private slots:
         InstalarFuncionesFalsas();
         dialogo_ = InstalarDialogoImpresionFalso();
         principal_ = std::make_unique<Form>(QStringLiteral("FrmPrincipal"));
-        DatosComunes::FormPrincipal = principal_.get();
+        Comunes().FormPrincipal = principal_.get();
         provincias_ = std::make_unique<Form>(QStringLiteral("FrmProvincias"));
         (new Label(provincias_.get(), QStringLiteral("LblCodigo")))->setBackColor(ColorCodigo);
     }
@@ -219,11 +219,12 @@ private slots:
             base_->Filas({{"1", "Zamora"}, {"10", "Ávila"}, {"2", "Lugo"}, {"3", "Cádiz"}});
         const int filas = porPagina < 0 ? codigos.size() : GenerarPaginas(porPagina + 1, mas);
         SuperficieGrabadora superficie;
-        Dibujar(superficie, OpcionesFijas(porCodigo, !desde.isEmpty() || !hasta.isEmpty(), desde, hasta));
+        const auto listado =
+            Dibujar(superficie, OpcionesFijas(porCodigo, !desde.isEmpty() || !hasta.isEmpty(), desde, hasta));
         if (porPagina < 0)
             QCOMPARE(superficie.Filas(), codigos);
         QCOMPARE(superficie.Filas().size(), filas);
-        QCOMPARE(int(DatosComunes::NumeroPagina), paginas);
+        QCOMPARE(int(listado->NumeroPagina), paginas);
         QCOMPARE(superficie.Saltos, paginas - 1);
         // Every page is whole, numbered in turn, with no row as with many.
         QCOMPARE(superficie.Veces(QStringLiteral("Listado de Provincias")), paginas);
@@ -257,8 +258,7 @@ private slots:
             altoUtil = std::nextafter(altoUtil, altoUtil - altoLinea12 < prueba ? 1000.0 : 0.0);
         QVERIFY(altoUtil - altoLinea12 == prueba);
         SuperficieGrabadora igual(true, altoUtil);
-        Dibujar(igual);
-        QCOMPARE(DatosComunes::LimiteInferior, prueba);
+        QCOMPARE(Dibujar(igual)->LimiteInferior, prueba);
         // ...sends the fifth row to the next page, while the least bit more room keeps it.
         QCOMPARE(int(igual.Filas(true).size()), 4);
         QCOMPARE(igual.Filas(), alta.Filas());
@@ -286,19 +286,16 @@ private slots:
         QFile::remove(pdf);
         dialogo_->Ventanas.clear();
         mensajes_->Llamadas.clear();
-        DatosComunes::NumeroPagina = 0;
         QCOMPARE(Imprimir({destino, true, !desde.isEmpty(), desde, QStringLiteral("99"), pdf}), resultado != 3);
 
         QCOMPARE(dialogo_->Ventanas.size(), 1);
         QCOMPARE(dialogo_->Ventanas.first().data(), provincias_.get());
-        QCOMPARE(DatosComunes::Destino, destino);
         QCOMPARE(mensajes_->Llamadas.size(), resultado == 4 ? 1 : 0);
         if (resultado == 4) {
             QVERIFY(mensajes_->Llamadas.first().Texto.contains(QStringLiteral("comillas simples")));
             QCOMPARE(mensajes_->Llamadas.first().Estilo, 16);
             QCOMPARE(mensajes_->Llamadas.first().Titulo, QStringLiteral("Atención"));
         }
-        QCOMPARE(int(DatosComunes::NumeroPagina), resultado == 1 ? 1 : 0);
         QCOMPARE(QFile::exists(pdf), resultado == 1);
         if (resultado == 1)
             QCOMPARE(CodigosDelTexto(TextoPdf(pdf), {"01", "02", "03"}), QStringList({"01", "02", "03"}));
@@ -391,7 +388,7 @@ private slots:
         GenerarPaginas(300);
         // What holds the connection once the listing is over: its recordset no more, nor the
         // listing texts closed to make it fail.
-        const long conexiones = DatosComunes::Conexion.use_count() - (cerrada ? 0 : 1);
+        const long conexiones = Comunes().Conexion.use_count() - (cerrada ? 0 : 1);
         QPointer<PaginaListado> pagina;
         int dibujadas = 0;
         bool dibujando = false, temporizadores = true;
@@ -406,10 +403,10 @@ private slots:
                     if (cerrada) {
                         emit v.Barra1->SolicitudCierre();
                     } else {
-                        DatosComunes::TextosListado->Close();
+                        Comunes().TextosListado->Close();
                         QTRY_VERIFY_WITH_TIMEOUT(!vista || !vista->isVisible(), 60000);
                     }
-                    conexionesAlCerrar = DatosComunes::Conexion.use_count();
+                    conexionesAlCerrar = Comunes().Conexion.use_count();
                     temporizadores = false;
                     if (vista) {
                         for (const QTimer* t : vista->findChildren<QTimer*>())
@@ -418,13 +415,13 @@ private slots:
                 },
                 false);
         } else {
-            DatosComunes::TextosListado->Close();
+            Comunes().TextosListado->Close();
         }
         QCOMPARE(Imprimir(), cerrada);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!InstanciaPredeterminada<FrmListados>::Existe());
         QVERIFY(!pagina);
-        QCOMPARE(DatosComunes::Conexion.use_count(), conexiones);
+        QCOMPARE(Comunes().Conexion.use_count(), conexiones);
         base_->Instalar();
         if (aMedias) {
             QVERIFY(dibujando);

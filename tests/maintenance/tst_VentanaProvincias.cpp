@@ -115,7 +115,7 @@ public:
             }
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        DatosComunes::Liberar();
+        Comunes().Liberar();
         FijarManejadorErroresEventos({});
         Tramacor::FijarMensajes(nullptr);
         Tramacor::FijarFunciones(nullptr);
@@ -436,7 +436,7 @@ private slots:
         QCOMPARE(Campos(), QStringList({codigo, banco->Nombre(codigo)}));
         QCOMPARE(v->LinProvincias->Row(), fila);
         QCOMPARE(v->LinProvincias->Rows(), borradaPorOtro ? 52 : 53);
-        QVERIFY(!v->EstadoVentana().RegistroNuevo && !DatosComunes::EdicionEnCurso);
+        QVERIFY(!v->EstadoVentana().RegistroNuevo && !Comunes().EdicionEnCurso);
         QVERIFY(v->LblNuevo->Enabled() && v->LblBorrar->Enabled() && v->LinProvincias->Enabled());
         QVERIFY(banco->Filas(QStringLiteral("77")).isEmpty());
         QCOMPARE(banco->Mensajes->Llamadas, Mensajes{});
@@ -542,7 +542,7 @@ private slots:
                                                : Esperadas(codigo));
             QCOMPARE(v->TxtCodigo->Text(), muestra);
             QCOMPARE(banco->Municipios(), municipios);
-            QVERIFY(!v->EstadoVentana().RegistroNuevo && !DatosComunes::EdicionEnCurso && v->LinProvincias->Enabled());
+            QVERIFY(!v->EstadoVentana().RegistroNuevo && !Comunes().EdicionEnCurso && v->LinProvincias->Enabled());
             if (duplicado) {
                 // The name as typed, and the focus back in the code.
                 QCOMPARE(v->TxtProvincia->Text(), nombre);
@@ -573,7 +573,7 @@ private slots:
         const FrmProvincias::Estado estado = v->EstadoVentana();
         QCOMPARE(estado.CodigoActual, codigo);
         QVERIFY(!estado.RegistroNuevo && estado.Modificando && !estado.ValidacionFallida);
-        QVERIFY(!DatosComunes::EdicionEnCurso);
+        QVERIFY(!Comunes().EdicionEnCurso);
         // The grid was filled again and its current row is the saved province.
         QCOMPARE(QStringList({v->LinProvincias->TextMatrix(v->LinProvincias->Row(), 0),
                               v->LinProvincias->TextMatrix(v->LinProvincias->Row(), 1)}),
@@ -810,7 +810,7 @@ private slots:
             return;
         QCOMPARE(banco->Filas(QStringLiteral("53")).size(), cerrada && respuesta == 6 && nuevo ? 1 : 0);
         // The host's main window forgets the edit unless a new province is still pending.
-        QCOMPARE(DatosComunes::FormPrincipal->Tag(), cerrada ? QString() : QStringLiteral("Provincias"));
+        QCOMPARE(Comunes().FormPrincipal->Tag(), cerrada ? QString() : QStringLiteral("Provincias"));
         QCOMPARE(banco->Funciones->Liberados.size(), cerrada ? 1 : 0);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(ventana.isNull(), cerrada);

@@ -136,34 +136,25 @@ private slots:
         datos.Usuario = QStringLiteral("elena");
         UtilidadesAnfitrion utiles(datos);
 
-        ConnectionPtr conexion;
-        QVariant v2, v3, v4, v5, v10, parametro;
-        QObject* u = nullptr;
-        QObject* p = nullptr;
-        long ancho = 0, alto = 0;
-        std::shared_ptr<Recordset> textos;   // missing: created
-        auto textosListado = std::make_shared<Recordset>();
-        textosListado->Open(QStringLiteral("SELECT * FROM Provincias"), conexion_, 3, 1, -1);   // open: reopened
-        auto sinUso = std::make_shared<Recordset>();
-        QString usuario;
-        utiles.ObtenerDatos(conexion, v2, v3, v4, v5, u, p, ancho, alto, v10, textos, textosListado, sinUso, parametro, usuario);
+        DatosAnfitrion recibidos;   // Textos missing: created
+        recibidos.TextosListado->Open(QStringLiteral("SELECT * FROM Provincias"), conexion_, 3, 1, -1);   // open: reopened
+        utiles.ObtenerDatos(recibidos);
 
-        QCOMPARE(conexion, conexion_);
-        QVERIFY(u == &ubicacion && p == &principal);
-        QCOMPARE(QList<long>({ancho, alto}), QList<long>({15360, 11520}));
-        QCOMPARE(usuario, QStringLiteral("elena"));
-        QCOMPARE(parametro, QVariant(QStringLiteral("elena")));
-        QCOMPARE(textos->Fields(QStringLiteral("Codigo")).Value().toString(), QStringLiteral("Código"));
-        QCOMPARE(textosListado->Fields(QStringLiteral("Pagina")).Value().toString(), QStringLiteral("Página"));
+        QCOMPARE(recibidos.Conexion, conexion_);
+        QVERIFY(recibidos.Ubicacion == &ubicacion && recibidos.Principal == &principal);
+        QCOMPARE(QList<long>({recibidos.AnchoBase, recibidos.AltoBase}), QList<long>({15360, 11520}));
+        QCOMPARE(recibidos.Usuario, QStringLiteral("elena"));
+        QCOMPARE(recibidos.ParametroRegistro, QVariant(QStringLiteral("elena")));
+        QCOMPARE(recibidos.Textos->Fields(QStringLiteral("Codigo")).Value().toString(), QStringLiteral("Código"));
+        QCOMPARE(recibidos.TextosListado->Fields(QStringLiteral("Pagina")).Value().toString(), QStringLiteral("Página"));
 
         // No texts for the language: the error, with the values before the texts written.
         utiles.Configuracion().Idioma = QStringLiteral("xx");
         utiles.Configuracion().AnchoBase = 19200;
-        usuario.clear();
-        QVERIFY_THROWS_EXCEPTION(ErrorDatos, utiles.ObtenerDatos(conexion, v2, v3, v4, v5, u, p, ancho, alto, v10, textos,
-                                                                 textosListado, sinUso, parametro, usuario));
-        QCOMPARE(ancho, 19200L);
-        QVERIFY(usuario.isEmpty());
+        recibidos.Usuario.clear();
+        QVERIFY_THROWS_EXCEPTION(ErrorDatos, utiles.ObtenerDatos(recibidos));
+        QCOMPARE(recibidos.AnchoBase, 19200L);
+        QVERIFY(recibidos.Usuario.isEmpty());
     }
 };
 
