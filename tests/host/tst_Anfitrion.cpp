@@ -240,8 +240,7 @@ void TestAnfitrion::EnLaPantalla(const QSize& pixeles, double escala)
     const QRect menu = EnPantalla(anfitrion->Principal()->Menu());
     const QRect estado = EnPantalla(anfitrion->Principal()->Controls().Item(QStringLiteral("LblEstado"))->Widget());
     QVERIFY2(pantalla->availableGeometry().contains(marco) && marco.top() > menu.bottom() && marco.bottom() < estado.top(),
-             qPrintable(texto(marco) + QStringLiteral(", menú hasta %1, estado desde %2").arg(menu.bottom())
-                                                 .arg(estado.top())));
+             qPrintable(texto(marco) + QStringLiteral(", menú hasta %1, estado desde %2").arg(menu.bottom()).arg(estado.top())));
 
     // Every control inside the window, the background covering it, and no picture enlarged.
     for (Control* control : ficha->Controls()) {
@@ -269,10 +268,8 @@ void TestAnfitrion::EnLaPantalla(const QSize& pixeles, double escala)
     // the bottom, its zoom list readable.
     QRect vistaEnPantalla, barra;
     QStringList zoomRecortado;
-    std::function<void()> mirar = [&] {
-        Form* vista = Ventana(QStringLiteral("frmListados"));
-        if (!vista)
-            return QTimer::singleShot(50, this, mirar);
+    AlAbrirse<Form>([&](Form* vista) {
+        QCOMPARE(vista->objectName(), QStringLiteral("frmListados"));
         vistaEnPantalla = vista->frameGeometry();
         barra = EnPantalla(vista->Controls().Item(QStringLiteral("Scroll"))->Widget());
         auto* zoom = qobject_cast<QComboBox*>(vista->Controls().Item(QStringLiteral("CbxPor"))->Widget());
@@ -283,8 +280,7 @@ void TestAnfitrion::EnLaPantalla(const QSize& pixeles, double escala)
             if (zoom->fontMetrics().horizontalAdvance(zoom->itemText(i)) > campo.width())
                 zoomRecortado << zoom->itemText(i);
         emit qobject_cast<Barra*>(vista->Controls().Item(QStringLiteral("Barra1")))->SolicitudCierre();
-    };
-    QTimer::singleShot(0, this, mirar);
+    });
     QTest::mouseClick(ficha->Controls().Item(QStringLiteral("ImgImpresora"))->Widget(), Qt::LeftButton);
     QCOMPARE(vistaEnPantalla, pantalla->geometry());
     QVERIFY2(vistaEnPantalla.contains(barra) && barra.right() > vistaEnPantalla.right() - 20
