@@ -19,7 +19,6 @@
 #include <QScreen>
 #include <QStyleOptionComboBox>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 namespace {
