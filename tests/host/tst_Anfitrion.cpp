@@ -1,7 +1,5 @@
 // The demo host: registration of the component, opening the maintenance window by ProgID, the
-// errors it shows while it keeps running, and its windows and the preview at the screens people
-// have (each screen's row runs again in a process of its own whose offscreen screen has that size
-// and scale factor).
+// errors it shows while it keeps running, and its windows and the preview at the screens people have.
 
 #include "host/Anfitrion.h"
 #include "tests/apoyo/Apoyo.h"
@@ -21,7 +19,6 @@
 #include <QScreen>
 #include <QStyleOptionComboBox>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -54,16 +51,15 @@ QStringList Recortados(Form& ficha, const QStringList& nombres)
     auto* grilla = qobject_cast<FlexGrid*>(ficha.Controls().Item(QStringLiteral("LinProvincias")));
     const QFontMetrics letraGrilla(grilla->Widget()->font());
     QString masAncho;
-    for (int fila = 0; fila < grilla->Rows(); ++fila) {
+    for (int fila = 0; fila < grilla->Rows(); ++fila)
         for (int col = 0; col < grilla->Cols(); ++col) {
             const QString texto = grilla->TextMatrix(fila, col);
-            medir(QStringLiteral("LinProvincias"), grilla->Widget()->font(), texto,
-                  Screen::TwipsAPixelesX(grilla->ColWidth(col)) - 8);  // 4 pixels of padding each side
+            // 4 pixels of padding each side.
+            medir(QStringLiteral("LinProvincias"), grilla->Widget()->font(), texto, Screen::TwipsAPixelesX(grilla->ColWidth(col)) - 8);
             // The widest name is the one the name field must show whole.
             if (fila > 0 && col == 1 && letraGrilla.horizontalAdvance(texto) > letraGrilla.horizontalAdvance(masAncho))
                 masAncho = texto;
         }
-    }
     for (const QString& nombre : nombres) {
         QWidget* w = ficha.Controls().Item(nombre)->Widget();
         QString texto = w->accessibleName();
@@ -121,7 +117,7 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    void asegurarRegistro()
+    void registroYApertura()
     {
         QVERIFY(Anfitrion::AsegurarRegistro(Componente));
         QVERIFY(!Anfitrion::AsegurarRegistro(Componente));
@@ -132,6 +128,26 @@ private slots:
         const std::optional<EntradaClase> entrada = RegistroClases().Buscar(Anfitrion::ProgId);
         QCOMPARE(entrada->Biblioteca, Componente);
         QCOMPARE(entrada->Version, QStringLiteral("1.00.0051"));
+        auto anfitrion = NuevoAnfitrion();
+        QVERIFY(!anfitrion->Ubicacion()->isVisible());
+        QVERIFY(anfitrion->AbrirProvincias());
+        Form* ficha = Ventana(QStringLiteral("FrmProvincias"));
+        QVERIFY(ficha);
+        QCOMPARE(QPoint(ficha->Left(), ficha->Top()), QPoint(anfitrion->Ubicacion()->Left(), anfitrion->Ubicacion()->Top()));
+        // The menu again: the same component, the same window shown again.
+        QObject* componente = anfitrion->Componente();
+        QAction* maestros = anfitrion->Principal()->Menu()->actions().at(1);
+        QCOMPARE(maestros->text(), QStringLiteral("&Maestros"));
+        QAction* provincias = maestros->menu()->actions().first();
+        QCOMPARE(provincias->text(), QStringLiteral("&Provincias"));
+        provincias->trigger();
+        QCOMPARE(anfitrion->Componente(), componente);
+        QCOMPARE(Ventana(QStringLiteral("FrmProvincias")), ficha);
+        QVERIFY(mensajes_->Llamadas.isEmpty());
+        anfitrion->Terminar();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!Ventana(QStringLiteral("FrmProvincias")));
+        QVERIFY(!anfitrion->Componente());
     }
 
     void sinLaClase_data()
@@ -163,33 +179,6 @@ private slots:
         QVERIFY(!Ventana(QStringLiteral("FrmProvincias")) && anfitrion->Principal()->isVisible());
     }
 
-    void abrirProvincias()
-    {
-        auto anfitrion = NuevoAnfitrion();
-        QVERIFY(RegistroClases().Buscar(Anfitrion::ProgId));
-        QVERIFY(!anfitrion->Ubicacion()->isVisible());
-        QVERIFY(anfitrion->AbrirProvincias());
-        Form* ficha = Ventana(QStringLiteral("FrmProvincias"));
-        QVERIFY(ficha);
-        QCOMPARE(QPoint(ficha->Left(), ficha->Top()), QPoint(anfitrion->Ubicacion()->Left(), anfitrion->Ubicacion()->Top()));
-
-        // The menu again: the same component, the same window shown again.
-        QObject* componente = anfitrion->Componente();
-        QAction* maestros = anfitrion->Principal()->Menu()->actions().at(1);
-        QCOMPARE(maestros->text(), QStringLiteral("&Maestros"));
-        QAction* provincias = maestros->menu()->actions().first();
-        QCOMPARE(provincias->text(), QStringLiteral("&Provincias"));
-        provincias->trigger();
-        QCOMPARE(anfitrion->Componente(), componente);
-        QCOMPARE(Ventana(QStringLiteral("FrmProvincias")), ficha);
-        QVERIFY(mensajes_->Llamadas.isEmpty());
-
-        anfitrion->Terminar();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!Ventana(QStringLiteral("FrmProvincias")));
-        QVERIFY(!anfitrion->Componente());
-    }
-
     void pantallas_data()
     {
         QTest::addColumn<QSize>("pixeles");
@@ -211,14 +200,11 @@ private slots:
 
         // The platform's screen is fixed when the process starts: this row runs in a new one.
         QTemporaryDir carpeta;
-        QFile configuracion(carpeta.filePath(QStringLiteral("pantalla.json")));
-        QVERIFY(configuracion.open(QIODevice::WriteOnly));
-        configuracion.write(QStringLiteral(R"({"windowFrameMargins": false, "screens": [{"name": "prueba", "x": 0, "y": 0,
-            "width": %1, "height": %2, "logicalDpi": 96, "logicalBaseDpi": 96}]})")
-                                .arg(pixeles.width()).arg(pixeles.height()).toUtf8());
-        configuracion.close();
+        const QString configuracion = carpeta.filePath(QStringLiteral("pantalla.json"));
+        QVERIFY(EscribirArchivo(configuracion, QStringLiteral(R"({"windowFrameMargins": false, "screens": [{"name": "prueba", "x": 0,
+            "y": 0, "width": %1, "height": %2, "logicalDpi": 96, "logicalBaseDpi": 96}]})").arg(pixeles.width()).arg(pixeles.height()).toUtf8()));
         QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
-        entorno.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + configuracion.fileName());
+        entorno.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + configuracion);
         entorno.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(escala));
         entorno.insert(QString::fromLatin1(VariableFila), QStringLiteral("1"));
         QProcess hija;
@@ -253,8 +239,7 @@ void TestAnfitrion::EnLaPantalla(const QSize& pixeles, double escala)
     const QRect menu = EnPantalla(anfitrion->Principal()->Menu());
     const QRect estado = EnPantalla(anfitrion->Principal()->Controls().Item(QStringLiteral("LblEstado"))->Widget());
     QVERIFY2(pantalla->availableGeometry().contains(marco) && marco.top() > menu.bottom() && marco.bottom() < estado.top(),
-             qPrintable(texto(marco) + QStringLiteral(", menú hasta %1, estado desde %2").arg(menu.bottom())
-                                                 .arg(estado.top())));
+             qPrintable(texto(marco) + QStringLiteral(", menú hasta %1, estado desde %2").arg(menu.bottom()).arg(estado.top())));
 
     // Every control inside the window, the background covering it, and no picture enlarged.
     for (Control* control : ficha->Controls()) {
@@ -282,10 +267,8 @@ void TestAnfitrion::EnLaPantalla(const QSize& pixeles, double escala)
     // the bottom, its zoom list readable.
     QRect vistaEnPantalla, barra;
     QStringList zoomRecortado;
-    std::function<void()> mirar = [&] {
-        Form* vista = Ventana(QStringLiteral("frmListados"));
-        if (!vista)
-            return QTimer::singleShot(50, this, mirar);
+    AlAbrirse<Form>([&](Form* vista) {
+        QCOMPARE(vista->objectName(), QStringLiteral("frmListados"));
         vistaEnPantalla = vista->frameGeometry();
         barra = EnPantalla(vista->Controls().Item(QStringLiteral("Scroll"))->Widget());
         auto* zoom = qobject_cast<QComboBox*>(vista->Controls().Item(QStringLiteral("CbxPor"))->Widget());
@@ -296,8 +279,7 @@ void TestAnfitrion::EnLaPantalla(const QSize& pixeles, double escala)
             if (zoom->fontMetrics().horizontalAdvance(zoom->itemText(i)) > campo.width())
                 zoomRecortado << zoom->itemText(i);
         emit qobject_cast<Barra*>(vista->Controls().Item(QStringLiteral("Barra1")))->SolicitudCierre();
-    };
-    QTimer::singleShot(0, this, mirar);
+    });
     QTest::mouseClick(ficha->Controls().Item(QStringLiteral("ImgImpresora"))->Widget(), Qt::LeftButton);
     QCOMPARE(vistaEnPantalla, pantalla->geometry());
     QVERIFY2(vistaEnPantalla.contains(barra) && barra.right() > vistaEnPantalla.right() - 20

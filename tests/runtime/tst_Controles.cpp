@@ -1,6 +1,4 @@
-// The runtime's windows and controls on the offscreen platform: positions kept in twips, the
-// load and unload of a window, its events and tab order, text boxes, combo boxes, scroll bars
-// and pictures. The grid has its own program.
+// The runtime's windows and controls on the offscreen platform (the grid has its own program).
 
 #include "tests/apoyo/Apoyo.h"
 #include "runtime/ArregloControles.h"
@@ -16,7 +14,6 @@
 #include "runtime/TextBox.h"
 
 #include <QClipboard>
-#include <QLineEdit>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -69,30 +66,20 @@ protected:
 
 using Predeterminada = InstanciaPredeterminada<FrmContador>;
 
-class FrmVarios : public Form
-{
-public:
-    FrmVarios() : Form(QStringLiteral("FrmVarios"))
-    {
-        CbxPor = new ComboBox(this, QStringLiteral("CbxPor"));
-        CbxPor->Move(120, 120, 2295, 360);
-        Scroll = new ScrollBar(this, QStringLiteral("Scroll"));
-        Scroll->Move(5000, 120, 490, 3000);
-        ImgFlecha = new Image(this, QStringLiteral("ImgFlecha"));
-        ImgFlecha->Move(120, 1200, 1065, 600);
-        Move(0, 0, 7000, 4000);
-    }
-    ComboBox* CbxPor;
-    ScrollBar* Scroll;
-    Image* ImgFlecha;
-};
-
 void VaciarBorrados()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+// How a window is unloaded ("Unload", "close" or "modal"), what its unload does, and the unloads counted.
+struct Descarga { QString via; bool mostrar, cancelar, dentro, soltar; int descargas; };
+// Keys typed or text pasted into a code box of at most `maximo` characters, and the Change events it raised.
+struct Tecleo { int maximo; QString teclas; bool pegar; QString esperado; int cambios; };
+
 } // namespace
+
+Q_DECLARE_METATYPE(Descarga)
+Q_DECLARE_METATYPE(Tecleo)
 
 class TstControles : public QObject
 {
@@ -132,9 +119,20 @@ private slots:
         QCOMPARE(l->Widget()->geometry().right() + 1, b->Widget()->geometry().left());
     }
 
-    void contenedorYLinea()
+    void coleccionContenedorYLinea()
     {
-        Form f(QStringLiteral("FrmGeometria"));
+        FrmContador f;
+        QCOMPARE(f.Controls().Item(QStringLiteral("txtcodigo")), f.TxtCodigo);
+        // A loaded element of a control array copies the first one, hidden.
+        ArregloControles<PictureBox> PicList;
+        PictureBox* primera = PicList.Crear(&f, QStringLiteral("PicList"));
+        primera->Move(6120, 5520, 3015, 2415);
+        PictureBox* segunda = PicList.Load(1);
+        QCOMPARE(segunda->Width(), 3015);
+        QVERIFY(!segunda->Visible());
+        QCOMPARE(f.Controls().Count(), 6);
+        PicList.Unload(1);
+        QCOMPARE(f.Controls().Count(), 5);
         auto* caja = new PictureBox(&f, QStringLiteral("PicDatos"));
         caja->Move(360, 3480, 11655, 3930);
         auto* l = new Label(&f, QStringLiteral("LblDentro"), caja);
@@ -150,29 +148,21 @@ private slots:
         QCOMPARE(linea->Widget()->geometry(), QRect(96 - 1, 136 - 1, 376 + 3, 3));
     }
 
-    void coleccionYArreglo()
-    {
-        FrmContador f;
-        QCOMPARE(f.Controls().Item(QStringLiteral("txtcodigo")), f.TxtCodigo);
-        // A loaded element of a control array copies the first one, hidden.
-        ArregloControles<PictureBox> PicList;
-        PictureBox* primera = PicList.Crear(&f, QStringLiteral("PicList"));
-        primera->Move(6120, 5520, 3015, 2415);
-        PictureBox* segunda = PicList.Load(1);
-        QCOMPARE(segunda->Width(), 3015);
-        QVERIFY(!segunda->Visible());
-        QCOMPARE(f.Controls().Count(), 6);
-        PicList.Unload(1);
-        QCOMPARE(f.Controls().Count(), 5);
-    }
-
     void instanciaPredeterminada()
     {
         FrmContador* primera = Predeterminada::Obtener();
         QCOMPARE(Predeterminada::Obtener(), primera);
+        // A load that fails leaves the window unloaded; Hide loads it as well, and Show then loads nothing more.
+        primera->fallarAlCargar = true;
+        QCOMPARE(NumeroDeError([primera] { primera->Show(); }), 91);
+        QVERIFY(!primera->Loaded() && !primera->isVisible());
+        QCOMPARE(Form::FormulariosCargados(), 0);
+        primera->fallarAlCargar = false;
+        primera->Hide();
+        QVERIFY(primera->Loaded() && !primera->isVisible());
         primera->Show();
         primera->Show();
-        QCOMPARE(primera->cargas, 1);
+        QCOMPARE(primera->cargas, 2);
         QVERIFY(primera->Unload());
         QVERIFY(!Predeterminada::Existe());
         QPointer<FrmContador> vieja(primera);
@@ -188,28 +178,19 @@ private slots:
 
     void descarga_data()
     {
-        QTest::addColumn<QString>("via");
-        QTest::addColumn<bool>("mostrar");
-        QTest::addColumn<bool>("cancelar");
-        QTest::addColumn<bool>("dentro");
-        QTest::addColumn<bool>("soltar");
-        QTest::addColumn<int>("descargas");
-        QTest::newRow("anidada una sola vez") << "Unload" << true << false << true << false << 1;
-        QTest::newRow("cancelada") << "Unload" << true << true << false << false << 1;
-        QTest::newRow("el anfitrión suelta la referencia") << "Unload" << true << false << false << true << 1;
-        QTest::newRow("sin cargar") << "Unload" << false << false << false << false << 0;
-        QTest::newRow("cierre por el sistema") << "close" << true << false << false << false << 1;
-        QTest::newRow("modal") << "modal" << false << false << false << false << 1;
+        QTest::addColumn<Descarga>("caso");
+        QTest::newRow("anidada una sola vez") << Descarga{"Unload", true, false, true, false, 1};
+        QTest::newRow("cancelada") << Descarga{"Unload", true, true, false, false, 1};
+        QTest::newRow("el anfitrión suelta la referencia") << Descarga{"Unload", true, false, false, true, 1};
+        QTest::newRow("sin cargar") << Descarga{"Unload", false, false, false, false, 0};
+        QTest::newRow("cierre por el sistema") << Descarga{"close", true, false, false, false, 1};
+        QTest::newRow("modal") << Descarga{"modal", false, false, false, false, 1};
     }
 
     void descarga()
     {
-        QFETCH(QString, via);
-        QFETCH(bool, mostrar);
-        QFETCH(bool, cancelar);
-        QFETCH(bool, dentro);
-        QFETCH(bool, soltar);
-        QFETCH(int, descargas);
+        QFETCH(Descarga, caso);
+        auto [via, mostrar, cancelar, dentro, soltar, descargas] = caso;
         FrmContador* f = Predeterminada::Obtener();
         f->cancelarDescarga = cancelar;
         f->descargarDentro = dentro;
@@ -240,24 +221,28 @@ private slots:
         QCOMPARE(f->descargas, descargas);
     }
 
-    void cargaFallida()
+    void eventosTeclasYFoco()
     {
         FrmContador* f = Predeterminada::Obtener();
-        f->fallarAlCargar = true;
-        QCOMPARE(NumeroDeError([f] { f->Show(); }), 91);
-        QVERIFY(!f->Loaded() && !f->isVisible());
-        QCOMPARE(Form::FormulariosCargados(), 0);
-        // Hide loads the window as well.
-        f->fallarAlCargar = false;
-        f->Hide();
-        QVERIFY(f->Loaded() && !f->isVisible());
-        QCOMPARE(f->cargas, 2);
-        QVERIFY(f->Unload());
-    }
-
-    void eventosEstadoYTabulacion()
-    {
-        FrmContador* f = Predeterminada::Obtener();
+        QList<int> teclas;
+        QStringList foco;
+        // Entering the field selects its text, so the first key that gets through replaces it.
+        connect(f->TxtCodigo, &TextBox::GotFocus, f, [&] {
+            foco << QStringLiteral("entra");
+            f->TxtCodigo->setSelStart(0);
+            f->TxtCodigo->setSelLength(int(f->TxtCodigo->Text().size()));
+        });
+        connect(f->TxtCodigo, &TextBox::LostFocus, f, [&] { foco << QStringLiteral("sale"); });
+        f->TxtCodigo->setText(QStringLiteral("28"));
+        connect(f->TxtCodigo, &TextBox::KeyPress, f, [&](int& KeyAscii) {
+            teclas << KeyAscii;
+            if (KeyAscii == 13)
+                f->TxtNombre->SetFocus();
+            if (KeyAscii == 'x')
+                KeyAscii = 0;
+            if (KeyAscii == 'a')
+                KeyAscii = 'A';
+        });
         // Assigning a tab place moves the others along, as on the platform.
         f->TxtNombre->setTabIndex(0);
         QCOMPARE(f->PicFondo->TabIndex(), 1);
@@ -268,7 +253,13 @@ private slots:
         const int antes = f->redimensiones;
         f->setWidth(9000);
         QVERIFY(f->redimensiones > antes);
-        f->TxtNombre->SetFocus();
+        f->TxtCodigo->SetFocus();
+        QTest::keyClicks(f->TxtCodigo->Widget(), QStringLiteral("xa"));
+        QTest::keyClick(f->TxtCodigo->Widget(), Qt::Key_Return);
+        QCOMPARE(teclas, QList<int>({'x', 'a', 13}));
+        QCOMPARE(f->TxtCodigo->Text(), QStringLiteral("A"));
+        QCOMPARE(f->ActiveControl(), f->TxtNombre);
+        QCOMPARE(foco, QStringList({"entra", "sale"}));
         QTest::keyClick(f->TxtNombre->Widget(), Qt::Key_Tab);
         QCOMPARE(f->ActiveControl(), f->TxtCodigo);
         // A disabled control is passed over.
@@ -278,7 +269,7 @@ private slots:
         f->Unload();
     }
 
-    void cambioSincronoYAnidado()
+    void cambio()
     {
         FrmContador f;
         QStringList registro;
@@ -296,42 +287,28 @@ private slots:
         // The same text again is no change.
         f.TxtCodigo->setText(QStringLiteral("01"));
         QCOMPARE(registro.size(), 5);
-    }
-
-    void errorDelManejadorYFoco()
-    {
-        FrmContador f;
-        f.TxtCodigo->setMaxLength(2);
-        connect(f.TxtCodigo, &TextBox::Change, &f, [] {
-            throw ErrorEjecucion(3021, QStringLiteral("No hay registro actual"));
-        });
         // The handler's error reaches the assignment; MaxLength limits the user only.
-        QCOMPARE(NumeroDeError([&] { f.TxtCodigo->setText(QStringLiteral("ABC\tD")); }), 3021);
-        QCOMPARE(f.TxtCodigo->Text(), QStringLiteral("ABC\tD"));
-        f.TxtCodigo->setEnabled(false);
-        QCOMPARE(NumeroDeError([&] { f.TxtCodigo->SetFocus(); }), 5);
+        f.TxtNombre->setMaxLength(2);
+        connect(f.TxtNombre, &TextBox::Change, &f, [] { throw ErrorEjecucion(3021, QStringLiteral("No hay registro actual")); });
+        QCOMPARE(NumeroDeError([&] { f.TxtNombre->setText(QStringLiteral("ABC\tD")); }), 3021);
+        QCOMPARE(f.TxtNombre->Text(), QStringLiteral("ABC\tD"));
+        f.TxtNombre->setEnabled(false);
+        QCOMPARE(NumeroDeError([&] { f.TxtNombre->SetFocus(); }), 5);
     }
 
     void longitudMaximaYUnaLinea_data()
     {
-        QTest::addColumn<int>("maximo");
-        QTest::addColumn<QString>("teclas");
-        QTest::addColumn<bool>("pegar");
-        QTest::addColumn<QString>("esperado");
-        QTest::addColumn<int>("cambios");
-        QTest::newRow("código de dos") << 2 << "123" << false << "12" << 2;
-        QTest::newRow("pegar salto de Windows") << 20 << "Madrid\r\nLugo" << true << "Madrid" << 1;
-        QTest::newRow("pegar tabulador") << 20 << "28\tMadrid" << true << "28 Madrid" << 1;
-        QTest::newRow("pegar salto y máximo") << 2 << "\n28" << true << "" << 0;
+        QTest::addColumn<Tecleo>("caso");
+        QTest::newRow("código de dos") << Tecleo{2, "123", false, "12", 2};
+        QTest::newRow("pegar salto de Windows") << Tecleo{20, "Madrid\r\nLugo", true, "Madrid", 1};
+        QTest::newRow("pegar tabulador") << Tecleo{20, "28\tMadrid", true, "28 Madrid", 1};
+        QTest::newRow("pegar salto y máximo") << Tecleo{2, "\n28", true, "", 0};
     }
 
     void longitudMaximaYUnaLinea()
     {
-        QFETCH(int, maximo);
-        QFETCH(QString, teclas);
-        QFETCH(bool, pegar);
-        QFETCH(QString, esperado);
-        QFETCH(int, cambios);
+        QFETCH(Tecleo, caso);
+        const auto [maximo, teclas, pegar, esperado, cambios] = caso;
         FrmContador f;
         f.TxtCodigo->setMaxLength(maximo);
         f.Show();
@@ -351,125 +328,85 @@ private slots:
         f.Unload();
     }
 
-    void teclasYFoco()
-    {
-        FrmContador f;
-        QList<int> teclas;
-        QStringList foco;
-        // Entering the field selects its text, so the first key that gets through replaces it.
-        connect(f.TxtCodigo, &TextBox::GotFocus, &f, [&] {
-            foco << QStringLiteral("entra");
-            f.TxtCodigo->setSelStart(0);
-            f.TxtCodigo->setSelLength(int(f.TxtCodigo->Text().size()));
-        });
-        connect(f.TxtCodigo, &TextBox::LostFocus, &f, [&] { foco << QStringLiteral("sale"); });
-        f.TxtCodigo->setText(QStringLiteral("28"));
-        connect(f.TxtCodigo, &TextBox::KeyPress, &f, [&](int& KeyAscii) {
-            teclas << KeyAscii;
-            if (KeyAscii == 13)
-                f.TxtNombre->SetFocus();
-            if (KeyAscii == 'x')
-                KeyAscii = 0;
-            if (KeyAscii == 'a')
-                KeyAscii = 'A';
-        });
-        f.Show();
-        QVERIFY(QTest::qWaitForWindowActive(&f));
-        f.TxtCodigo->SetFocus();
-        QTest::keyClicks(f.TxtCodigo->Widget(), QStringLiteral("xa"));
-        QTest::keyClick(f.TxtCodigo->Widget(), Qt::Key_Return);
-        QCOMPARE(teclas, QList<int>({'x', 'a', 13}));
-        QCOMPARE(f.TxtCodigo->Text(), QStringLiteral("A"));
-        QCOMPARE(f.ActiveControl(), f.TxtNombre);
-        QCOMPARE(foco, QStringList({"entra", "sale"}));
-        f.Unload();
-    }
-
     void listaYBarra()
     {
-        FrmVarios f;
+        Form f(QStringLiteral("FrmVarios"));
+        auto* lista = new ComboBox(&f, QStringLiteral("CbxPor"));
+        lista->Move(120, 120, 2295, 360);
+        auto* barra = new ScrollBar(&f, QStringLiteral("Scroll"));
         int clics = 0, cambios = 0;
         QString textoEnClic;
-        connect(f.CbxPor, &ComboBox::Click, &f, [&] {
+        connect(lista, &ComboBox::Click, &f, [&] {
             ++clics;
-            textoEnClic = f.CbxPor->Text();
+            textoEnClic = lista->Text();
         });
-        connect(f.Scroll, &ScrollBar::Change, &f, [&] { ++cambios; });
+        connect(barra, &ScrollBar::Change, &f, [&] { ++cambios; });
         for (const char* e : {"50 %", "100 %", "Encajar en Pantalla"})
-            f.CbxPor->AddItem(QString::fromUtf8(e));
+            lista->AddItem(QString::fromUtf8(e));
         QCOMPARE(clics, 0);
         // An assignment of an item is a click, even of the same item.
-        f.CbxPor->setListIndex(1);
-        f.CbxPor->setListIndex(1);
+        lista->setListIndex(1);
+        lista->setListIndex(1);
         QCOMPARE(clics, 2);
         QCOMPARE(textoEnClic, QStringLiteral("100 %"));
         f.Show();
         QVERIFY(QTest::qWaitForWindowActive(&f));
         // The user's pick with the keyboard.
-        f.CbxPor->SetFocus();
-        QTest::keyClick(f.CbxPor->Widget(), Qt::Key_Down);
+        lista->SetFocus();
+        QTest::keyClick(lista->Widget(), Qt::Key_Down);
         QCOMPARE(clics, 3);
         QCOMPARE(textoEnClic, QStringLiteral("Encajar en Pantalla"));
 
-        f.Scroll->setMax(20);
-        f.Scroll->setSmallChange(1);
+        barra->setMax(20);
+        barra->setSmallChange(1);
         QCOMPARE(cambios, 0);
-        static_cast<QScrollBar*>(f.Scroll->Widget())->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        QCOMPARE(f.Scroll->Value(), 1);
-        QCOMPARE(cambios, 1);
+        static_cast<QScrollBar*>(barra->Widget())->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(QList<int>({barra->Value(), cambios}), QList<int>({1, 1}));
         // Lowering Max below Value moves Value, and that is a change.
-        f.Scroll->setMax(0);
-        QCOMPARE(f.Scroll->Value(), 0);
-        QCOMPARE(cambios, 2);
+        barra->setMax(0);
+        QCOMPARE(QList<int>({barra->Value(), cambios}), QList<int>({0, 2}));
         // The range is not limited to 16 bits.
-        f.Scroll->setMax(400000);
-        f.Scroll->setValue(333744);
-        QCOMPARE(f.Scroll->Value(), 333744);
-        QCOMPARE(cambios, 3);
+        barra->setMax(400000);
+        barra->setValue(333744);
+        QCOMPARE(QList<int>({barra->Value(), cambios}), QList<int>({333744, 3}));
     }
 
     void imagenDesdeArchivo_data()
     {
         QTest::addColumn<QString>("archivo");
-        QTest::addColumn<QByteArray>("contenido");
         QTest::addColumn<int>("error");
-        QTest::newRow("imagen") << QStringLiteral("derecha.png") << QByteArray() << 0;
-        QTest::newRow("no existe") << QStringLiteral("nada.gif") << QByteArray() << 53;
-        QTest::newRow("texto") << QStringLiteral("falso.gif") << QByteArray("no soy un GIF") << 481;
+        QTest::newRow("imagen") << "derecha.png" << 0;
+        QTest::newRow("no existe") << "nada.gif" << 53;
+        QTest::newRow("texto") << "falso.gif" << 481;
     }
 
     void imagenDesdeArchivo()
     {
         QFETCH(QString, archivo);
-        QFETCH(QByteArray, contenido);
         QFETCH(int, error);
         QTemporaryDir dir;
-        const QString ruta = dir.filePath(archivo);
-        if (error == 0) {
-            QImage flecha(71, 40, QImage::Format_ARGB32);
-            flecha.fill(Qt::transparent);
-            QVERIFY(flecha.save(ruta));
-        } else if (!contenido.isEmpty()) {
-            QVERIFY(EscribirArchivo(ruta, contenido));
-        }
-        FrmVarios f;
-        f.ImgFlecha->Move(600, 1080, 2000, 2000);
+        QImage flecha(71, 40, QImage::Format_ARGB32);
+        flecha.fill(Qt::transparent);
+        QVERIFY(flecha.save(dir.filePath(QStringLiteral("derecha.png"))));
+        QVERIFY(EscribirArchivo(dir.filePath(QStringLiteral("falso.gif")), "no soy un GIF"));
+        Form f(QStringLiteral("FrmVarios"));
+        auto* imagen = new Image(&f, QStringLiteral("ImgFlecha"));
+        imagen->Move(600, 1080, 2000, 2000);
         PictureBox caja(&f, QStringLiteral("PicFondo"));
         QImage anterior(4, 4, QImage::Format_RGB32);
         anterior.fill(Qt::red);
         caja.setPicture(anterior);
-        QCOMPARE(NumeroDeError([&] { caja.setPicture(ruta); }), error);
-        QCOMPARE(NumeroDeError([&] { f.ImgFlecha->setPicture(ruta); }), error);
+        QCOMPARE(NumeroDeError([&] { caja.setPicture(dir.filePath(archivo)); }), error);
+        QCOMPARE(NumeroDeError([&] { imagen->setPicture(dir.filePath(archivo)); }), error);
         if (error != 0) {
-            // The picture there before stays.
-            QCOMPARE(caja.Picture(), anterior);
+            QCOMPARE(caja.Picture(), anterior);   // the picture there before stays
             return;
         }
         // Without Stretch an image takes the picture's size (71 by 40 pixels); with it, the control's.
-        QCOMPARE(QSize(f.ImgFlecha->Width(), f.ImgFlecha->Height()), QSize(1065, 600));
-        f.ImgFlecha->setStretch(true);
-        f.ImgFlecha->Move(600, 1080, 798, 450);
-        QCOMPARE(f.ImgFlecha->Width(), 798);
+        QCOMPARE(QSize(imagen->Width(), imagen->Height()), QSize(1065, 600));
+        imagen->setStretch(true);
+        imagen->Move(600, 1080, 798, 450);
+        QCOMPARE(imagen->Width(), 798);
     }
 };
 

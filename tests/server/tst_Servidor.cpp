@@ -1,7 +1,5 @@
-// The class registry and the component server: the registry file kept line for line beside
-// what other tools wrote, damaged or unreachable registries, and a component library of the tests'
-// own registered, created by its ProgID, refused with its own message for each fault, and unloaded
-// only when nothing of it is alive.
+// The class registry, kept line for line beside what other tools wrote, and the component server,
+// driven with a component library of the tests' own.
 
 #include "tests/apoyo/Apoyo.h"
 #include "server/CrearObjeto.h"
@@ -46,6 +44,19 @@ const QString Componente = QStringLiteral(RUTA_COMPONENTE_PRUEBA);
 const QString Servidor = QStringLiteral(RUTA_SERVIDOR);
 const QString Prueba = QStringLiteral("PruebaServidor.ClasePrueba");
 
+// A registration refused: the registry's place and content, the entry registered beside Ficha, the
+// number a read of that registry gives (0: it reads), and the number and text of the refusal.
+struct Rechazo { QString ruta; QByteArray contenido; EntradaClase entrada; int numeroLectura, numero; QString mensaje; };
+// A creation by ProgID under a registry's content: its error and, when not 0, the major version asked for.
+struct Creacion { QString progId; QByteArray registro; int numero; QString mensaje; int versionMayor = 0; };
+// quiltren-registrar: arguments, registered before, exit code, text written, and the user's registry after.
+struct Herramienta { QStringList argumentos; bool registradaAntes; int salida; QString texto; QByteArray registro; };
+
+QByteArray Linea(const QString& progId, const QString& biblioteca, const QString& clase, const QString& version = QStringLiteral("1"))
+{
+    return QStringLiteral("clase\t%1\t%2\t%3\t%4\n").arg(progId, biblioteca, clase, version).toUtf8();
+}
+
 bool ComponenteEnMemoria()
 {
     void* manejador = dlopen(QFile::encodeName(Componente).constData(), RTLD_NOW | RTLD_NOLOAD);
@@ -55,6 +66,10 @@ bool ComponenteEnMemoria()
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Rechazo)
+Q_DECLARE_METATYPE(Creacion)
+Q_DECLARE_METATYPE(Herramienta)
 
 class TestServidor : public QObject
 {
@@ -77,16 +92,22 @@ private slots:
     void cleanup() { LiberarBibliotecasSinUso(); }
 
     // Without QUILTREN_REGISTRO a lookup reads the user's registry, then the system's, and the
-    // user's entry wins; with it, that file alone is read.
+    // user's entry wins; with it, that file alone is read. The user's registry starts in a new folder.
     void registroDelUsuarioYDelSistema()
     {
         const QString sistema = carpeta_.filePath(QStringLiteral("sistema"));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(carpeta_.path()));
         qputenv("QUILTREN_REGISTRO", "");
         const auto recuperar = qScopeGuard([] { qunsetenv("XDG_CONFIG_HOME"); });
-        QCOMPARE(RegistroClases::RutaPredeterminada(), carpeta_.filePath(QStringLiteral("quiltren/registro-clases")));
+        const QString usuario = carpeta_.filePath(QStringLiteral("quiltren/registro-clases"));
+        QCOMPARE(RegistroClases::RutaPredeterminada(), usuario);
         QVERIFY(EscribirArchivo(sistema, LineaFicha + "clase\tOtra.Clase\t/usr/lib/libotra.so\tOtraClase\t3.1\n"));
+        QCOMPARE(RegistroClases().Desregistrar({Ficha.ProgId}), 0);
+        QVERIFY(!QFile::exists(usuario));
         RegistroClases().Registrar({{QStringLiteral("Otra.Clase"), QStringLiteral("/opt/otra/libotra.so"), QStringLiteral("OtraClase"), {}}});
+        const QByteArray contenido = LeerArchivo(usuario);
+        QVERIFY(contenido.startsWith("# ") && contenido.endsWith("\nclase\tOtra.Clase\t/opt/otra/libotra.so\tOtraClase\t\n"));
+        QCOMPARE(QDir(QFileInfo(usuario).path()).entryList(QDir::Files), QStringList{QStringLiteral("registro-clases")});
         QCOMPARE(RegistroClases().Buscar(Ficha.ProgId), std::optional<EntradaClase>(Ficha));
         QCOMPARE(RegistroClases().Buscar(QStringLiteral("otra.clase")).value_or(EntradaClase{}).Biblioteca,
                  QStringLiteral("/opt/otra/libotra.so"));
@@ -104,7 +125,6 @@ private slots:
         registro.Registrar({Ficha});
         QCOMPARE(LeerArchivo(Ruta()), RegistroAjeno + LineaFicha);
         QCOMPARE(registro.Buscar(QStringLiteral("prueba.FICHA")), std::optional<EntradaClase>(Ficha));
-
         const EntradaClase movida{QStringLiteral("otra.clase"), QStringLiteral("/usr/lib/libotra.so.2"), QStringLiteral("OtraClase"), QString()};
         // The file is replaced whole: a host reading it meanwhile sees the old registry, never half a new one.
         QFile lector(Ruta());
@@ -114,239 +134,143 @@ private slots:
         QByteArray esperado = RegistroAjeno + LineaFicha;
         esperado.replace("clase\tOtra.Clase\t/opt/otra/libotra.so\tOtraClase\t3.1", "clase\totra.clase\t/usr/lib/libotra.so.2\tOtraClase\t");
         QCOMPARE(LeerArchivo(Ruta()), esperado);
-        QCOMPARE(registro.Entradas(), (QList<EntradaClase>{movida, Ficha}));
-
         QCOMPARE(registro.Desregistrar({QStringLiteral("Prueba.Ficha"), QStringLiteral("No.Esta")}), 1);
         esperado.chop(LineaFicha.size());
         QCOMPARE(LeerArchivo(Ruta()), esperado);
-        QVERIFY(!registro.Buscar(QStringLiteral("Prueba.Ficha")));
     }
 
-    void registroNuevo()
+    void rechazo_data()
     {
-        const QString ruta = carpeta_.filePath(QStringLiteral("nueva/carpeta/registro-clases"));
-        RegistroClases registro(ruta);
-        QVERIFY(registro.Entradas().isEmpty());
-        QCOMPARE(registro.Desregistrar({Ficha.ProgId}), 0);
-        QVERIFY(!QFile::exists(ruta));
-
-        registro.Registrar({Ficha});
-        const QByteArray contenido = LeerArchivo(ruta);
-        QVERIFY(contenido.startsWith("# "));
-        QVERIFY(contenido.endsWith("\n" + LineaFicha));
-        QCOMPARE(QDir(QFileInfo(ruta).path()).entryList(QDir::Files), QStringList{QStringLiteral("registro-clases")});
-    }
-
-    void lineaDanada_data()
-    {
-        QTest::addColumn<QByteArray>("linea");
-        QTest::addColumn<QString>("razon");
-        QTest::newRow("sin tabulador") << QByteArray("basura") << QStringLiteral("falta el tabulador tras la clave de la línea");
-        QTest::newRow("faltan campos") << QByteArray("clase\tA.B\t/opt/b.so\tB")
-                                       << QStringLiteral("una clase lleva ProgID, biblioteca, nombre y versión separados por "
-                                                         "tabuladores, y esta línea tiene 4 campos en lugar de 5");
-        QTest::newRow("ProgID no válido") << QByteArray("clase\tA B\t/opt/b.so\tB\t1")
-                                          << QStringLiteral("el ProgID «A B» no es válido (letras y cifras en dos o más partes "
-                                                            "separadas por puntos, empezando por una letra, 39 caracteres como mucho)");
-        QTest::newRow("ruta relativa") << QByteArray("clase\tA.B\tlib/b.so\tB\t1")
-                                       << QStringLiteral("la ruta de la biblioteca «lib/b.so» de la clase «A.B» no es absoluta");
-        QTest::newRow("ProgID repetido") << QByteArray("clase\tOTRA.CLASE\t/opt/b.so\tB\t1")
-                                         << QStringLiteral("la clase «OTRA.CLASE» ya figura en la línea 4");
-    }
-
-    // A damaged line stops reads and writes alike with its line number, and nothing is rewritten.
-    void lineaDanada()
-    {
-        QFETCH(QByteArray, linea);
-        QFETCH(QString, razon);
-        const QByteArray contenido = RegistroAjeno + linea + "\n" + LineaFicha;
-        QVERIFY(EscribirArchivo(Ruta(), contenido));
-        RegistroClases registro(Ruta());
-        const QString mensaje = QStringLiteral("El registro de clases «%1» está dañado en la línea 6: %2.").arg(Ruta(), razon);
-        const std::function<void()> llamadas[] = {
-            [&] { registro.Buscar(QStringLiteral("Otra.Clase")); },
-            [&] { registro.Registrar({Ficha}); },
-            [&] { registro.Desregistrar({QStringLiteral("Otra.Clase")}); },
+        QTest::addColumn<Rechazo>("caso");
+        const EntradaClase otra{QStringLiteral("Prueba.Otra"), QStringLiteral("/opt/b.so"), QStringLiteral("B"), QStringLiteral("1")};
+        // A damaged line stops reads and writes alike with its line number.
+        const auto danada = [&](const QByteArray& linea, const QString& razon) {
+            return Rechazo{Ruta(), RegistroAjeno + linea + "\n" + LineaFicha, otra, int(0x800703F1u), int(0x800703F1u),
+                           QStringLiteral("El registro de clases «%1» está dañado en la línea 6: %2.").arg(Ruta(), razon)};
         };
-        for (const auto& llamada : llamadas) {
-            const ErrorServidor error = Fallo(llamada);
-            QCOMPARE(error.Numero(), int(0x800703F1u));
-            QCOMPARE(error.Descripcion(), mensaje);
-            QCOMPARE(LeerArchivo(Ruta()), contenido);
-        }
-    }
+        QTest::newRow("sin tabulador") << danada("basura", "falta el tabulador tras la clave de la línea");
+        QTest::newRow("faltan campos") << danada("clase\tA.B\t/opt/b.so\tB", "una clase lleva ProgID, biblioteca, nombre y versión "
+                                                                             "separados por tabuladores, y esta línea tiene 4 campos en lugar de 5");
+        QTest::newRow("ProgID no válido")
+            << danada("clase\tA B\t/opt/b.so\tB\t1", "el ProgID «A B» no es válido (letras y cifras en dos o más partes separadas por "
+                                                      "puntos, empezando por una letra, 39 caracteres como mucho)");
+        QTest::newRow("ruta relativa") << danada("clase\tA.B\tlib/b.so\tB\t1", "la ruta de la biblioteca «lib/b.so» de la clase «A.B» no es absoluta");
+        QTest::newRow("ProgID repetido") << danada("clase\tOTRA.CLASE\t/opt/b.so\tB\t1", "la clase «OTRA.CLASE» ya figura en la línea 4");
 
-    void entradaNoValida_data()
-    {
-        QTest::addColumn<EntradaClase>("entrada");
-        QTest::addColumn<QString>("razon");
+        // A registration is all or nothing: the valid entry beside the bad one is not written either.
+        const auto invalida = [&](const EntradaClase& entrada, const QString& razon) {
+            return Rechazo{Ruta(), RegistroAjeno, entrada, 0, int(0x80070057u), QStringLiteral("No se puede registrar la clase: %1.").arg(razon)};
+        };
+        const QString largo = QStringLiteral("A.") + QString(38, QLatin1Char('b'));
         QTest::newRow("ProgID de 40 caracteres")
-            << EntradaClase{QStringLiteral("A.") + QString(38, QLatin1Char('b')), Ficha.Biblioteca, Ficha.Clase, Ficha.Version}
-            << QStringLiteral("el ProgID «A.%1» no es válido (letras y cifras en dos o más partes separadas por puntos, "
-                              "empezando por una letra, 39 caracteres como mucho)").arg(QString(38, QLatin1Char('b')));
-        QTest::newRow("tabulador en la ruta") << EntradaClase{Ficha.ProgId, QStringLiteral("/opt/a\tb.so"), Ficha.Clase, Ficha.Version}
-                                              << QStringLiteral("los datos de la clase «Prueba.Ficha» no pueden llevar tabuladores ni saltos de línea");
-        QTest::newRow("sin nombre de clase") << EntradaClase{Ficha.ProgId, Ficha.Biblioteca, QString(), Ficha.Version}
-                                             << QStringLiteral("falta el nombre de la clase «Prueba.Ficha»");
-    }
+            << invalida({largo, Ficha.Biblioteca, Ficha.Clase, Ficha.Version},
+                        QStringLiteral("el ProgID «%1» no es válido (letras y cifras en dos o más partes separadas por puntos, "
+                                       "empezando por una letra, 39 caracteres como mucho)").arg(largo));
+        QTest::newRow("tabulador en la ruta") << invalida({Ficha.ProgId, QStringLiteral("/opt/a\tb.so"), Ficha.Clase, Ficha.Version},
+                                                          "los datos de la clase «Prueba.Ficha» no pueden llevar tabuladores ni saltos de línea");
+        QTest::newRow("sin nombre de clase")
+            << invalida({Ficha.ProgId, Ficha.Biblioteca, QString(), Ficha.Version}, "falta el nombre de la clase «Prueba.Ficha»");
 
-    // A registration is all or nothing: the valid entry beside the bad one is not written either.
-    void entradaNoValida()
-    {
-        QFETCH(EntradaClase, entrada);
-        QFETCH(QString, razon);
-        QVERIFY(EscribirArchivo(Ruta(), RegistroAjeno));
-        const ErrorServidor error = Fallo([&] { RegistroClases(Ruta()).Registrar({Ficha, entrada}); });
-        QCOMPARE(error.Numero(), int(0x80070057u));
-        QCOMPARE(error.Descripcion(), QStringLiteral("No se puede registrar la clase: %1.").arg(razon));
-        QCOMPARE(LeerArchivo(Ruta()), RegistroAjeno);
-    }
-
-    void registroInaccesible_data()
-    {
-        QTest::addColumn<QString>("ruta");
-        QTest::addColumn<int>("numeroLectura");
-        QTest::addColumn<int>("numeroEscritura");
-        QTest::addColumn<QString>("mensajeEscritura");
+        // Places no one can read or write, even root (no permission bits involved), and a registry another process locks.
         const QString carpeta = carpeta_.filePath(QStringLiteral("es-una-carpeta"));
-        QTest::newRow("el registro es una carpeta") << carpeta << int(0x80040150u) << int(0x80040150u)
-                                                    << QStringLiteral("No se puede leer el registro de clases «%1»: es una carpeta.").arg(carpeta);
+        QTest::newRow("el registro es una carpeta")
+            << Rechazo{carpeta, RegistroAjeno, otra, int(0x80040150u), int(0x80040150u),
+                       QStringLiteral("No se puede leer el registro de clases «%1»: es una carpeta.").arg(carpeta)};
         const QString archivo = carpeta_.filePath(QStringLiteral("es-un-archivo"));
         QTest::newRow("su carpeta es un archivo")
-            << archivo + QStringLiteral("/registro") << 0 << int(0x80040151u)
-            << QStringLiteral("No se puede escribir el registro de clases «%1/registro»: no se puede crear la carpeta «%1».").arg(archivo);
+            << Rechazo{archivo + QStringLiteral("/registro"), RegistroAjeno, otra, 0, int(0x80040151u),
+                       QStringLiteral("No se puede escribir el registro de clases «%1/registro»: no se puede crear la carpeta «%1».").arg(archivo)};
         QTest::newRow("sistema de archivos del núcleo")
-            << QStringLiteral("/proc/registro-clases") << 0 << int(0x80040151u)
-            << QStringLiteral("No se puede escribir el registro de clases «/proc/registro-clases»: no se puede crear el archivo "
-                              "de bloqueo en la carpeta «/proc» (compruebe los permisos).");
+            << Rechazo{QStringLiteral("/proc/registro-clases"), RegistroAjeno, otra, 0, int(0x80040151u),
+                       QStringLiteral("No se puede escribir el registro de clases «/proc/registro-clases»: no se puede crear el archivo "
+                                      "de bloqueo en la carpeta «/proc» (compruebe los permisos).")};
+        // Readers do not wait for the lock.
+        QTest::newRow("bloqueado por otro")
+            << Rechazo{Ruta(), RegistroAjeno, otra, 0, int(0x80070021u),
+                       QStringLiteral("El registro de clases «%1» está bloqueado por otro proceso; "
+                                      "inténtelo de nuevo en unos segundos.").arg(Ruta())};
     }
 
-    // Places no one can read or write, even root: no permission bits involved.
-    void registroInaccesible()
+    // Nothing is rewritten.
+    void rechazo()
     {
-        QFETCH(QString, ruta);
-        QFETCH(int, numeroLectura);
-        QFETCH(int, numeroEscritura);
-        QFETCH(QString, mensajeEscritura);
+        QFETCH(Rechazo, caso);
         QDir().mkpath(carpeta_.filePath(QStringLiteral("es-una-carpeta")));
         QVERIFY(EscribirArchivo(carpeta_.filePath(QStringLiteral("es-un-archivo")), "no es una carpeta\n"));
-        RegistroClases registro(ruta);
-        QCOMPARE(Fallo([&] { registro.Entradas(); }).Numero(), numeroLectura);
-        const ErrorServidor error = Fallo([&] { registro.Registrar({Ficha}); });
-        QCOMPARE(error.Numero(), numeroEscritura);
-        QCOMPARE(error.Descripcion(), mensajeEscritura);
-        QCOMPARE(LeerArchivo(carpeta_.filePath(QStringLiteral("es-un-archivo"))), QByteArray("no es una carpeta\n"));
-    }
-
-    void bloqueadoPorOtro()
-    {
-        QVERIFY(EscribirArchivo(Ruta(), RegistroAjeno));
+        QVERIFY(EscribirArchivo(Ruta(), caso.contenido));
         QLockFile otro(Ruta() + QStringLiteral(".bloqueo"));
-        QVERIFY(otro.lock());
-        RegistroClases registro(Ruta());
-        const ErrorServidor error = Fallo([&] { registro.Registrar({Ficha}); });
-        QCOMPARE(error.Numero(), int(0x80070021u));
-        QCOMPARE(error.Descripcion(), QStringLiteral("El registro de clases «%1» está bloqueado por otro proceso; "
-                                                     "inténtelo de nuevo en unos segundos.").arg(Ruta()));
-        QCOMPARE(LeerArchivo(Ruta()), RegistroAjeno);
-        QCOMPARE(registro.Entradas().size(), 1);   // readers do not wait for the lock
-    }
-
-    // DllRegisterServer finds the library's own file and registers each of its classes; the
-    // unregistration takes exactly those away again.
-    void registrarYDesregistrar()
-    {
-        QVERIFY(EscribirArchivo(Ruta(), Otras));
-        RegistrarBiblioteca(Componente);
-        const QList<EntradaClase> esperadas{
-            {QStringLiteral("Otra.Clase"), QStringLiteral("/opt/otra/libotra.so"), QStringLiteral("OtraClase"), QStringLiteral("3.1")},
-            {Prueba, Componente, QStringLiteral("ClasePrueba"), QStringLiteral("2.03.0007")},
-            {QStringLiteral("PruebaServidor.ClaseNula"), Componente, QStringLiteral("ClaseNula"), QStringLiteral("2.03.0007")},
-            {QStringLiteral("PruebaServidor.ClaseQueFalla"), Componente, QStringLiteral("ClaseQueFalla"), QStringLiteral("2.03.0007")},
-        };
-        QCOMPARE(RegistroClases().Entradas(), esperadas);
-
-        RegistrarBiblioteca(Componente);   // registering twice changes nothing
-        QCOMPARE(RegistroClases().Entradas(), esperadas);
-
-        DesregistrarBiblioteca(Componente);
-        QCOMPARE(LeerArchivo(Ruta()), Otras);
+        if (caso.numero == int(0x80070021u))
+            QVERIFY(otro.lock());
+        RegistroClases registro(caso.ruta);
+        QCOMPARE(Fallo([&] { registro.Buscar(QStringLiteral("Otra.Clase")); }).Numero(), caso.numeroLectura);
+        if (caso.numeroLectura != 0)  // nor unregistered from
+            QCOMPARE(Fallo([&] { registro.Desregistrar({QStringLiteral("No.Esta")}); }).Numero(), caso.numeroLectura);
+        const ErrorServidor error = Fallo([&] { registro.Registrar({Ficha, caso.entrada}); });
+        QCOMPARE(error.Numero(), caso.numero);
+        QCOMPARE(error.Descripcion(), caso.mensaje);
+        QCOMPARE(LeerArchivo(carpeta_.filePath(QStringLiteral("es-un-archivo"))), QByteArray("no es una carpeta\n"));
+        QCOMPARE(LeerArchivo(Ruta()), caso.contenido);
     }
 
     void errorAlCrear_data()
     {
-        QTest::addColumn<QString>("progId");
-        QTest::addColumn<QByteArray>("registro");
-        QTest::addColumn<int>("numero");
-        QTest::addColumn<QString>("mensaje");
-        QTest::addColumn<int>("versionMayor");   // what the host was built for; 0: any
-        const QByteArray componente = QFile::encodeName(Componente);
+        QTest::addColumn<Creacion>("caso");
         const QString faltante = carpeta_.filePath(QStringLiteral("no-existe.so"));
         const QString texto = carpeta_.filePath(QStringLiteral("texto.so"));
-
-        QTest::newRow("no registrada") << QStringLiteral("PruebaServidor.Nada") << Otras << int(0x80040154u)
-                                       << QStringLiteral("La clase «PruebaServidor.Nada» no está registrada: instale el componente que la "
-                                                         "ofrece o regístrelo con quiltren-registrar.") << 0;
+        QTest::newRow("no registrada") << Creacion{"PruebaServidor.Nada", Otras, int(0x80040154u),
+                                                   "La clase «PruebaServidor.Nada» no está registrada: instale el componente que la "
+                                                   "ofrece o regístrelo con quiltren-registrar."};
         QTest::newRow("biblioteca que falta")
-            << QStringLiteral("Falta.Clase") << "clase\tFalta.Clase\t" + QFile::encodeName(faltante) + "\tClase\t1\n"
-            << int(0x8007007Eu)
-            << QStringLiteral("No se encuentra la biblioteca «%1», registrada para la clase «Falta.Clase».").arg(faltante) << 0;
+            << Creacion{"Falta.Clase", Linea("Falta.Clase", faltante, "Clase"), int(0x8007007Eu),
+                        QStringLiteral("No se encuentra la biblioteca «%1», registrada para la clase «Falta.Clase».").arg(faltante)};
         QTest::newRow("no es una biblioteca")
-            << QStringLiteral("Texto.Clase") << "clase\tTexto.Clase\t" + QFile::encodeName(texto) + "\tClase\t1\n"
-            << int(0x800700C1u)
-            << QStringLiteral("No se puede cargar la biblioteca «%1», registrada para la clase «Texto.Clase» (detalle del sistema: ").arg(texto) << 0;
+            << Creacion{"Texto.Clase", Linea("Texto.Clase", texto, "Clase"), int(0x800700C1u),
+                        QStringLiteral("No se puede cargar la biblioteca «%1», registrada para la clase «Texto.Clase» "
+                                       "(detalle del sistema: ").arg(texto)};
         QTest::newRow("no es un componente")
-            << QStringLiteral("Servidor.Clase") << "clase\tServidor.Clase\t" + QFile::encodeName(Servidor) + "\tClase\t1\n"
-            << int(0x8007007Fu)
-            << QStringLiteral("La biblioteca «%1», registrada para la clase «Servidor.Clase», no exporta «DllGetClassObject»: no es un componente.").arg(Servidor) << 0;
+            << Creacion{"Servidor.Clase", Linea("Servidor.Clase", Servidor, "Clase"), int(0x8007007Fu),
+                        QStringLiteral("La biblioteca «%1», registrada para la clase «Servidor.Clase», no exporta "
+                                       "«DllGetClassObject»: no es un componente.").arg(Servidor)};
         QTest::newRow("clase que la biblioteca no sirve")
-            << QStringLiteral("PruebaServidor.Ajena") << "clase\tPruebaServidor.Ajena\t" + componente + "\tAjena\t1\n"
-            << int(0x80040111u)
-            << QStringLiteral("La biblioteca «%1» no ofrece la clase «PruebaServidor.Ajena» (código 0x80040111).").arg(Componente) << 0;
+            << Creacion{"PruebaServidor.Ajena", Linea("PruebaServidor.Ajena", Componente, "Ajena"), int(0x80040111u),
+                        QStringLiteral("La biblioteca «%1» no ofrece la clase «PruebaServidor.Ajena» (código 0x80040111).").arg(Componente)};
         QTest::newRow("fábrica sin objeto")
-            << QStringLiteral("PruebaServidor.ClaseNula") << "clase\tPruebaServidor.ClaseNula\t" + componente + "\tClaseNula\t1\n"
-            << int(0x80004005u)
-            << QStringLiteral("No se pudo crear un objeto de la clase «PruebaServidor.ClaseNula»: la fábrica no devolvió ningún objeto.") << 0;
+            << Creacion{"PruebaServidor.ClaseNula", Linea("PruebaServidor.ClaseNula", Componente, "ClaseNula"), int(0x80004005u),
+                        "No se pudo crear un objeto de la clase «PruebaServidor.ClaseNula»: la fábrica no devolvió ningún objeto."};
         QTest::newRow("fábrica que falla")
-            << QStringLiteral("PruebaServidor.ClaseQueFalla") << "clase\tPruebaServidor.ClaseQueFalla\t" + componente + "\tClaseQueFalla\t1\n"
-            << int(0x80004005u)
-            << QStringLiteral("No se pudo crear un objeto de la clase «PruebaServidor.ClaseQueFalla»: no queda memoria para la ficha.") << 0;
+            << Creacion{"PruebaServidor.ClaseQueFalla", Linea("PruebaServidor.ClaseQueFalla", Componente, "ClaseQueFalla"), int(0x80004005u),
+                        "No se pudo crear un objeto de la clase «PruebaServidor.ClaseQueFalla»: no queda memoria para la ficha."};
         QTest::newRow("registro dañado")
-            << Prueba << "clase\t" + Prueba.toUtf8() + "\t" + componente + "\n" << int(0x800703F1u)
-            << QStringLiteral("El registro de clases «%1» está dañado en la línea 1: una clase lleva ProgID, biblioteca, nombre y "
-                              "versión separados por tabuladores, y esta línea tiene 3 campos en lugar de 5.").arg(Ruta()) << 0;
+            << Creacion{Prueba, "clase\t" + Prueba.toUtf8() + "\t" + QFile::encodeName(Componente) + "\n", int(0x800703F1u),
+                        QStringLiteral("El registro de clases «%1» está dañado en la línea 1: una clase lleva ProgID, biblioteca, nombre y "
+                                       "versión separados por tabuladores, y esta línea tiene 3 campos en lugar de 5.").arg(Ruta())};
         // The registry states another major version (nothing is loaded), or states the right one
         // for a library that reports another.
         const QString otraVersion = QStringLiteral("La biblioteca «%1», registrada para la clase «%2», es de la versión "
                                                    "2.03.0007, y este programa se construyó para la versión 1 de la clase: instale "
                                                    "una versión 1 del componente o vuelva a construir el programa con la que está instalada.")
                                         .arg(Componente, Prueba);
-        QTest::newRow("registrada con otra versión") << Prueba << "clase\t" + Prueba.toUtf8() + "\t" + componente + "\tClasePrueba\t2.03.0007\n"
-                                                     << int(0x8007051Au) << otraVersion << 1;
-        QTest::newRow("biblioteca de otra versión") << Prueba << "clase\t" + Prueba.toUtf8() + "\t" + componente + "\tClasePrueba\t1.00.0001\n"
-                                                    << int(0x8007051Au) << otraVersion << 1;
+        QTest::newRow("registrada con otra versión")
+            << Creacion{Prueba, Linea(Prueba, Componente, "ClasePrueba", "2.03.0007"), int(0x8007051Au), otraVersion, 1};
+        QTest::newRow("biblioteca de otra versión")
+            << Creacion{Prueba, Linea(Prueba, Componente, "ClasePrueba", "1.00.0001"), int(0x8007051Au), otraVersion, 1};
     }
 
     // Each failure is an ErrorServidor with its own number and message, the registry stays as
     // it was and nothing is left alive in the component.
     void errorAlCrear()
     {
-        QFETCH(QString, progId);
-        QFETCH(QByteArray, registro);
-        QFETCH(int, numero);
-        QFETCH(QString, mensaje);
-        QFETCH(int, versionMayor);
+        QFETCH(Creacion, caso);
         QVERIFY(EscribirArchivo(carpeta_.filePath(QStringLiteral("texto.so")), "esto no es una biblioteca\n"));
-        QVERIFY(EscribirArchivo(Ruta(), registro));
-
-        const ErrorServidor error = Fallo([&] { CrearObjeto(progId, versionMayor); });
-        QCOMPARE(error.Numero(), numero);
-        if (numero == int(0x800700C1u))
-            QVERIFY2(error.Descripcion().startsWith(mensaje) && error.Descripcion().endsWith(QStringLiteral(").")),
+        QVERIFY(EscribirArchivo(Ruta(), caso.registro));
+        const ErrorServidor error = Fallo([&] { CrearObjeto(caso.progId, caso.versionMayor); });
+        QCOMPARE(error.Numero(), caso.numero);
+        if (caso.numero == int(0x800700C1u))
+            QVERIFY2(error.Descripcion().startsWith(caso.mensaje) && error.Descripcion().endsWith(QStringLiteral(").")),
                      qPrintable(error.Descripcion()));
         else
-            QCOMPARE(error.Descripcion(), mensaje);
-        QCOMPARE(LeerArchivo(Ruta()), registro);
+            QCOMPARE(error.Descripcion(), caso.mensaje);
+        QCOMPARE(LeerArchivo(Ruta()), caso.registro);
         void* biblioteca = dlopen(QFile::encodeName(Componente).constData(), RTLD_NOW | RTLD_LOCAL);
         QVERIFY(biblioteca);
         const int vivos = reinterpret_cast<TipoDllCanUnloadNow>(dlsym(biblioteca, "DllCanUnloadNow"))();
@@ -361,77 +285,57 @@ private slots:
         RegistrarBiblioteca(Componente);
         LiberarBibliotecasSinUso();
         QVERIFY(!ComponenteEnMemoria());
-
         std::shared_ptr<QObject> objeto = CrearObjeto(Prueba);
         QCOMPARE(LiberarBibliotecasSinUso(), 0);
         QVERIFY(ComponenteEnMemoria());
-
         objeto.reset();
         QCOMPARE(LiberarBibliotecasSinUso(), 1);
         QVERIFY(!ComponenteEnMemoria());
         QCOMPARE(LiberarBibliotecasSinUso(), 0);
-
         objeto = CrearObjeto(QStringLiteral("pruebaservidor.CLASEPRUEBA")); // loaded afresh on demand
-        QCOMPARE(objeto->metaObject()->className(), "ClasePrueba");
         QString saludo;
         QVERIFY(QMetaObject::invokeMethod(objeto.get(), "Saludar", Q_RETURN_ARG(QString, saludo), Q_ARG(QString, QStringLiteral("Ana"))));
         QCOMPARE(saludo, QStringLiteral("Hola, Ana"));
-    }
-
-    void leerVersion()
-    {
         const DatosVersion version = LeerVersion(Componente);
-        QCOMPARE(version.Version, QStringLiteral("2.03.0007"));
-        QCOMPARE(version.Locale, QStringLiteral("es-ES"));
+        QCOMPARE(QStringList({version.Version, version.Locale}), QStringList({"2.03.0007", "es-ES"}));
         const ErrorServidor error = Fallo([] { LeerVersion(Servidor); });
         QCOMPARE(error.Numero(), int(0x8007007Fu));
         QCOMPARE(error.Descripcion(), QStringLiteral("La biblioteca «%1» no exporta «QuiltrenVersion»: no es un componente.").arg(Servidor));
     }
 
+    // DllRegisterServer finds the library's own file and registers each of its classes; the
+    // unregistration takes exactly those away again.
     void herramientaRegistrar_data()
     {
-        QTest::addColumn<QStringList>("argumentos");
-        QTest::addColumn<bool>("registradaAntes");
-        QTest::addColumn<int>("salida");
-        QTest::addColumn<QString>("texto");
-        QTest::addColumn<bool>("registradaDespues");
-        QTest::addColumn<bool>("enSistema");   // in the system's registry, the user's left as it was
+        QTest::addColumn<Herramienta>("caso");
         const QString faltante = carpeta_.filePath(QStringLiteral("no-existe.so"));
-        QTest::newRow("registrar") << QStringList{Componente} << false << 0
-                                   << QStringLiteral("Biblioteca «%1» registrada.\n").arg(Componente) << true << false;
-        QTest::newRow("desregistrar") << QStringList{QStringLiteral("-u"), Componente} << true << 0
-                                      << QStringLiteral("Biblioteca «%1» desregistrada.\n").arg(Componente) << false << false;
-        QTest::newRow("biblioteca que falta") << QStringList{faltante} << true << 1
-                                              << QStringLiteral("Error 0x8007007E: No se encuentra la biblioteca «%1».\n").arg(faltante)
-                                              << true << false;
-        QTest::newRow("registrar en el sistema") << QStringList{QStringLiteral("--sistema"), Componente} << false << 0
-                                                 << QStringLiteral("Biblioteca «%1» registrada.\n").arg(Componente) << true << true;
+        const QString registrada = QStringLiteral("Biblioteca «%1» registrada.\n").arg(Componente);
+        QByteArray conClases = Otras;
+        for (const QString clase : {"ClasePrueba", "ClaseNula", "ClaseQueFalla"})
+            conClases += Linea(QStringLiteral("PruebaServidor.") + clase, Componente, clase, QStringLiteral("2.03.0007"));
+        QTest::newRow("registrar") << Herramienta{{Componente}, false, 0, registrada, conClases};
+        QTest::newRow("registrar otra vez") << Herramienta{{Componente}, true, 0, registrada, conClases};
+        QTest::newRow("desregistrar")
+            << Herramienta{{"-u", Componente}, true, 0, QStringLiteral("Biblioteca «%1» desregistrada.\n").arg(Componente), Otras};
+        QTest::newRow("biblioteca que falta")
+            << Herramienta{{faltante}, true, 1, QStringLiteral("Error 0x8007007E: No se encuentra la biblioteca «%1».\n").arg(faltante), conClases};
+        // In the system's registry, the user's left as it was.
+        QTest::newRow("registrar en el sistema") << Herramienta{{"--sistema", Componente}, false, 0, registrada, Otras};
     }
 
     void herramientaRegistrar()
     {
-        QFETCH(QStringList, argumentos);
-        QFETCH(bool, registradaAntes);
-        QFETCH(int, salida);
-        QFETCH(QString, texto);
-        QFETCH(bool, registradaDespues);
-        QFETCH(bool, enSistema);
+        QFETCH(Herramienta, caso);
         QVERIFY(EscribirArchivo(Ruta(), Otras));
-        if (registradaAntes)
+        if (caso.registradaAntes)
             RegistrarBiblioteca(Componente);
-        const QByteArray antes = LeerArchivo(Ruta());
-
         QProcess proceso;
-        proceso.start(QStringLiteral(RUTA_REGISTRAR), argumentos);
+        proceso.start(QStringLiteral(RUTA_REGISTRAR), caso.argumentos);
         QVERIFY(proceso.waitForFinished(30000));
-        QCOMPARE(proceso.exitCode(), salida);
-        QCOMPARE(QString::fromUtf8(salida == 0 ? proceso.readAllStandardOutput() : proceso.readAllStandardError()), texto);
-
-        const RegistroClases escrito(enSistema ? RegistroClases::RutaSistema() : Ruta());
-        QCOMPARE(escrito.Buscar(Prueba).has_value(), registradaDespues);
-        QVERIFY(RegistroClases().Buscar(QStringLiteral("Otra.Clase")));
-        if (salida != 0 || enSistema)
-            QCOMPARE(LeerArchivo(Ruta()), antes);
+        QCOMPARE(proceso.exitCode(), caso.salida);
+        QCOMPARE(QString::fromUtf8(caso.salida == 0 ? proceso.readAllStandardOutput() : proceso.readAllStandardError()), caso.texto);
+        QCOMPARE(LeerArchivo(Ruta()), caso.registro);
+        QCOMPARE(RegistroClases(RegistroClases::RutaSistema()).Buscar(Prueba).has_value(), caso.argumentos.contains("--sistema"));
     }
 };
 

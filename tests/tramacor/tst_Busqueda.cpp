@@ -19,6 +19,9 @@ namespace {
 
 constexpr int Filas = 100000;
 
+// What is typed in the filter, the rows shown, the first code (if checked) and how every name starts (if checked).
+struct Filtro { QString escrito; int filas; QString primero, nombresEmpiezan; };
+
 // A calling window as the maintenance window is: a code text box whose change handler reads the tag.
 class VentanaLlamante : public Form
 {
@@ -34,6 +37,8 @@ public:
 };
 
 } // namespace
+
+Q_DECLARE_METATYPE(Filtro)
 
 class TestBusqueda : public QObject
 {
@@ -56,29 +61,22 @@ private slots:
 
     void filtrar_data()
     {
-        QTest::addColumn<QString>("escrito");
-        QTest::addColumn<int>("filas");
-        QTest::addColumn<QString>("primero");
-        QTest::addColumn<QString>("nombresEmpiezan");
-
+        QTest::addColumn<Filtro>("caso");
         // Up to the limit is shown, and then more are said to be there.
         const int limite = DialogoBusqueda::Limite;
-        QTest::newRow("nada escrito: los primeros") << "" << limite << "000001" << "";
-        QTest::newRow("código: cien filas") << "0999" << 100 << "099900" << "";
-        QTest::newRow("código exacto") << "054321" << 1 << "054321" << "";
-        QTest::newRow("nombre con tilde") << "álava 1" << limite << "000001" << "Álava 1";
-        QTest::newRow("sin tilde encuentra la tilde") << "cadiz 1" << limite << "" << "Cádiz 1";
-        QTest::newRow("una sola fila por nombre") << "Ávila 99949" << 1 << "099949" << "Ávila 99949";
-        QTest::newRow("comodín escrito es literal") << "%" << 0 << "" << "";
-        QTest::newRow("guion bajo es literal") << "_1" << 0 << "" << "";
+        QTest::newRow("nada escrito: los primeros") << Filtro{"", limite, "000001", ""};
+        QTest::newRow("código: cien filas") << Filtro{"0999", 100, "099900", ""};
+        QTest::newRow("nombre con tilde") << Filtro{"álava 1", limite, "000001", "Álava 1"};
+        QTest::newRow("sin tilde encuentra la tilde") << Filtro{"cadiz 1", limite, "", "Cádiz 1"};
+        QTest::newRow("una sola fila por nombre") << Filtro{"Ávila 99949", 1, "099949", "Ávila 99949"};
+        QTest::newRow("comodín escrito es literal") << Filtro{"%", 0, "", ""};
+        QTest::newRow("guion bajo es literal") << Filtro{"_1", 0, "", ""};
     }
 
     void filtrar()
     {
-        QFETCH(QString, escrito);
-        QFETCH(int, filas);
-        QFETCH(QString, primero);
-        QFETCH(QString, nombresEmpiezan);
+        QFETCH(Filtro, caso);
+        const auto& [escrito, filas, primero, nombresEmpiezan] = caso;
         DialogoBusqueda dialogo(conexion_, QStringLiteral("Provincias"), QStringLiteral("Codigo"), QString());
         dialogo.show();
         Teclear(dialogo.Filtro(), escrito);

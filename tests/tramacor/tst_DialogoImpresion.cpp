@@ -1,5 +1,4 @@
-// The host's print dialog: the destinations offered, the options it returns, cancelling, the PDF
-// file.
+// The host's print dialog: the destinations offered, the options it returns, cancelling, the PDF file.
 
 #include "tests/apoyo/Apoyo.h"
 #include "tramacor/DialogoDestino.h"
@@ -17,6 +16,10 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>
+
+// What the user picks: "Pantalla", "pdf" or "cancelar", the order, whether a range and which.
+struct Eleccion { QString destino; bool porCodigo, rango; QString desde, hasta; };
+Q_DECLARE_METATYPE(Eleccion)
 
 class TestDialogoImpresion : public QObject
 {
@@ -47,72 +50,8 @@ private slots:
         QVERIFY(ventana.Archivo()->isEnabled());
         QVERIFY(ventana.Desde()->isEnabled());
         QVERIFY(ventana.PorNombre()->isChecked());
-    }
-
-    void opciones_data()
-    {
-        QTest::addColumn<QString>("destino");   // "Pantalla", "pdf" or "cancelar"
-        QTest::addColumn<bool>("porCodigo");
-        QTest::addColumn<bool>("rango");
-        QTest::addColumn<QString>("desde");
-        QTest::addColumn<QString>("hasta");
-
-        QTest::newRow("pantalla por código con rango") << "Pantalla" << true << true << "10" << "20";
-        QTest::newRow("pdf con rango abierto") << "pdf" << false << true << "30" << "";
-        QTest::newRow("rango sin marcar no se devuelve") << "Pantalla" << true << false << "10" << "20";
-        QTest::newRow("cancelar") << "cancelar" << true << true << "10" << "20";
-    }
-
-    void opciones()
-    {
-        QFETCH(QString, destino);
-        QFETCH(bool, porCodigo);
-        QFETCH(bool, rango);
-        QFETCH(QString, desde);
-        QFETCH(QString, hasta);
-
-        QTemporaryDir carpeta;
-        const QString archivo = carpeta.filePath(QStringLiteral("listado.pdf"));
-        const bool pdf = destino == QLatin1String("pdf");
-        const bool cancelar = destino == QLatin1String("cancelar");
-        AlAbrirse<VentanaDestino>([&](VentanaDestino* ventana) {
-            QComboBox* destinos = ventana->Destinos();
-            destinos->setCurrentIndex(pdf ? destinos->findData(Printers::NombrePdf) : 0);
-            if (pdf) {
-                ventana->Archivo()->clear();
-                QTest::keyClicks(ventana->Archivo(), archivo);
-            }
-            QTest::mouseClick(porCodigo ? ventana->PorCodigo() : ventana->PorNombre(), Qt::LeftButton);
-            ventana->Desde()->setText(desde);
-            ventana->Hasta()->setText(hasta);
-            ventana->Rango()->setChecked(rango);
-            if (cancelar)
-                QTest::keyClick(ventana, Qt::Key_Escape);
-            else
-                QTest::mouseClick(ventana->BotonAceptar(), Qt::LeftButton);
-        });
-
-        Form maestro(QStringLiteral("FrmProvincias"));
-        QObject* referencia = &maestro;
-        auto dialogo = Tramacor::NuevoDialogoImpresion();
-        QString elegido = QStringLiteral("antes");
-        dialogo->ElegirDestino(nullptr, referencia, elegido);
-
-        QCOMPARE(referencia, &maestro);
-        QCOMPARE(elegido, cancelar ? QStringLiteral("Null Impresora") : pdf ? Printers::NombrePdf : destino);
-        QCOMPARE(dialogo->ArchivoPdf(), pdf ? archivo : QString());
-        QCOMPARE(dialogo->OrdenPorCodigo(), porCodigo && !cancelar);
-        QCOMPARE(dialogo->ConRango(), rango && !cancelar);
-        QCOMPARE(dialogo->CodigoDesde(), rango && !cancelar ? desde : QString());
-        QCOMPARE(dialogo->CodigoHasta(), rango && !cancelar ? hasta : QString());
-    }
-
-    void pdfSinArchivo()
-    {
         // Accepting the PDF printer without a file asks for one and keeps the dialog open.
-        VentanaDestino ventana;
         ventana.show();
-        ventana.Destinos()->setCurrentIndex(ventana.Destinos()->findData(Printers::NombrePdf));
         ventana.Archivo()->clear();
         QString aviso;
         AlAbrirse<QMessageBox>([&aviso](QMessageBox* caja) {
@@ -123,6 +62,52 @@ private slots:
         QVERIFY(aviso.contains(QStringLiteral("archivo PDF")));
         QVERIFY(ventana.isVisible());
         QCOMPARE(ventana.Opciones().Destino, QStringLiteral("Null Impresora"));
+    }
+
+    void opciones_data()
+    {
+        QTest::addColumn<Eleccion>("caso");
+        QTest::newRow("pantalla por código con rango") << Eleccion{"Pantalla", true, true, "10", "20"};
+        QTest::newRow("pdf con rango abierto") << Eleccion{"pdf", false, true, "30", ""};
+        QTest::newRow("rango sin marcar no se devuelve") << Eleccion{"Pantalla", true, false, "10", "20"};
+        QTest::newRow("cancelar") << Eleccion{"cancelar", true, true, "10", "20"};
+    }
+
+    void opciones()
+    {
+        QFETCH(Eleccion, caso);
+        QTemporaryDir carpeta;
+        const QString archivo = carpeta.filePath(QStringLiteral("listado.pdf"));
+        const bool pdf = caso.destino == QLatin1String("pdf");
+        const bool cancelar = caso.destino == QLatin1String("cancelar");
+        AlAbrirse<VentanaDestino>([&](VentanaDestino* ventana) {
+            QComboBox* destinos = ventana->Destinos();
+            destinos->setCurrentIndex(pdf ? destinos->findData(Printers::NombrePdf) : 0);
+            if (pdf) {
+                ventana->Archivo()->clear();
+                QTest::keyClicks(ventana->Archivo(), archivo);
+            }
+            QTest::mouseClick(caso.porCodigo ? ventana->PorCodigo() : ventana->PorNombre(), Qt::LeftButton);
+            ventana->Desde()->setText(caso.desde);
+            ventana->Hasta()->setText(caso.hasta);
+            ventana->Rango()->setChecked(caso.rango);
+            if (cancelar)
+                QTest::keyClick(ventana, Qt::Key_Escape);
+            else
+                QTest::mouseClick(ventana->BotonAceptar(), Qt::LeftButton);
+        });
+        Form maestro(QStringLiteral("FrmProvincias"));
+        QObject* referencia = &maestro;
+        auto dialogo = Tramacor::NuevoDialogoImpresion();
+        QString elegido = QStringLiteral("antes");
+        dialogo->ElegirDestino(nullptr, referencia, elegido);
+        QCOMPARE(referencia, &maestro);
+        QCOMPARE(elegido, cancelar ? QStringLiteral("Null Impresora") : pdf ? Printers::NombrePdf : caso.destino);
+        QCOMPARE(dialogo->ArchivoPdf(), pdf ? archivo : QString());
+        QCOMPARE(dialogo->OrdenPorCodigo(), caso.porCodigo && !cancelar);
+        QCOMPARE(dialogo->ConRango(), caso.rango && !cancelar);
+        QCOMPARE(dialogo->CodigoDesde(), caso.rango && !cancelar ? caso.desde : QString());
+        QCOMPARE(dialogo->CodigoHasta(), caso.rango && !cancelar ? caso.hasta : QString());
     }
 };
 

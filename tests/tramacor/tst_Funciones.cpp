@@ -31,8 +31,7 @@ private slots:
 
     void formatearFecha()
     {
-        FuncionesQt funciones;
-        QCOMPARE(funciones.FormatearFecha(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9))), QStringLiteral("06/12/2026 14:05:09"));
+        QCOMPARE(FuncionesQt().FormatearFecha(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9))), QStringLiteral("06/12/2026 14:05:09"));
     }
 
     void imprimirTexto_data()

@@ -8,6 +8,10 @@
 #include <QMessageBox>
 #include <QtTest>
 
+// A message box's style number, the buttons and icon it shows, the button pressed (or "Escape") and the answer.
+struct Caja { int estilo; QStringList botones; int icono; QString pulsar; int respuesta; };
+Q_DECLARE_METATYPE(Caja)
+
 class TestMensajes : public QObject
 {
     Q_OBJECT
@@ -15,29 +19,17 @@ class TestMensajes : public QObject
 private slots:
     void cajaReal_data()
     {
-        QTest::addColumn<int>("estilo");
-        QTest::addColumn<QStringList>("botones");
-        QTest::addColumn<int>("icono");
-        QTest::addColumn<QString>("pulsar"); // a button's caption, or "Escape"
-        QTest::addColumn<int>("respuesta");
-
-        const QStringList siNo{"No", "Sí"};
-        QTest::newRow("4 Sí") << 4 << siNo << int(QMessageBox::NoIcon) << "Sí" << 6;
-        QTest::newRow("4 Escape es No") << 4 << siNo << int(QMessageBox::NoIcon) << "Escape" << 7;
-        QTest::newRow("16 error") << 16 << QStringList{"Aceptar"} << int(QMessageBox::Critical) << "Aceptar" << 1;
-        QTest::newRow("64 aviso") << 64 << QStringList{"Aceptar"} << int(QMessageBox::Information) << "Escape" << 1;
-        QTest::newRow("33 aceptar, cancelar") << 33 << QStringList{"Aceptar", "Cancelar"} << int(QMessageBox::Question)
-                                              << "Cancelar" << 2;
+        QTest::addColumn<Caja>("caso");
+        QTest::newRow("4 Sí") << Caja{4, {"No", "Sí"}, QMessageBox::NoIcon, "Sí", 6};
+        QTest::newRow("4 Escape es No") << Caja{4, {"No", "Sí"}, QMessageBox::NoIcon, "Escape", 7};
+        QTest::newRow("16 error") << Caja{16, {"Aceptar"}, QMessageBox::Critical, "Aceptar", 1};
+        QTest::newRow("64 aviso") << Caja{64, {"Aceptar"}, QMessageBox::Information, "Escape", 1};
+        QTest::newRow("33 aceptar, cancelar") << Caja{33, {"Aceptar", "Cancelar"}, QMessageBox::Question, "Cancelar", 2};
     }
 
     void cajaReal()
     {
-        QFETCH(int, estilo);
-        QFETCH(QStringList, botones);
-        QFETCH(int, icono);
-        QFETCH(QString, pulsar);
-        QFETCH(int, respuesta);
-
+        QFETCH(Caja, caso);
         QStringList visto;
         AlAbrirse<QMessageBox>([&](QMessageBox* caja) {
             visto << caja->text() << caja->windowTitle() << QString::number(caja->icon());
@@ -46,16 +38,16 @@ private slots:
                 textos << b->text();
             textos.sort();
             visto << textos;
-            if (pulsar == QLatin1String("Escape"))
+            if (caso.pulsar == QLatin1String("Escape"))
                 QTest::keyClick(caja, Qt::Key_Escape);
             for (QAbstractButton* b : caja->buttons()) {
-                if (b->text() == pulsar)
+                if (b->text() == caso.pulsar)
                     b->click();
             }
         });
         const QString texto = QStringLiteral("¿Desea guardar este registro?");
-        QCOMPARE(MensajesQt().MostrarMensaje(texto, estilo, QStringLiteral("Atención")), respuesta);
-        QCOMPARE(visto, QStringList({texto, QStringLiteral("Atención"), QString::number(icono)}) + botones);
+        QCOMPARE(MensajesQt().MostrarMensaje(texto, caso.estilo, QStringLiteral("Atención")), caso.respuesta);
+        QCOMPARE(visto, QStringList({texto, QStringLiteral("Atención"), QString::number(caso.icono)}) + caso.botones);
     }
 
     void estiloNoValido()
