@@ -228,6 +228,10 @@ int Grilla(const QString& motor, int filas)
         llenados << Milisegundos([&] { ventana->LblCancelar->HacerClick(); });
         tras << HastaQueResponda();
     }
+    // A fill that loses rows would be fast for the wrong reason.
+    if (ventana->LinProvincias->Rows() != filas + 1)
+        throw ErrorDatos(0, QStringLiteral("La rejilla tiene %1 filas de datos en lugar de %2")
+                                .arg(ventana->LinProvincias->Rows() - 1).arg(filas));
     Cifra(QStringLiteral("grilla_llenado_%1").arg(etiqueta), Mediana(llenados), "ms");
     Razon(QStringLiteral("grilla_llenado_%1").arg(etiqueta), Mediana(llenados), desnuda);
     // Responsive again: from the end of the fill until the event loop runs a 0-ms timer (the

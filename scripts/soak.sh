@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Full fault set (make soak): the tests of tests/fallos with their full counts
 # (QUILTREN_SOAK=1): hundreds of kills of a writing process, longer
-# runs of concurrent connections; then the long checks make test leaves out. Needs the PostgreSQL of scripts/con-postgresql.sh. Ends with
+# runs of concurrent connections. Needs the PostgreSQL of scripts/con-postgresql.sh. Ends with
 # the line "N passed, N failed", adding up the test functions of every program.
 set -uo pipefail
 raiz=$(cd "$(dirname "$0")/.." && pwd)
@@ -35,23 +35,6 @@ for prueba in "$pruebas"/fallos_*; do
   printf '%-36s %4d aprobadas %4d falladas  %4ds\n' "$nombre" "$a" "$f" "$(( $(date +%s) - inicio ))"
   grep -E '^(QINFO|FAIL!)' "$registro/$nombre.txt" | sed 's/^/    /' | cut -c1-400
  done
-done
-# The long check make test skips: a million grid rows. Its limits fail here.
-for larga in "runtime_grilla unMillonDeFilas"; do
-  set -- $larga
-  nombre="$1_$2"
-  export QUILTREN_REGISTRO="$registro/$nombre.registro"
-  unset QUILTREN_MOTOR
-  inicio=$(date +%s)
-  timeout 1800 "$pruebas/$1" "$2" >"$registro/$nombre.txt" 2>&1
-  estado=$?
-  a=$(sed -nE 's/^Totals: ([0-9]+) passed, ([0-9]+) failed.*/\1/p' "$registro/$nombre.txt" | tail -n 1)
-  f=$(sed -nE 's/^Totals: ([0-9]+) passed, ([0-9]+) failed.*/\2/p' "$registro/$nombre.txt" | tail -n 1)
-  if [[ -z "$a" ]]; then a=0; f=1; fi
-  if [[ $estado -ne 0 && $f -eq 0 ]]; then f=1; fi
-  aprobadas=$((aprobadas + a)); falladas=$((falladas + f))
-  printf '%-36s %4d aprobadas %4d falladas  %4ds\n' "$nombre" "$a" "$f" "$(( $(date +%s) - inicio ))"
-  grep -E '^FAIL!' "$registro/$nombre.txt" | sed 's/^/    /' | cut -c1-400
 done
 echo "$aprobadas passed, $falladas failed"
 [[ $falladas -eq 0 ]]

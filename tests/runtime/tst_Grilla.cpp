@@ -162,39 +162,6 @@ private slots:
         QCOMPARE(QList<int>({g->Row(), g->TopRow(), int(registro.size())}), QList<int>({0, 1, 2}));
         QCOMPARE(vista(g)->model()->rowCount(), 0);
     }
-
-    // Long: under make soak (QUILTREN_SOAK=1) only.
-    void unMillonDeFilas()
-    {
-        if (qEnvironmentVariable("QUILTREN_SOAK") != QLatin1String("1"))
-            QSKIP("Larga: se ejecuta con make soak");
-        // The fill of the window: append rows one at a time, select the matching one, and when
-        // it is not visible make it the third visible row.
-        FrmGrilla f;
-        auto* g = f.LinProvincias;
-        g->setRows(1);
-        const QString nombre = QStringLiteral("\tProvincia de prueba");
-        for (int i = 1; i <= 1000000; ++i) {
-            g->AddItem(QString::number(i) + nombre);
-            if (i == 12)
-                g->setRow(g->Rows() - 1);
-            if (!g->RowIsVisible(g->Row()))
-                g->setTopRow(g->Rows() - 3);
-        }
-        QCOMPARE(g->Rows(), 1000001);
-        QCOMPARE(g->TextMatrix(1000000, 0), QStringLiteral("1000000"));
-        QCOMPARE(g->Row(), 12);
-        QCOMPARE(g->TopRow(), 10);
-        f.Show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
-        QCOMPARE(vista(g)->model()->rowCount(), 1000000);
-        QCOMPARE(vista(g)->rowAt(0), 9);
-        QCOMPARE(vista(g)->currentIndex().row(), 11);
-        g->setTopRow(999998);
-        QCOMPARE(vista(g)->rowAt(0), 999997);
-        g->setRows(1);
-        QCOMPARE(vista(g)->model()->rowCount(), 0);
-    }
 };
 
 QTEST_MAIN(TstGrilla)
