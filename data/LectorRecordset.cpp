@@ -56,15 +56,14 @@ LectorRecordset::~LectorRecordset()
     TerminarLectura();
 }
 
-bool LectorRecordset::Leer(const ConnectionPtr& conexionLeida, const QString& origen, bool aPlazosPedido)
+bool LectorRecordset::Leer(Connection& conexion, const QString& origen, bool aPlazosPedido)
 {
-    Connection& conexion = *conexionLeida;
     const bool reutilizable = SePuedeReutilizar(origen);
     const QString marca = reutilizable ? conexion.MarcaCambios() : QString();
     if (reutilizable) {
         if (const CacheLecturas::Entrada* guardada = conexion.Cache().Buscar(origen, marca)) {
             TerminarLectura();
-            m_conexion = conexionLeida;
+            m_conexion = &conexion;
             m_origen = origen;
             m_datos = guardada->filas;
             m_base = 0;
@@ -124,7 +123,7 @@ bool LectorRecordset::Leer(const ConnectionPtr& conexionLeida, const QString& or
     }
 
     TerminarLectura();
-    m_conexion = conexionLeida;
+    m_conexion = &conexion;
     m_origen = origen;
     m_datos = std::move(datos);
     m_base = 0;
@@ -221,9 +220,7 @@ void LectorRecordset::LeerTodo()
         return;
     }
     // Rows behind were dropped: read the statement again in full.
-    const ConnectionPtr conexion = m_conexion;
-    const QString origen = m_origen;
-    Leer(conexion, origen, false);
+    Leer(*m_conexion, m_origen, false);
 }
 
 void LectorRecordset::Cerrar()
@@ -232,7 +229,7 @@ void LectorRecordset::Cerrar()
     m_datos = FilasLeidas();
     m_base = 0;
     m_filas = 0;
-    m_conexion.reset();
+    m_conexion = nullptr;
 }
 
 int LectorRecordset::IndiceColumna(QAnyStringView nombre) const

@@ -26,10 +26,10 @@ public:
     LectorRecordset(const LectorRecordset&) = delete;
     LectorRecordset& operator=(const LectorRecordset&) = delete;
 
-    // Runs `origen` on `conexion`; `aPlazos` lets it read as it goes. False, with nothing
+    // Runs `origen` on `conexion`, which must outlive the rows held; `aPlazos` lets it read as it goes. False, with nothing
     // changed, for a statement that returns no rows. Nothing changes either until the new rows
     // are complete, so a failing read keeps the rows held before.
-    bool Leer(const ConnectionPtr& conexion, const QString& origen, bool aPlazos);
+    bool Leer(Connection& conexion, const QString& origen, bool aPlazos);
     // Whether a read as it goes has rows still to take.
     bool Leyendo() const { return m_lectura != nullptr; }
     // Takes the next block of a read in progress; without `conservar`, rows behind are dropped
@@ -58,8 +58,8 @@ private:
     static QString SentenciaBloque(const QString& cursor);
     static void CerrarCursor(Connection& conexion, const QString& cursor);
 
-    // The statement of the rows held and its connection.
-    ConnectionPtr m_conexion;
+    // The statement of the rows held and its connection, which the recordset keeps.
+    Connection* m_conexion = nullptr;
     QString m_origen;
 
     FilasLeidas m_datos;

@@ -61,7 +61,7 @@ void Recordset::setCursorLocation(int ubicacion)
 void Recordset::Leer()
 {
     // Only a read-only recordset on the server may leave its rows there and read as it goes.
-    if (!m_lector.Leer(m_conexion, m_origen, m_ubicacion == adUseServer && m_bloqueo == adLockReadOnly)) {
+    if (!m_lector.Leer(*m_conexion, m_origen, m_ubicacion == adUseServer && m_bloqueo == adLockReadOnly)) {
         Close();
         return;
     }

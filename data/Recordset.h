@@ -118,6 +118,7 @@ private:
     bool HayFilaActual() const { return m_pos >= 0 && m_pos < m_lector.Filas(); }
     void DescartarEdicion();
 
+    // Declared before m_lector, which reads through it until it is destroyed.
     ConnectionPtr m_conexion;
     QString m_origen;
     int m_cursor = adOpenUnspecified;
