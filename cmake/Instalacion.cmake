@@ -23,7 +23,8 @@ set(quiltren_cabeceras
   tramacor/Tramacor.h tramacor/UtilidadesAnfitrion.h tramacor/MensajesQt.h tramacor/FuncionesQt.h
   runtime/Form.h runtime/Controles.h runtime/ErrorEjecucion.h
   data/Connection.h data/ErrorDatos.h data/ErroresDatos.h data/EsquemaProvincias.h
-  data/Recordset.h data/RecordsetAutomatico.h data/Fields.h data/Field.h data/FilasLeidas.h)
+  data/Recordset.h data/RecordsetAutomatico.h data/LectorRecordset.h data/EscritorRecordset.h
+  data/Fields.h data/Field.h data/FilasLeidas.h)
 install(FILES ${quiltren_cabeceras} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quiltren)
 # In the tree a header names the folder of what it includes ("data/Connection.h"); a host finds
 # them all in one folder (<quiltren/Connection.h>), so the installed copies include by bare name.

@@ -66,7 +66,8 @@ public:
     void ExigirValorAdmisible(const QVariant& valor, const QString& sentencia) const;
 
 private:
-    friend class Recordset;
+    friend class LectorRecordset;
+    friend class EscritorRecordset;
     // The driver connection, opened again first when a lost server closed it (PostgreSQL), so
     // that a connection serves again once the server is back, but never inside a transaction
     // of BeginTrans, whose earlier changes went with the lost session. Throws FalloConexion.

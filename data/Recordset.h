@@ -1,9 +1,10 @@
 #pragma once
 
 #include "data/Connection.h"
+#include "data/EscritorRecordset.h"
 #include "data/Field.h"
 #include "data/Fields.h"
-#include "data/FilasLeidas.h"
+#include "data/LectorRecordset.h"
 
 #include <QList>
 #include <QAnyStringView>
@@ -11,31 +12,14 @@
 #include <QStringList>
 #include <QVariant>
 
-#include <memory>
-
-class QSqlQuery;
-
-// A recordset over a Connection with the members and behaviour the windows rely on.
-//
-// Open reads every row of the statement into memory at once, in a compact block, so cursors
-// and locks only decide whether the rows can be written: lock type read-only (1, also the
-// default) refuses AddNew and Collect; optimistic (3) and the others allow them. Reads of the
-// same statement while the database has not changed are answered from the connection's rows.
-// A read-only recordset whose CursorLocation is the server (set before Open) leaves the rows
-// at the database instead and reads blocks of them as MoveNext reaches them (on PostgreSQL
-// through a cursor held on the server); past a few thousand rows it keeps only the current
-// block, so a forward pass over any number of rows needs little memory. A move that needs rows
-// it has dropped or their count (RecordCount, MoveLast, MovePrevious, MoveFirst, Find) reads
-// the statement again in full, on the same row number. An error half-way through such a read
-// is thrown by the MoveNext that meets it. A statement that returns no rows (a DELETE) leaves the recordset closed.
-// Writes use bound parameters: AddNew + Update is one INSERT; Update after Collect on a row
-// is one UPDATE keyed by the row's original primary key and guarded by the values the changed
-// fields had when they were read (optimistic locking): when another user has deleted the row
-// or changed one of those fields since, the UPDATE finds no row and Update throws ErrorDatos
-// FilaDesaparecida, so no change is ever lost in silence. Only rows of a single-table
-// statement that include the key column can be written. Texts that no engine stores as they
-// are (half a UTF-16 pair; a NUL character on PostgreSQL) are refused with ConversionNoValida.
-// Every failure throws ErrorDatos (numbers in ErroresDatos.h) and leaves the stored data intact.
+// A cursor over the rows of a statement, with the members and behaviour the windows rely on;
+// LectorRecordset reads the rows and EscritorRecordset writes them. Lock type read-only (1, also
+// the default) refuses AddNew and Collect; optimistic (3) and the others allow them. A read-only
+// recordset whose CursorLocation is the server (set before Open) reads as MoveNext goes; a move
+// that needs rows it has dropped or their count (RecordCount, MoveLast, MovePrevious, MoveFirst,
+// Find) reads the statement again, on the same row number. A statement that returns no rows (a
+// DELETE) leaves the recordset closed. A written row is held as written, not read again. Every
+// failure throws ErrorDatos (numbers in ErroresDatos.h) and leaves the stored data intact.
 class Recordset {
 public:
     enum CursorTypeEnum { adOpenUnspecified = -1, adOpenForwardOnly = 0, adOpenKeyset = 1,
@@ -120,31 +104,21 @@ public:
     // Column access for Field and Fields.
     int NumeroColumnas() const;
     QString NombreColumna(int columna) const;
-    int IndiceColumna(QAnyStringView nombre) const; // -1 when missing
+    int IndiceColumna(QAnyStringView nombre) const { return m_lector.IndiceColumna(nombre); } // -1 when missing
     QVariant ValorColumna(int columna) const;
 
 private:
     void ExigirAbierto() const;
     void ExigirSinEdicion(const char* operacion) const;
-    void ExigirActualizable();
-    // Runs the statement; `todo` reads every row even where the recordset could read as it goes.
-    void Leer(bool todo = false);
-    // Reads the next block of a read in progress; without `conservar`, rows behind are dropped
-    // once there are many.
-    void LeerBloque(bool conservar);
-    // Completes a read in progress, so that every row is held.
+    // Runs the statement and goes to the first row.
+    void Leer();
+    // Holds every row, staying on the same row number.
     void LeerTodo();
-    void TerminarLectura();
-    static QString SentenciaBloque(const QString& cursor);
-    static void CerrarCursor(Connection& conexion, const QString& cursor);
     int IndiceExigido(QAnyStringView nombre) const;
-    bool HayFilaActual() const { return m_pos >= 0 && m_pos < m_filas; }
+    bool HayFilaActual() const { return m_pos >= 0 && m_pos < m_lector.Filas(); }
     void DescartarEdicion();
-    void InsertarFila();
-    void ActualizarFila();
-    qsizetype Ejecutar(const QString& sentencia, const QList<QVariant>& valores);
-    QString NombreSql(int columna) const;
 
+    // Declared before m_lector, which reads through it until it is destroyed.
     ConnectionPtr m_conexion;
     QString m_origen;
     int m_cursor = adOpenUnspecified;
@@ -152,28 +126,12 @@ private:
     int m_ubicacion = adUseClient;
     bool m_abierto = false;
 
-    // Rows held: m_datos holds row numbers m_base to m_filas - 1; m_pos counts from the first row.
-    FilasLeidas m_datos;
-    qsizetype m_base = 0;
-    qsizetype m_filas = 0;
-    qsizetype m_pos = 0; // -1 at BOF, m_filas at EOF
-
-    // A read in progress (read-only recordsets on SQLite), the change mark it started under and
-    // whether its rows, once complete, go to the connection's cache of reads.
-    std::unique_ptr<QSqlQuery> m_lectura;
-    QString m_cursorServidor;        // the held cursor of a read on PostgreSQL
-    qsizetype m_leidasDelBloque = 0; // rows taken from the current query or FETCH
-    QString m_marcaLectura;
-    bool m_guardarLectura = false;
-    static constexpr qsizetype FilasPorBloque = 1024;
-    static constexpr qsizetype FilasRetenidas = 16384;
+    LectorRecordset m_lector;
+    EscritorRecordset m_escritor;
+    qsizetype m_pos = 0; // counts from the first row: -1 at BOF, m_lector.Filas() at EOF
 
     int m_edicion = adEditNone;
     qsizetype m_posAntesDeAgregar = 0;
     QList<QVariant> m_pendientes;
     QList<bool> m_asignados;
-
-    QString m_tabla;           // the one table of the statement, once a write needs it
-    QList<int> m_columnasClave; // its key columns among the recordset's
-    bool m_clavePrimaria = true; // false when the key is only a column named Codigo
 };

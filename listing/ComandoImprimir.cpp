@@ -71,12 +71,14 @@ int ImprimirEnDestino(const IDialogoImpresion& Dialogo, const QString& Destino, 
     std::shared_ptr<ListadoEnCurso> listado;
     int paginas = 0;
     SuperficieDestino* superficie = nullptr;
+    SuperficiePagina* pagina = nullptr;
     std::unique_ptr<SuperficieImpresora> impresora;
     QPointer<FrmListados> listados;
     if (Destino == TextosListados::Pantalla) {
         listados = InstanciaPredeterminada<FrmListados>::Obtener();
         listados->Load();
-        superficie = &listados->PicList(0)->Superficie();
+        pagina = &listados->PicList(0)->Superficie();
+        superficie = pagina;
     } else {
         Printers::Seleccionar(Destino);
         const Impresora actual = Printers::Actual();
@@ -92,21 +94,21 @@ int ImprimirEnDestino(const IDialogoImpresion& Dialogo, const QString& Destino, 
         superficie->SetFontTransparent(true);
         listado->ModoFondoAnterior = superficie->SetBkMode(SuperficieDestino::Transparente);
         superficie->SetFillStyle(1);
-        if (!superficie->EsImpresora()) {
+        if (pagina) {
             // A4 in the window's twips.
-            superficie->SetWidth(int(AritmeticaListados::RedondearLargo(21.0 * 1440.0 / 2.54)));
-            superficie->SetHeight(int(AritmeticaListados::RedondearLargo(29.7 * 1440.0 / 2.54)));
-            superficie->SetLeft(int(AritmeticaListados::RedondearLargo((Screen::Width() - superficie->Width()) / 2.0)));
-            superficie->SetTop(10);
+            pagina->SetWidth(int(AritmeticaListados::RedondearLargo(21.0 * 1440.0 / 2.54)));
+            pagina->SetHeight(int(AritmeticaListados::RedondearLargo(29.7 * 1440.0 / 2.54)));
+            pagina->SetLeft(int(AritmeticaListados::RedondearLargo((Screen::Width() - pagina->Width()) / 2.0)));
+            pagina->SetTop(10);
         } else {
-            superficie->SetPaperSize(SuperficieDestino::PapelA4);
+            impresora->SetPaperSize(SuperficieImpresora::PapelA4);
         }
-        if (superficie->EsImpresora()) {
+        if (impresora) {
             listado->ImprimirListado(superficie);
             paginas = listado->NumeroPagina;
             if (Dibujado)
                 Dibujado();
-            superficie->EndDoc();
+            impresora->EndDoc();
         } else {
             // The first page now; the preview draws the others while the user already reads it,
             // and drops the listing (and its recordset) the moment it closes.

@@ -334,25 +334,3 @@ void SuperficieBase::CopiarEstado(const SuperficieBase& origen)
     fuenteAplicada_ = false;
     PlumaAlOrigen();
 }
-
-void SuperficieBase::NoAdmitido(const char* miembro) const
-{
-    const QString texto = EsImpresora() ? QStringLiteral("La impresora no admite %1.")
-                                        : QStringLiteral("La página de la vista previa no admite %1.");
-    throw ErrorImpresion(texto.arg(QLatin1String(miembro)), ErrorImpresion::MiembroNoAdmitido);
-}
-
-void SuperficieBase::Cls() { NoAdmitido("Cls"); }
-int SuperficieBase::Width() const { NoAdmitido("Width"); }
-void SuperficieBase::SetWidth(int) { NoAdmitido("Width"); }
-int SuperficieBase::Height() const { NoAdmitido("Height"); }
-void SuperficieBase::SetHeight(int) { NoAdmitido("Height"); }
-int SuperficieBase::Left() const { NoAdmitido("Left"); }
-void SuperficieBase::SetLeft(int) { NoAdmitido("Left"); }
-int SuperficieBase::Top() const { NoAdmitido("Top"); }
-void SuperficieBase::SetTop(int) { NoAdmitido("Top"); }
-int SuperficieBase::PaperSize() const { NoAdmitido("PaperSize"); }
-void SuperficieBase::SetPaperSize(int) { NoAdmitido("PaperSize"); }
-void SuperficieBase::NewPage() { NoAdmitido("NewPage"); }
-void SuperficieBase::EndDoc() { NoAdmitido("EndDoc"); }
-void SuperficieBase::KillDoc() { NoAdmitido("KillDoc"); }

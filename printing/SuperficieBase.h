@@ -60,22 +60,6 @@ public:
               ModoLinea modo = ModoLinea::Linea) override;
     void PaintPicture(const QImage& imagen, double x, double y, double ancho, double alto) override;
 
-    // Members a kind of surface lacks throw ErrorImpresion; the concrete surfaces override theirs.
-    void Cls() override;
-    int Width() const override;
-    void SetWidth(int twips) override;
-    int Height() const override;
-    void SetHeight(int twips) override;
-    int Left() const override;
-    void SetLeft(int twips) override;
-    int Top() const override;
-    void SetTop(int twips) override;
-    int PaperSize() const override;
-    void SetPaperSize(int tamano) override;
-    void NewPage() override;
-    void EndDoc() override;
-    void KillDoc() override;
-
     // Unit conversions used by the surfaces.
     static double DesdeTwips(double twips) { return twips * ResolucionMaquetacion / 1440.0; }
 
@@ -95,8 +79,6 @@ protected:
     static QImage ImagenCompartida(const QImage& imagen);
     // The checked rectangle of PaintPicture in layout dots; throws for a null picture or a bad size.
     QRectF RectanguloImagen(const QImage& imagen, double x, double y, double ancho, double alto) const;
-    // The name of a member this kind of surface lacks, as an error.
-    [[noreturn]] void NoAdmitido(const char* miembro) const;
 
 private:
     double Factor() const;  // layout dots per ScaleMode unit

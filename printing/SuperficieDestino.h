@@ -13,8 +13,9 @@
 // layout resolution on every surface, so a text laid out on the preview lands at the same place on
 // paper and in a PDF.
 //
-// Errors. Every member that fails, or that the kind of surface does not have, throws ErrorImpresion
-// with a Spanish description; the surface keeps its previous state.
+// Errors. Every member that fails throws ErrorImpresion with a Spanish description; the surface
+// keeps its previous state. What only one kind of surface has (the page picture's size and Cls,
+// the printer's paper and document) is a member of that kind alone.
 
 #include <QColor>
 #include <QImage>
@@ -35,10 +36,6 @@ public:
     static constexpr int Pulgadas = 5;
     static constexpr int Milimetros = 6;
     static constexpr int Centimetros = 7;
-
-    // PaperSize values.
-    static constexpr int PapelCarta = 1;
-    static constexpr int PapelA4 = 9;
 
     virtual ~SuperficieDestino() = default;
 
@@ -104,29 +101,6 @@ public:
 
     // Draws the picture stretched into the rectangle (x, y, ancho, alto). A null picture is an error.
     virtual void PaintPicture(const QImage& imagen, double x, double y, double ancho, double alto) = 0;
-
-    // Page picture: clears the page to BackColor and puts the pen at (0, 0). Printer: not supported.
-    virtual void Cls() = 0;
-
-    // Page picture only (printer: Width and Height read the sheet's size, the rest is not supported).
-    // Size and position of the page in twips; ScaleWidth and ScaleHeight follow Width and Height.
-    virtual int Width() const = 0;
-    virtual void SetWidth(int twips) = 0;
-    virtual int Height() const = 0;
-    virtual void SetHeight(int twips) = 0;
-    virtual int Left() const = 0;
-    virtual void SetLeft(int twips) = 0;
-    virtual int Top() const = 0;
-    virtual void SetTop(int twips) = 0;
-
-    // Printer only (a page picture throws). PaperSize 9 is A4, 1 Letter. NewPage ends the page and
-    // starts the next; EndDoc ends the document and reports any failure to complete it; KillDoc
-    // abandons it (a PDF being written is removed).
-    virtual int PaperSize() const = 0;
-    virtual void SetPaperSize(int tamano) = 0;
-    virtual void NewPage() = 0;
-    virtual void EndDoc() = 0;
-    virtual void KillDoc() = 0;
 
     // Starts the next page of a document and returns the surface to draw it on, cleared and with
     // the pen at (0, 0): a printer starts a new sheet and is itself that surface; a page picture

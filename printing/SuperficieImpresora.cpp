@@ -68,7 +68,7 @@ bool PdfCompleto(const QString& archivo)
 
 QPageSize TamanoPapel(int tamano)
 {
-    return QPageSize(tamano == SuperficieDestino::PapelCarta ? QPageSize::Letter : QPageSize::A4);
+    return QPageSize(tamano == SuperficieImpresora::PapelCarta ? QPageSize::Letter : QPageSize::A4);
 }
 
 }  // namespace

@@ -33,15 +33,21 @@ public:
     // The number the print server gave the last job this surface sent, 0 before any.
     int Trabajo() const { return trabajo_; }
 
-    // The sheet's size in twips; setting them is not supported.
-    int Width() const override;
-    int Height() const override;
+    // The sheet's size in twips.
+    int Width() const;
+    int Height() const;
 
-    int PaperSize() const override { return papel_; }
-    void SetPaperSize(int tamano) override;
-    void NewPage() override;
-    void EndDoc() override;
-    void KillDoc() override;
+    // PaperSize values.
+    static constexpr int PapelCarta = 1;
+    static constexpr int PapelA4 = 9;
+    int PaperSize() const { return papel_; }
+    void SetPaperSize(int tamano);
+    // Ends the page and starts the next.
+    void NewPage();
+    // Ends the document and reports any failure to complete it.
+    void EndDoc();
+    // Abandons the document (a PDF being written is removed).
+    void KillDoc();
     SuperficieDestino& PaginaSiguiente() override
     {
         NewPage();

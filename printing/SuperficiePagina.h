@@ -29,16 +29,17 @@ public:
     void PaintPicture(const QImage& imagen, double x, double y, double ancho, double alto) override;
 
     // Discards the drawing; the page shows BackColor only and the pen goes to (0, 0).
-    void Cls() override;
+    void Cls();
 
-    int Width() const override { return ancho_; }
-    void SetWidth(int twips) override;
-    int Height() const override { return alto_; }
-    void SetHeight(int twips) override;
-    int Left() const override { return izquierda_; }
-    void SetLeft(int twips) override { izquierda_ = twips; }
-    int Top() const override { return arriba_; }
-    void SetTop(int twips) override { arriba_ = twips; }
+    // Size and position of the page in twips; ScaleWidth and ScaleHeight follow Width and Height.
+    int Width() const { return ancho_; }
+    void SetWidth(int twips);
+    int Height() const { return alto_; }
+    void SetHeight(int twips);
+    int Left() const { return izquierda_; }
+    void SetLeft(int twips) { izquierda_ = twips; }
+    int Top() const { return arriba_; }
+    void SetTop(int twips) { arriba_ = twips; }
 
     // Takes over size, position, units, pen, font, colours and modes of another page, not its drawing.
     void CopiarAjustes(const SuperficiePagina& origen);

@@ -8,6 +8,7 @@
 #include "runtime/InstanciaPredeterminada.h"
 #include "listing/ListadoProvincias.h"
 #include "data/Recordset.h"
+#include "printing/SuperficieImpresora.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -111,11 +112,11 @@ std::unique_ptr<ListadoEnCurso> Dibujar(SuperficieDestino& superficie, const IDi
     superficie.SetFontTransparent(true);
     superficie.SetBkMode(SuperficieDestino::Transparente);
     superficie.SetFillStyle(1);
-    if (dynamic_cast<SuperficiePagina*>(&superficie)) {
-        superficie.SetWidth(11906);
-        superficie.SetHeight(16838);
+    if (auto* pagina = dynamic_cast<SuperficiePagina*>(&superficie)) {
+        pagina->SetWidth(11906);
+        pagina->SetHeight(16838);
     } else {
-        superficie.SetPaperSize(SuperficieDestino::PapelA4);
+        dynamic_cast<SuperficieImpresora&>(superficie).SetPaperSize(SuperficieImpresora::PapelA4);
     }
     SuperficieDestino* actual = &superficie;
     auto listado = std::make_unique<ListadoEnCurso>(opciones, QString(), nullptr);

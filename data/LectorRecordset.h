@@ -1,0 +1,78 @@
+#pragma once
+
+#include "data/Connection.h"
+#include "data/FilasLeidas.h"
+
+#include <QAnyStringView>
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+
+class QSqlQuery;
+
+// The rows of a recordset's statement and how they are read. A read takes every row at once,
+// and a read of the same statement while the database has not changed is answered from the
+// connection's rows. A read as it goes takes blocks of rows as the cursor reaches them (on
+// PostgreSQL through a cursor held on the server); past a few thousand rows it keeps only the
+// current block, so a forward pass over any number of rows needs little memory, and completing
+// it after rows were dropped reads the statement again in full. An error half-way through such
+// a read is thrown by the block that meets it.
+class LectorRecordset {
+public:
+    LectorRecordset();
+    ~LectorRecordset();
+    LectorRecordset(const LectorRecordset&) = delete;
+    LectorRecordset& operator=(const LectorRecordset&) = delete;
+
+    // Runs `origen` on `conexion`, which must outlive the rows held; `aPlazos` lets it read as it goes. False, with nothing
+    // changed, for a statement that returns no rows. Nothing changes either until the new rows
+    // are complete, so a failing read keeps the rows held before.
+    bool Leer(Connection& conexion, const QString& origen, bool aPlazos);
+    // Whether a read as it goes has rows still to take.
+    bool Leyendo() const { return m_lectura != nullptr; }
+    // Takes the next block of a read in progress; without `conservar`, rows behind are dropped
+    // once there are many.
+    void LeerBloque(bool conservar = false);
+    // Completes a read in progress, so that every row is held.
+    void LeerTodo();
+    // Ends any read and drops the rows and the connection.
+    void Cerrar();
+
+    // Rows Base() to Filas() - 1 are held in Datos(), the first of them at its row 0.
+    const FilasLeidas& Datos() const { return m_datos; }
+    qsizetype Base() const { return m_base; }
+    qsizetype Filas() const { return m_filas; }
+    int IndiceColumna(QAnyStringView nombre) const; // -1 when missing
+
+    // What a write has made of the rows held.
+    void AgregarFila(const QList<QVariant>& valores);
+    void CambiarFila(qsizetype fila, const QList<QVariant>& valores);
+
+    Connection& Conexion() const { return *m_conexion; }
+    const QString& Origen() const { return m_origen; }
+
+private:
+    void TerminarLectura();
+    static QString SentenciaBloque(const QString& cursor);
+    static void CerrarCursor(Connection& conexion, const QString& cursor);
+
+    // The statement of the rows held and its connection, which the recordset keeps.
+    Connection* m_conexion = nullptr;
+    QString m_origen;
+
+    FilasLeidas m_datos;
+    qsizetype m_base = 0;
+    qsizetype m_filas = 0;
+
+    // A read in progress, the change mark it started under and whether its rows, once complete,
+    // go to the connection's cache of reads.
+    std::unique_ptr<QSqlQuery> m_lectura;
+    QString m_cursorServidor;        // the held cursor of a read on PostgreSQL
+    qsizetype m_leidasDelBloque = 0; // rows taken from the current query or FETCH
+    QString m_marcaLectura;
+    bool m_guardarLectura = false;
+    static constexpr qsizetype FilasPorBloque = 1024;
+    static constexpr qsizetype FilasRetenidas = 16384;
+};
