@@ -107,15 +107,15 @@ public:
             const QString servidor = qEnvironmentVariable("QUILTREN_PG_URL");
             if (servidor.isEmpty())
                 throw ErrorDatos(0, QStringLiteral("QUILTREN_PG_URL no está definida (use scripts/con-postgresql.sh)"));
-            m_nombre = QStringLiteral("bench_%1_%2").arg(getpid()).arg(QDateTime::currentMSecsSinceEpoch() % 1000000);
-            Connection::Abrir(servidor)->Execute(QStringLiteral("CREATE DATABASE %1").arg(m_nombre));
+            nombre_ = QStringLiteral("bench_%1_%2").arg(getpid()).arg(QDateTime::currentMSecsSinceEpoch() % 1000000);
+            Connection::Abrir(servidor)->Execute(QStringLiteral("CREATE DATABASE %1").arg(nombre_));
             QUrl url(servidor);
-            url.setPath(QLatin1Char('/') + m_nombre);
-            m_origen = url.toString();
+            url.setPath(QLatin1Char('/') + nombre_);
+            origen_ = url.toString();
         } else {
-            m_origen = m_carpeta.filePath(QStringLiteral("provincias.db"));
+            origen_ = carpeta_.filePath(QStringLiteral("provincias.db"));
         }
-        ConnectionPtr conexion = AbrirBaseProvincias(m_origen);
+        ConnectionPtr conexion = AbrirBaseProvincias(origen_);
         LlenarProvinciasDePrueba(*conexion, filas);
         if (conexion->EsPostgres())
             conexion->Execute(QStringLiteral("VACUUM ANALYZE Provincias"));
@@ -124,20 +124,20 @@ public:
     }
     ~Base()
     {
-        if (m_nombre.isEmpty())
+        if (nombre_.isEmpty())
             return;
         try {
             Connection::Abrir(qEnvironmentVariable("QUILTREN_PG_URL"))
-                ->Execute(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_nombre));
+                ->Execute(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(nombre_));
         } catch (const ErrorDatos&) {
         }
     }
-    QString Origen() const { return m_origen; }
+    QString Origen() const { return origen_; }
 
 private:
-    QTemporaryDir m_carpeta;
-    QString m_origen;
-    QString m_nombre;
+    QTemporaryDir carpeta_;
+    QString origen_;
+    QString nombre_;
 };
 
 // The baseline of every read: S1 through a bare forward-only query, each value taken as text.

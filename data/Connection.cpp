@@ -90,18 +90,18 @@ void CacheLecturas::Guardar(const QString& marcaActual, Entrada entrada)
 }
 
 Connection::Connection(const QString& origen, const QString& nombreConexion, bool postgres)
-    : m_origen(origen), m_nombreConexion(nombreConexion), m_postgres(postgres), m_cache(new CacheLecturas)
+    : origen_(origen), nombreConexion_(nombreConexion), postgres_(postgres), cache_(new CacheLecturas)
 {
 }
 
 Connection::~Connection()
 {
-    m_cache.reset();
+    cache_.reset();
     {
-        QSqlDatabase base = QSqlDatabase::database(m_nombreConexion, false);
+        QSqlDatabase base = QSqlDatabase::database(nombreConexion_, false);
         base.close();
     }
-    QSqlDatabase::removeDatabase(m_nombreConexion);
+    QSqlDatabase::removeDatabase(nombreConexion_);
 }
 
 ConnectionPtr Connection::Abrir(const QString& origen, Apertura modo)
@@ -177,7 +177,7 @@ void Connection::PrepararSqlite()
     auto* sqlite = *static_cast<sqlite3* const*>(manejador.constData());
     if (!sqlite)
         throw ErrorDatos(ErroresDatos::FalloConexion, QStringLiteral("La conexión SQLite no está abierta."));
-    m_manejador = sqlite;
+    manejador_ = sqlite;
 
     // Extended codes tell a duplicate key (1555, 2067) and a reference (787) from other refusals.
     sqlite3_extended_result_codes(sqlite, 1);
@@ -201,7 +201,7 @@ void Connection::PrepararPostgres()
 
 QSqlDatabase Connection::Base() const
 {
-    return QSqlDatabase::database(m_nombreConexion, false);
+    return QSqlDatabase::database(nombreConexion_, false);
 }
 
 void Connection::ExigirSentenciaAdmisible(const QString& sql) const
@@ -225,7 +225,7 @@ void Connection::ExigirValorAdmisible(const QVariant& valor, const QString& sent
                          QStringLiteral("El texto contiene un carácter incompleto (media pareja UTF-16) y no se puede "
                                         "guardar tal como está."),
                          {}, sentencia);
-    if (m_postgres && texto.contains(QChar(0)))
+    if (postgres_ && texto.contains(QChar(0)))
         throw ErrorDatos(ErroresDatos::ConversionNoValida,
                          QStringLiteral("PostgreSQL no admite el carácter nulo (U+0000) dentro de un texto."), {}, sentencia);
 }
@@ -244,7 +244,7 @@ QSqlDatabase Connection::BaseLista()
     if (base.isOpen())
         return base;
     // A new session would run the rest of the transaction's work on its own, committed piece by piece.
-    if (m_nivel > 0)
+    if (nivel_ > 0)
         throw ErrorDatos(ErroresDatos::FalloConexion,
                          QStringLiteral("Se ha perdido la conexión con la base de datos durante una transacción; "
                                         "sus cambios se han deshecho."));
@@ -256,8 +256,8 @@ QSqlDatabase Connection::BaseLista()
                          error.nativeErrorCode());
     }
     // A new session starts its change counters afresh: rows kept from the old one must go.
-    *m_cache = CacheLecturas();
-    if (m_postgres)
+    *cache_ = CacheLecturas();
+    if (postgres_)
         PrepararPostgres();
     else
         PrepararSqlite();
@@ -266,8 +266,8 @@ QSqlDatabase Connection::BaseLista()
 
 ErrorDatos Connection::Error(const QSqlError& error, const QString& sentencia)
 {
-    ErrorDatos resultado = ErrorDatos::DesdeSql(error, sentencia, m_postgres);
-    if (m_postgres && resultado.Number() == ErroresDatos::FalloConexion)
+    ErrorDatos resultado = ErrorDatos::DesdeSql(error, sentencia, postgres_);
+    if (postgres_ && resultado.Number() == ErroresDatos::FalloConexion)
         Base().close();
     return resultado;
 }
@@ -276,16 +276,16 @@ void Connection::EstablecerEsperaBloqueo(int milisegundos)
 {
     if (milisegundos < 0)
         throw ErrorDatos(ErroresDatos::ArgumentosNoValidos, QStringLiteral("El tiempo de espera no puede ser negativo."));
-    if (m_postgres)
+    if (postgres_)
         Execute(QStringLiteral("SET lock_timeout = %1").arg(milisegundos));
     else
-        sqlite3_busy_timeout(static_cast<sqlite3*>(m_manejador), milisegundos);
+        sqlite3_busy_timeout(static_cast<sqlite3*>(manejador_), milisegundos);
 }
 
 bool Connection::EnTransaccion() const
 {
-    if (!m_postgres)
-        return m_manejador && !sqlite3_get_autocommit(static_cast<sqlite3*>(m_manejador));
+    if (!postgres_)
+        return manejador_ && !sqlite3_get_autocommit(static_cast<sqlite3*>(manejador_));
     const QSqlDatabase base = Base();
     if (!base.isOpen())
         return false;
@@ -297,7 +297,7 @@ bool Connection::EnTransaccion() const
         return false;
     default:
         // A statement still under way tells nothing: only our own levels are known.
-        return m_nivel > 0;
+        return nivel_ > 0;
     }
 }
 
@@ -308,7 +308,7 @@ QString Connection::PuntoGuardado(long nivel)
 
 void Connection::ExigirTransaccion(const char* operacion) const
 {
-    if (m_nivel == 0)
+    if (nivel_ == 0)
         throw ErrorDatos(ErroresDatos::SinTransaccion,
                          QStringLiteral("%1: no hay ninguna transacción abierta.").arg(QLatin1String(operacion)));
 }
@@ -316,45 +316,45 @@ void Connection::ExigirTransaccion(const char* operacion) const
 long Connection::BeginTrans()
 {
     BaseLista();
-    if (m_nivel == 0 && !EnTransaccion()) {
-        Execute(m_postgres ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
-        m_transaccionPropia = true;
+    if (nivel_ == 0 && !EnTransaccion()) {
+        Execute(postgres_ ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
+        transaccionPropia_ = true;
     } else {
-        Execute(QStringLiteral("SAVEPOINT %1").arg(PuntoGuardado(m_nivel + 1)));
-        if (m_nivel == 0)
-            m_transaccionPropia = false;
+        Execute(QStringLiteral("SAVEPOINT %1").arg(PuntoGuardado(nivel_ + 1)));
+        if (nivel_ == 0)
+            transaccionPropia_ = false;
     }
-    return ++m_nivel;
+    return ++nivel_;
 }
 
 void Connection::CommitTrans()
 {
     ExigirTransaccion("CommitTrans");
     if (!Base().isOpen() || !EnTransaccion()) {
-        m_nivel = 0;
+        nivel_ = 0;
         throw ErrorDatos(ErroresDatos::FalloConexion,
                          QStringLiteral("La transacción ya no existe (se perdió la conexión o la base de datos la "
                                         "deshizo tras un error); sus cambios no se han guardado."));
     }
     if (NivelEsPuntoGuardado()) {
-        const QString liberar = QStringLiteral("RELEASE SAVEPOINT %1").arg(PuntoGuardado(m_nivel));
+        const QString liberar = QStringLiteral("RELEASE SAVEPOINT %1").arg(PuntoGuardado(nivel_));
         try {
             Execute(liberar);
         } catch (const ErrorDatos&) {
             RollbackTrans();
             throw;
         }
-        --m_nivel;
+        --nivel_;
         return;
     }
 
     QSqlDatabase base = Base();
     // PostgreSQL answers COMMIT in a transaction with a failed statement by undoing it, without an error.
-    const bool fallida = m_postgres && EstadoSesionPostgres(base) == PQTRANS_INERROR;
+    const bool fallida = postgres_ && EstadoSesionPostgres(base) == PQTRANS_INERROR;
     const QString confirmar = QStringLiteral("COMMIT");
     QSqlQuery consulta(base);
     if (!fallida && consulta.exec(confirmar)) {
-        m_nivel = 0;
+        nivel_ = 0;
         return;
     }
     const ErrorDatos error = fallida
@@ -366,7 +366,7 @@ void Connection::CommitTrans()
     // it is undone here, so the connection is usable and holds no lock.
     if (Base().isOpen() && EnTransaccion())
         QSqlQuery(Base()).exec(QStringLiteral("ROLLBACK"));
-    m_nivel = 0;
+    nivel_ = 0;
     throw error;
 }
 
@@ -376,12 +376,12 @@ void Connection::RollbackTrans()
     // A lost session or a failure that ended the transaction has undone every level already.
     const auto deshechaYa = [this] { return !Base().isOpen() || !EnTransaccion(); };
     if (deshechaYa()) {
-        m_nivel = 0;
+        nivel_ = 0;
         return;
     }
     try {
         if (NivelEsPuntoGuardado()) {
-            const QString punto = PuntoGuardado(m_nivel);
+            const QString punto = PuntoGuardado(nivel_);
             Execute(QStringLiteral("ROLLBACK TO SAVEPOINT %1").arg(punto));
             Execute(QStringLiteral("RELEASE SAVEPOINT %1").arg(punto));
         } else {
@@ -390,21 +390,21 @@ void Connection::RollbackTrans()
     } catch (const ErrorDatos&) {
         if (!deshechaYa())
             throw;
-        m_nivel = 0;
+        nivel_ = 0;
         return;
     }
-    --m_nivel;
+    --nivel_;
 }
 
 QString Connection::MarcaCambios()
 {
-    if (m_postgres)
+    if (postgres_)
         return MarcaCambiosPostgres();
-    if (!m_manejador)
+    if (!manejador_)
         return {};
     // Inside a transaction our own changes may still be rolled back without moving any
     // counter, so nothing read there may be reused.
-    if (!sqlite3_get_autocommit(static_cast<sqlite3*>(m_manejador)))
+    if (!sqlite3_get_autocommit(static_cast<sqlite3*>(manejador_)))
         return {};
     QSqlQuery consulta(Base());
     consulta.setForwardOnly(true);
@@ -416,7 +416,7 @@ QString Connection::MarcaCambios()
     return QStringLiteral("%1:%2:%3")
         .arg(consulta.value(0).toLongLong())
         .arg(consulta.value(1).toLongLong())
-        .arg(sqlite3_total_changes64(static_cast<sqlite3*>(m_manejador)));
+        .arg(sqlite3_total_changes64(static_cast<sqlite3*>(manejador_)));
 }
 
 QString Connection::MarcaCambiosPostgres()

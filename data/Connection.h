@@ -34,9 +34,9 @@ public:
     // Runs statements that return no rows; throws ErrorDatos on failure.
     void Execute(const QString& sql);
 
-    bool EsPostgres() const { return m_postgres; }
+    bool EsPostgres() const { return postgres_; }
     QSqlDatabase Base() const;
-    QString Origen() const { return m_origen; }
+    QString Origen() const { return origen_; }
 
     // How long an SQLite statement waits for another connection's lock before failing.
     void EstablecerEsperaBloqueo(int milisegundos);
@@ -55,7 +55,7 @@ public:
     // changes may still be there.
     void RollbackTrans();
     // Levels open through BeginTrans; 0 when none.
-    long NivelTransaccion() const { return m_nivel; }
+    long NivelTransaccion() const { return nivel_; }
     // Whether the session is inside a transaction, however it began.
     bool EnTransaccion() const;
 
@@ -74,14 +74,14 @@ private:
     QSqlDatabase BaseLista();
     // The savepoint of a nested level.
     static QString PuntoGuardado(long nivel);
-    bool NivelEsPuntoGuardado() const { return m_nivel > 1 || !m_transaccionPropia; }
+    bool NivelEsPuntoGuardado() const { return nivel_ > 1 || !transaccionPropia_; }
     void ExigirTransaccion(const char* operacion) const;
     // The ErrorDatos for a driver error; a lost server also closes the driver connection, so
     // that the next use opens it again instead of failing for good.
     ErrorDatos Error(const QSqlError& error, const QString& sentencia);
 
     // Rows already read for a statement, reused while the database has not changed.
-    CacheLecturas& Cache() { return *m_cache; }
+    CacheLecturas& Cache() { return *cache_; }
     // A mark that differs whenever the database may have changed since it was last taken:
     // other connections' commits, our own row changes and schema changes all move it.
     // Empty where nothing may be reused.
@@ -92,11 +92,11 @@ private:
     void PrepararSqlite();
     void PrepararPostgres();
 
-    QString m_origen;
-    QString m_nombreConexion;
-    bool m_postgres;
-    void* m_manejador = nullptr; // sqlite3*, kept to read its change counter
-    long m_nivel = 0;                 // levels open through BeginTrans
-    bool m_transaccionPropia = false; // the outermost level began the transaction (not a savepoint)
-    std::unique_ptr<CacheLecturas> m_cache;
+    QString origen_;
+    QString nombreConexion_;
+    bool postgres_;
+    void* manejador_ = nullptr; // sqlite3*, kept to read its change counter
+    long nivel_ = 0;                 // levels open through BeginTrans
+    bool transaccionPropia_ = false; // the outermost level began the transaction (not a savepoint)
+    std::unique_ptr<CacheLecturas> cache_;
 };

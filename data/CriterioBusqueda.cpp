@@ -78,15 +78,15 @@ CriterioBusqueda CriterioBusqueda::Analizar(const QString& criterio)
         const qsizetype cierre = criterio.indexOf(QLatin1Char(']'), i + 1);
         if (cierre < 0)
             CriterioNoValido(criterio, QStringLiteral("falta el corchete de cierre"));
-        resultado.m_columna = criterio.mid(i + 1, cierre - i - 1);
+        resultado.columna_ = criterio.mid(i + 1, cierre - i - 1);
         i = cierre + 1;
     } else {
         const qsizetype inicio = i;
         while (i < criterio.size() && EsCaracterDeNombre(criterio[i]))
             ++i;
-        resultado.m_columna = criterio.mid(inicio, i - inicio);
+        resultado.columna_ = criterio.mid(inicio, i - inicio);
     }
-    if (resultado.m_columna.isEmpty())
+    if (resultado.columna_.isEmpty())
         CriterioNoValido(criterio, QStringLiteral("falta el nombre del campo"));
     SaltarEspacios(criterio, i);
 
@@ -98,7 +98,7 @@ CriterioBusqueda CriterioBusqueda::Analizar(const QString& criterio)
     bool encontrado = false;
     for (const auto& simbolo : simbolos) {
         if (resto.startsWith(QLatin1String(simbolo.texto))) {
-            resultado.m_operador = simbolo.operador;
+            resultado.operador_ = simbolo.operador;
             i += qsizetype(qstrlen(simbolo.texto));
             encontrado = true;
             break;
@@ -107,7 +107,7 @@ CriterioBusqueda CriterioBusqueda::Analizar(const QString& criterio)
     if (!encontrado) {
         if (resto.startsWith(QLatin1String("like"), Qt::CaseInsensitive)
             && (resto.size() == 4 || resto[4].isSpace() || resto[4] == QLatin1Char('\''))) {
-            resultado.m_operador = Operador::Como;
+            resultado.operador_ = Operador::Como;
             i += 4;
         } else {
             CriterioNoValido(criterio, QStringLiteral("falta el operador"));
@@ -134,17 +134,17 @@ CriterioBusqueda CriterioBusqueda::Analizar(const QString& criterio)
         }
         if (!cerrado)
             CriterioNoValido(criterio, QStringLiteral("falta la comilla de cierre"));
-        resultado.m_texto = texto;
+        resultado.texto_ = texto;
     } else {
         const qsizetype inicio = i;
         while (i < criterio.size() && !criterio[i].isSpace())
             ++i;
-        resultado.m_texto = criterio.mid(inicio, i - inicio);
+        resultado.texto_ = criterio.mid(inicio, i - inicio);
         bool ok = false;
-        resultado.m_numero = resultado.m_texto.toDouble(&ok);
+        resultado.numero_ = resultado.texto_.toDouble(&ok);
         if (!ok)
             CriterioNoValido(criterio, QStringLiteral("el valor debe ir entre comillas o ser un número"));
-        resultado.m_esNumero = true;
+        resultado.esNumero_ = true;
     }
     SaltarEspacios(criterio, i);
     if (i != criterio.size())
@@ -157,40 +157,40 @@ bool CriterioBusqueda::Cumple(const QVariant& valor) const
     // A missing value satisfies no comparison, as in SQL.
     if (valor.isNull())
         return false;
-    if (m_operador == Operador::Como)
-        return CoincideComo(valor.toString(), m_texto);
+    if (operador_ == Operador::Como)
+        return CoincideComo(valor.toString(), texto_);
 
     int comparacion = 0;
     bool numerico = false;
-    if (m_esNumero) {
+    if (esNumero_) {
         bool ok = false;
         const double numero = valor.toDouble(&ok);
         if (ok) {
-            comparacion = numero < m_numero ? -1 : (numero > m_numero ? 1 : 0);
+            comparacion = numero < numero_ ? -1 : (numero > numero_ ? 1 : 0);
             numerico = true;
         }
     }
     if (!numerico)
-        comparacion = CompararBinario(valor.toString(), m_texto);
+        comparacion = CompararBinario(valor.toString(), texto_);
     return Resultado(comparacion);
 }
 
 bool CriterioBusqueda::CumpleTexto(QStringView texto) const
 {
-    if (m_operador == Operador::Como)
-        return CoincideComo(texto, m_texto);
-    if (m_esNumero) {
+    if (operador_ == Operador::Como)
+        return CoincideComo(texto, texto_);
+    if (esNumero_) {
         bool ok = false;
         const double numero = texto.toDouble(&ok);
         if (ok)
-            return Resultado(numero < m_numero ? -1 : (numero > m_numero ? 1 : 0));
+            return Resultado(numero < numero_ ? -1 : (numero > numero_ ? 1 : 0));
     }
-    return Resultado(CompararBinario(texto, m_texto));
+    return Resultado(CompararBinario(texto, texto_));
 }
 
 bool CriterioBusqueda::Resultado(int comparacion) const
 {
-    switch (m_operador) {
+    switch (operador_) {
     case Operador::Igual: return comparacion == 0;
     case Operador::Distinto: return comparacion != 0;
     case Operador::Menor: return comparacion < 0;

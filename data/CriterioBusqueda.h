@@ -12,8 +12,8 @@ public:
     // Throws ErrorDatos ArgumentosNoValidos for a criterion it cannot read.
     static CriterioBusqueda Analizar(const QString& criterio);
 
-    QString Columna() const { return m_columna; }
-    Operador Operacion() const { return m_operador; }
+    QString Columna() const { return columna_; }
+    Operador Operacion() const { return operador_; }
     bool Cumple(const QVariant& valor) const;
     // The same for a text value, without building a QVariant.
     bool CumpleTexto(QStringView texto) const;
@@ -25,9 +25,9 @@ public:
 private:
     bool Resultado(int comparacion) const;
 
-    QString m_columna;
-    Operador m_operador = Operador::Igual;
-    QString m_texto;
-    bool m_esNumero = false;
-    double m_numero = 0;
+    QString columna_;
+    Operador operador_ = Operador::Igual;
+    QString texto_;
+    bool esNumero_ = false;
+    double numero_ = 0;
 };

@@ -6,9 +6,9 @@
 
 ErrorDatos::ErrorDatos(long numero, const QString& descripcion, const QString& codigoNativo,
                        const QString& sentencia)
-    : m_numero(numero), m_descripcion(descripcion), m_codigoNativo(codigoNativo), m_sentencia(sentencia)
+    : numero_(numero), descripcion_(descripcion), codigoNativo_(codigoNativo), sentencia_(sentencia)
 {
-    m_texto = QStringLiteral("Error %1: %2").arg(numero).arg(descripcion).toUtf8();
+    texto_ = QStringLiteral("Error %1: %2").arg(numero).arg(descripcion).toUtf8();
 }
 
 namespace {

@@ -17,17 +17,17 @@ public:
     // Classifies a driver error into the numbers of ErroresDatos.h.
     static ErrorDatos DesdeSql(const QSqlError& error, const QString& sentencia, bool postgres);
 
-    long Number() const { return m_numero; }
-    QString Description() const { return m_descripcion; }
-    QString NativeCode() const { return m_codigoNativo; }
-    QString Statement() const { return m_sentencia; }
+    long Number() const { return numero_; }
+    QString Description() const { return descripcion_; }
+    QString NativeCode() const { return codigoNativo_; }
+    QString Statement() const { return sentencia_; }
 
-    const char* what() const noexcept override { return m_texto.constData(); }
+    const char* what() const noexcept override { return texto_.constData(); }
 
 private:
-    long m_numero;
-    QString m_descripcion;
-    QString m_codigoNativo;
-    QString m_sentencia;
-    QByteArray m_texto;
+    long numero_;
+    QString descripcion_;
+    QString codigoNativo_;
+    QString sentencia_;
+    QByteArray texto_;
 };

@@ -23,7 +23,7 @@ void EscritorRecordset::ExigirActualizable(const LectorRecordset& lector, bool s
 {
     if (soloLectura)
         Lanzar(ErroresDatos::NoActualizable, QStringLiteral("El recordset es de solo lectura."), lector.Origen());
-    if (!m_tabla.isEmpty())
+    if (!tabla_.isEmpty())
         return;
 
     // One table after FROM, nothing joined to it and no grouping: its rows map one to one onto ours.
@@ -56,9 +56,9 @@ void EscritorRecordset::ExigirActualizable(const LectorRecordset& lector, bool s
         clave << columna;
         primaria = false;
     }
-    m_tabla = tabla;
-    m_columnasClave = clave;
-    m_clavePrimaria = primaria;
+    tabla_ = tabla;
+    columnasClave_ = clave;
+    clavePrimaria_ = primaria;
 }
 
 QString EscritorRecordset::NombreSql(const LectorRecordset& lector, int columna)
@@ -78,8 +78,8 @@ void EscritorRecordset::Insertar(LectorRecordset& lector, const QList<QVariant>&
         }
     }
     const QString sentencia = columnas.isEmpty()
-        ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(m_tabla)
-        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(m_tabla, columnas.join(QStringLiteral(", ")),
+        ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(tabla_)
+        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(tabla_, columnas.join(QStringLiteral(", ")),
                                                                marcas.join(QStringLiteral(", ")));
     Ejecutar(lector.Conexion(), sentencia, valores);
     lector.AgregarFila(pendientes);
@@ -102,25 +102,25 @@ void EscritorRecordset::Actualizar(LectorRecordset& lector, qsizetype fila, cons
     // The row is found by the key it had when it was read, whatever the edit did to it, and
     // only if the fields being changed still hold what was read: otherwise another user's
     // change would be overwritten unseen.
-    for (int columna : m_columnasClave) {
+    for (int columna : columnasClave_) {
         condiciones << NombreSql(lector, columna) + QStringLiteral(" = ?");
         valores << lector.Datos().Valor(fila, columna);
     }
     const QString igualONulo = conexion.EsPostgres() ? QStringLiteral(" IS NOT DISTINCT FROM ?")
                                                         : QStringLiteral(" IS ?");
     for (int i = 0; i < lector.Datos().Columnas(); ++i) {
-        if (asignados[i] && !m_columnasClave.contains(i)) {
+        if (asignados[i] && !columnasClave_.contains(i)) {
             condiciones << NombreSql(lector, i) + igualONulo;
             valores << lector.Datos().Valor(fila, i);
         }
     }
     const QString sentencia = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                                  .arg(m_tabla, asignaciones.join(QStringLiteral(", ")),
+                                  .arg(tabla_, asignaciones.join(QStringLiteral(", ")),
                                        condiciones.join(QStringLiteral(" AND ")));
 
     // Without a primary key the UPDATE could reach several rows; it runs in a transaction of
     // its own (nested in the caller's, if any) so that it can be undone then.
-    const bool enTransaccion = !m_clavePrimaria;
+    const bool enTransaccion = !clavePrimaria_;
     if (enTransaccion)
         conexion.BeginTrans();
     qsizetype cambiadas;
@@ -128,7 +128,7 @@ void EscritorRecordset::Actualizar(LectorRecordset& lector, qsizetype fila, cons
         cambiadas = Ejecutar(conexion, sentencia, valores);
         if (cambiadas > 1 && enTransaccion)
             Lanzar(ErroresDatos::NoActualizable,
-                   QStringLiteral("La clave no identifica una sola fila de %1; no se ha cambiado nada.").arg(m_tabla), sentencia);
+                   QStringLiteral("La clave no identifica una sola fila de %1; no se ha cambiado nada.").arg(tabla_), sentencia);
     } catch (...) {
         if (enTransaccion) {
             try {
@@ -164,6 +164,6 @@ qsizetype EscritorRecordset::Ejecutar(Connection& conexion, const QString& sente
 
 void EscritorRecordset::Olvidar()
 {
-    m_tabla.clear();
-    m_columnasClave.clear();
+    tabla_.clear();
+    columnasClave_.clear();
 }

@@ -32,7 +32,7 @@ private:
     static qsizetype Ejecutar(Connection& conexion, const QString& sentencia, const QList<QVariant>& valores);
     static QString NombreSql(const LectorRecordset& lector, int columna);
 
-    QString m_tabla;            // the one table of the statement, once a write needs it
-    QList<int> m_columnasClave; // its key columns among the recordset's
-    bool m_clavePrimaria = true; // false when the key is only a column named Codigo
+    QString tabla_;            // the one table of the statement, once a write needs it
+    QList<int> columnasClave_; // its key columns among the recordset's
+    bool clavePrimaria_ = true; // false when the key is only a column named Codigo
 };

@@ -4,10 +4,10 @@
 
 QVariant Field::Value() const
 {
-    return m_recordset->ValorColumna(m_columna);
+    return recordset_->ValorColumna(columna_);
 }
 
 QString Field::Name() const
 {
-    return m_recordset->NombreColumna(m_columna);
+    return recordset_->NombreColumna(columna_);
 }

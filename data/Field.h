@@ -9,7 +9,7 @@ class Recordset;
 // while that recordset lives; it always reads the row that is current when Value() is called.
 class Field {
 public:
-    Field(const Recordset* recordset, int columna) : m_recordset(recordset), m_columna(columna) {}
+    Field(const Recordset* recordset, int columna) : recordset_(recordset), columna_(columna) {}
 
     // The value at the current row (the pending value while a row is being edited or added).
     // Throws ErrorDatos SinRegistroActual at BOF or EOF.
@@ -18,6 +18,6 @@ public:
     QString Name() const;
 
 private:
-    const Recordset* m_recordset;
-    int m_columna;
+    const Recordset* recordset_;
+    int columna_;
 };

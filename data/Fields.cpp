@@ -6,17 +6,17 @@
 
 int Fields::Count() const
 {
-    return m_recordset->NumeroColumnas();
+    return recordset_->NumeroColumnas();
 }
 
 Field Fields::Item(int indice) const
 {
-    if (indice < 0 || indice >= m_recordset->NumeroColumnas())
+    if (indice < 0 || indice >= recordset_->NumeroColumnas())
         throw ErrorDatos(ErroresDatos::CampoNoEncontrado, QStringLiteral("No existe el campo número %1.").arg(indice));
-    return Field(m_recordset, indice);
+    return Field(recordset_, indice);
 }
 
 Field Fields::Item(QAnyStringView nombre) const
 {
-    return m_recordset->Fields(nombre);
+    return recordset_->Fields(nombre);
 }

@@ -8,7 +8,7 @@
 // The columns of a recordset, looked up by position or by name (names ignore letter case).
 class Fields {
 public:
-    explicit Fields(const Recordset* recordset) : m_recordset(recordset) {}
+    explicit Fields(const Recordset* recordset) : recordset_(recordset) {}
 
     int Count() const;
     // Throws ErrorDatos CampoNoEncontrado when there is no such column.
@@ -18,5 +18,5 @@ public:
     Field operator()(int indice) const { return Item(indice); }
 
 private:
-    const Recordset* m_recordset;
+    const Recordset* recordset_;
 };

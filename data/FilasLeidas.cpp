@@ -32,7 +32,7 @@ void FilasLeidas::CambiarFila(qsizetype fila, const QList<QVariant>& valores)
     const qsizetype primera = fila * Columnas();
     const qsizetype fin = Escribible().numCeldas;
     AgregarFila(valores);
-    Almacen& almacen = *m_almacen;
+    Almacen& almacen = *almacen_;
     for (qsizetype i = 0; i < valores.size(); ++i)
         almacen.En(primera + i) = almacen.En(fin + i);
     almacen.numCeldas = fin;
@@ -40,14 +40,14 @@ void FilasLeidas::CambiarFila(qsizetype fila, const QList<QVariant>& valores)
 
 QVariant FilasLeidas::Valor(qsizetype fila, qsizetype columna) const
 {
-    const Celda celda = m_almacen->En(fila * Columnas() + columna);
+    const Celda celda = almacen_->En(fila * Columnas() + columna);
     switch (celda.TipoCelda()) {
     case Celda::Texto:
         // An empty text stays a text, distinct from a null.
         return celda.Longitud() == 0 ? QVariant(QString(QLatin1String("")))
-                                     : QVariant(QString(m_almacen->Caracteres(celda), celda.Longitud()));
+                                     : QVariant(QString(almacen_->Caracteres(celda), celda.Longitud()));
     case Celda::Otro:
-        return m_almacen->otros[celda.Inicio()];
+        return almacen_->otros[celda.Inicio()];
     case Celda::Nulo:
         break;
     }
@@ -65,10 +65,10 @@ QList<QVariant> FilasLeidas::Fila(qsizetype fila) const
 
 bool FilasLeidas::Texto(qsizetype fila, qsizetype columna, QStringView& texto) const
 {
-    const Celda celda = m_almacen->En(fila * Columnas() + columna);
+    const Celda celda = almacen_->En(fila * Columnas() + columna);
     if (celda.TipoCelda() != Celda::Texto)
         return false;
-    texto = QStringView(m_almacen->Caracteres(celda), celda.Longitud());
+    texto = QStringView(almacen_->Caracteres(celda), celda.Longitud());
     return true;
 }
 
@@ -80,7 +80,7 @@ qsizetype FilasLeidas::BuscarTexto(qsizetype columna, QStringView texto, qsizety
     desde = std::max<qsizetype>(desde, 0);
     qsizetype primera = -1;
     {
-        const Almacen& almacen = *m_almacen;
+        const Almacen& almacen = *almacen_;
         std::lock_guard<std::mutex> cerrojo(almacen.cerrojoIndice);
         if (!almacen.indice || almacen.indice->columna != columna) {
             auto nuevo = std::make_unique<Almacen::Indice>();

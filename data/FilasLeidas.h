@@ -18,11 +18,11 @@
 class FilasLeidas {
 public:
     FilasLeidas() : FilasLeidas(QStringList()) {}
-    explicit FilasLeidas(const QStringList& nombres) : m_nombres(nombres), m_almacen(std::make_shared<Almacen>()) {}
+    explicit FilasLeidas(const QStringList& nombres) : nombres_(nombres), almacen_(std::make_shared<Almacen>()) {}
 
-    const QStringList& Nombres() const { return m_nombres; }
-    qsizetype Columnas() const { return m_nombres.size(); }
-    qsizetype Filas() const { return m_nombres.isEmpty() ? 0 : m_almacen->numCeldas / m_nombres.size(); }
+    const QStringList& Nombres() const { return nombres_; }
+    qsizetype Columnas() const { return nombres_.size(); }
+    qsizetype Filas() const { return nombres_.isEmpty() ? 0 : almacen_->numCeldas / nombres_.size(); }
 
     // Appends one cell; a row is complete after Columnas() cells. Inline: it runs once per
     // cell of every read.
@@ -122,13 +122,13 @@ private:
 
     Almacen& Escribible()
     {
-        if (m_almacen.use_count() != 1)
-            m_almacen = m_almacen->Copia();
-        else if (m_almacen->indice)
-            m_almacen->indice.reset();
-        return *m_almacen;
+        if (almacen_.use_count() != 1)
+            almacen_ = almacen_->Copia();
+        else if (almacen_->indice)
+            almacen_->indice.reset();
+        return *almacen_;
     }
 
-    QStringList m_nombres;
-    std::shared_ptr<Almacen> m_almacen;
+    QStringList nombres_;
+    std::shared_ptr<Almacen> almacen_;
 };

@@ -63,11 +63,11 @@ bool LectorRecordset::Leer(Connection& conexion, const QString& origen, bool aPl
     if (reutilizable) {
         if (const CacheLecturas::Entrada* guardada = conexion.Cache().Buscar(origen, marca)) {
             TerminarLectura();
-            m_conexion = &conexion;
-            m_origen = origen;
-            m_datos = guardada->filas;
-            m_base = 0;
-            m_filas = m_datos.Filas();
+            conexion_ = &conexion;
+            origen_ = origen;
+            datos_ = guardada->filas;
+            base_ = 0;
+            filas_ = datos_.Filas();
             return true;
         }
     }
@@ -123,20 +123,20 @@ bool LectorRecordset::Leer(Connection& conexion, const QString& origen, bool aPl
     }
 
     TerminarLectura();
-    m_conexion = &conexion;
-    m_origen = origen;
-    m_datos = std::move(datos);
-    m_base = 0;
-    m_filas = m_datos.Filas();
+    conexion_ = &conexion;
+    origen_ = origen;
+    datos_ = std::move(datos);
+    base_ = 0;
+    filas_ = datos_.Filas();
     if (aPlazos) {
-        m_lectura = std::move(consulta);
-        m_cursorServidor = cursor;
-        m_leidasDelBloque = 0;
-        m_marcaLectura = reutilizable ? marca : QString();
-        m_guardarLectura = reutilizable;
+        lectura_ = std::move(consulta);
+        cursorServidor_ = cursor;
+        leidasDelBloque_ = 0;
+        marcaLectura_ = reutilizable ? marca : QString();
+        guardarLectura_ = reutilizable;
         LeerBloque(false);
     } else if (reutilizable) {
-        conexion.Cache().Guardar(marca, {origen, m_datos});
+        conexion.Cache().Guardar(marca, {origen, datos_});
     }
     return true;
 }
@@ -145,55 +145,55 @@ void LectorRecordset::LeerBloque(bool conservar)
 {
     // The rows behind the cursor are kept while they are few, so that a small table is still
     // read once and reused; past that only the current block is held.
-    if (!conservar && m_filas >= FilasRetenidas && m_datos.Filas() > 0) {
-        m_datos = FilasLeidas(m_datos.Nombres());
-        m_base = m_filas;
-        m_guardarLectura = false;
+    if (!conservar && filas_ >= FilasRetenidas && datos_.Filas() > 0) {
+        datos_ = FilasLeidas(datos_.Nombres());
+        base_ = filas_;
+        guardarLectura_ = false;
     }
-    const int columnas = int(m_datos.Columnas());
+    const int columnas = int(datos_.Columnas());
     qsizetype leidas = 0;
     bool fin = false;
     while (leidas < FilasPorBloque) {
-        if (m_lectura->next()) {
+        if (lectura_->next()) {
             for (int i = 0; i < columnas; ++i)
-                m_datos.Agregar(m_lectura->value(i));
+                datos_.Agregar(lectura_->value(i));
             ++leidas;
-            ++m_leidasDelBloque;
+            ++leidasDelBloque_;
             continue;
         }
         // next() also ends on a failure half-way (a lock, a lost server).
-        bool fallo = m_lectura->lastError().isValid();
-        fin = !fallo && (m_cursorServidor.isEmpty() || m_leidasDelBloque < FilasPorBloque);
+        bool fallo = lectura_->lastError().isValid();
+        fin = !fallo && (cursorServidor_.isEmpty() || leidasDelBloque_ < FilasPorBloque);
         if (!fallo && !fin) {
             // A full FETCH may have more behind it.
-            m_lectura = std::make_unique<QSqlQuery>(m_conexion->BaseLista());
-            m_leidasDelBloque = 0;
-            fallo = !m_lectura->exec(SentenciaBloque(m_cursorServidor));
+            lectura_ = std::make_unique<QSqlQuery>(conexion_->BaseLista());
+            leidasDelBloque_ = 0;
+            fallo = !lectura_->exec(SentenciaBloque(cursorServidor_));
         }
         if (fallo) {
-            m_filas = m_base + m_datos.Filas();
-            const ErrorDatos error = m_conexion->Error(m_lectura->lastError(), m_origen);
+            filas_ = base_ + datos_.Filas();
+            const ErrorDatos error = conexion_->Error(lectura_->lastError(), origen_);
             TerminarLectura();
             throw error;
         }
         if (fin)
             break;
     }
-    m_filas = m_base + m_datos.Filas();
+    filas_ = base_ + datos_.Filas();
     if (!fin)
         return;
     TerminarLectura();
-    if (m_guardarLectura)
-        m_conexion->Cache().Guardar(m_marcaLectura, {m_origen, m_datos});
-    m_guardarLectura = false;
+    if (guardarLectura_)
+        conexion_->Cache().Guardar(marcaLectura_, {origen_, datos_});
+    guardarLectura_ = false;
 }
 
 void LectorRecordset::TerminarLectura()
 {
-    m_lectura.reset();
-    if (!m_cursorServidor.isEmpty() && m_conexion)
-        CerrarCursor(*m_conexion, m_cursorServidor);
-    m_cursorServidor.clear();
+    lectura_.reset();
+    if (!cursorServidor_.isEmpty() && conexion_)
+        CerrarCursor(*conexion_, cursorServidor_);
+    cursorServidor_.clear();
 }
 
 QString LectorRecordset::SentenciaBloque(const QString& cursor)
@@ -211,31 +211,31 @@ void LectorRecordset::CerrarCursor(Connection& conexion, const QString& cursor)
 
 void LectorRecordset::LeerTodo()
 {
-    if (!m_lectura && m_base == 0)
+    if (!lectura_ && base_ == 0)
         return;
-    if (m_base == 0) {
+    if (base_ == 0) {
         // Nothing dropped yet: the rest of the same read completes the rows.
-        while (m_lectura)
+        while (lectura_)
             LeerBloque(true);
         return;
     }
     // Rows behind were dropped: read the statement again in full.
-    Leer(*m_conexion, m_origen, false);
+    Leer(*conexion_, origen_, false);
 }
 
 void LectorRecordset::Cerrar()
 {
     TerminarLectura();
-    m_datos = FilasLeidas();
-    m_base = 0;
-    m_filas = 0;
-    m_conexion = nullptr;
+    datos_ = FilasLeidas();
+    base_ = 0;
+    filas_ = 0;
+    conexion_ = nullptr;
 }
 
 int LectorRecordset::IndiceColumna(QAnyStringView nombre) const
 {
     // Callers nearly always spell the name as the engine does; letter case is the fallback.
-    const QStringList& nombres = m_datos.Nombres();
+    const QStringList& nombres = datos_.Nombres();
     for (int i = 0; i < nombres.size(); ++i) {
         if (QAnyStringView::equal(nombres[i], nombre))
             return i;
@@ -249,11 +249,11 @@ int LectorRecordset::IndiceColumna(QAnyStringView nombre) const
 
 void LectorRecordset::AgregarFila(const QList<QVariant>& valores)
 {
-    m_datos.AgregarFila(valores);
-    ++m_filas;
+    datos_.AgregarFila(valores);
+    ++filas_;
 }
 
 void LectorRecordset::CambiarFila(qsizetype fila, const QList<QVariant>& valores)
 {
-    m_datos.CambiarFila(fila, valores);
+    datos_.CambiarFila(fila, valores);
 }

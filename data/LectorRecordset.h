@@ -31,7 +31,7 @@ public:
     // are complete, so a failing read keeps the rows held before.
     bool Leer(Connection& conexion, const QString& origen, bool aPlazos);
     // Whether a read as it goes has rows still to take.
-    bool Leyendo() const { return m_lectura != nullptr; }
+    bool Leyendo() const { return lectura_ != nullptr; }
     // Takes the next block of a read in progress; without `conservar`, rows behind are dropped
     // once there are many.
     void LeerBloque(bool conservar = false);
@@ -41,17 +41,17 @@ public:
     void Cerrar();
 
     // Rows Base() to Filas() - 1 are held in Datos(), the first of them at its row 0.
-    const FilasLeidas& Datos() const { return m_datos; }
-    qsizetype Base() const { return m_base; }
-    qsizetype Filas() const { return m_filas; }
+    const FilasLeidas& Datos() const { return datos_; }
+    qsizetype Base() const { return base_; }
+    qsizetype Filas() const { return filas_; }
     int IndiceColumna(QAnyStringView nombre) const; // -1 when missing
 
     // What a write has made of the rows held.
     void AgregarFila(const QList<QVariant>& valores);
     void CambiarFila(qsizetype fila, const QList<QVariant>& valores);
 
-    Connection& Conexion() const { return *m_conexion; }
-    const QString& Origen() const { return m_origen; }
+    Connection& Conexion() const { return *conexion_; }
+    const QString& Origen() const { return origen_; }
 
 private:
     void TerminarLectura();
@@ -59,20 +59,20 @@ private:
     static void CerrarCursor(Connection& conexion, const QString& cursor);
 
     // The statement of the rows held and its connection, which the recordset keeps.
-    Connection* m_conexion = nullptr;
-    QString m_origen;
+    Connection* conexion_ = nullptr;
+    QString origen_;
 
-    FilasLeidas m_datos;
-    qsizetype m_base = 0;
-    qsizetype m_filas = 0;
+    FilasLeidas datos_;
+    qsizetype base_ = 0;
+    qsizetype filas_ = 0;
 
     // A read in progress, the change mark it started under and whether its rows, once complete,
     // go to the connection's cache of reads.
-    std::unique_ptr<QSqlQuery> m_lectura;
-    QString m_cursorServidor;        // the held cursor of a read on PostgreSQL
-    qsizetype m_leidasDelBloque = 0; // rows taken from the current query or FETCH
-    QString m_marcaLectura;
-    bool m_guardarLectura = false;
+    std::unique_ptr<QSqlQuery> lectura_;
+    QString cursorServidor_;        // the held cursor of a read on PostgreSQL
+    qsizetype leidasDelBloque_ = 0; // rows taken from the current query or FETCH
+    QString marcaLectura_;
+    bool guardarLectura_ = false;
     static constexpr qsizetype FilasPorBloque = 1024;
     static constexpr qsizetype FilasRetenidas = 16384;
 };

@@ -20,7 +20,7 @@ Recordset::~Recordset() = default;
 
 void Recordset::Open(const QString& source, const ConnectionPtr& conexion, int cursorType, int lockType, long options)
 {
-    if (m_abierto)
+    if (abierto_)
         Lanzar(ErroresDatos::ObjetoAbierto, QStringLiteral("El recordset ya está abierto; ciérrelo antes de abrirlo de nuevo."));
     if (!conexion)
         Lanzar(ErroresDatos::ConexionNoValida, QStringLiteral("No se ha indicado la conexión."), source);
@@ -34,73 +34,73 @@ void Recordset::Open(const QString& source, const ConnectionPtr& conexion, int c
     if (source.trimmed().isEmpty())
         Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("No se ha indicado la sentencia."));
 
-    m_conexion = conexion;
-    m_origen = source;
-    m_cursor = cursorType;
-    m_bloqueo = lockType == adLockUnspecified ? adLockReadOnly : lockType;
-    m_escritor.Olvidar();
+    conexion_ = conexion;
+    origen_ = source;
+    cursor_ = cursorType;
+    bloqueo_ = lockType == adLockUnspecified ? adLockReadOnly : lockType;
+    escritor_.Olvidar();
     try {
         Leer();
     } catch (...) {
-        m_conexion.reset();
+        conexion_.reset();
         throw;
     }
-    if (!m_abierto)
-        m_conexion.reset();
+    if (!abierto_)
+        conexion_.reset();
 }
 
 void Recordset::setCursorLocation(int ubicacion)
 {
-    if (m_abierto)
-        Lanzar(ErroresDatos::ObjetoAbierto, QStringLiteral("CursorLocation no se puede cambiar con el recordset abierto."), m_origen);
+    if (abierto_)
+        Lanzar(ErroresDatos::ObjetoAbierto, QStringLiteral("CursorLocation no se puede cambiar con el recordset abierto."), origen_);
     if (ubicacion != adUseServer && ubicacion != adUseClient)
         Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("Ubicación del cursor no válida: %1").arg(ubicacion));
-    m_ubicacion = ubicacion;
+    ubicacion_ = ubicacion;
 }
 
 void Recordset::Leer()
 {
     // Only a read-only recordset on the server may leave its rows there and read as it goes.
-    if (!m_lector.Leer(*m_conexion, m_origen, m_ubicacion == adUseServer && m_bloqueo == adLockReadOnly)) {
+    if (!lector_.Leer(*conexion_, origen_, ubicacion_ == adUseServer && bloqueo_ == adLockReadOnly)) {
         Close();
         return;
     }
-    m_pos = 0;
-    m_abierto = true;
+    pos_ = 0;
+    abierto_ = true;
 }
 
 void Recordset::LeerTodo()
 {
     // After reading the statement again the row number stays, within the rows there are now.
-    m_lector.LeerTodo();
-    m_pos = std::min(m_pos, m_lector.Filas());
+    lector_.LeerTodo();
+    pos_ = std::min(pos_, lector_.Filas());
 }
 
 void Recordset::ExigirAbierto() const
 {
-    if (!m_abierto)
+    if (!abierto_)
         Lanzar(ErroresDatos::ObjetoCerrado, QStringLiteral("La operación no está permitida si el recordset está cerrado."));
 }
 
 void Recordset::ExigirSinEdicion(const char* operacion) const
 {
-    if (m_edicion != adEditNone)
+    if (edicion_ != adEditNone)
         Lanzar(ErroresDatos::EdicionPendiente,
                QStringLiteral("%1 no está permitido con cambios pendientes: llame antes a Update o a CancelUpdate.")
                    .arg(QLatin1String(operacion)),
-               m_origen);
+               origen_);
 }
 
 bool Recordset::Eof() const
 {
     ExigirAbierto();
-    return m_edicion != adEditAdd && m_pos >= m_lector.Filas();
+    return edicion_ != adEditAdd && pos_ >= lector_.Filas();
 }
 
 bool Recordset::Bof() const
 {
     ExigirAbierto();
-    return m_edicion != adEditAdd && (m_lector.Filas() == 0 || m_pos < 0);
+    return edicion_ != adEditAdd && (lector_.Filas() == 0 || pos_ < 0);
 }
 
 long Recordset::RecordCount() const
@@ -108,16 +108,16 @@ long Recordset::RecordCount() const
     ExigirAbierto();
     // Counting needs every row; reading the rest changes nothing the caller can see.
     const_cast<Recordset*>(this)->LeerTodo();
-    return long(m_lector.Filas());
+    return long(lector_.Filas());
 }
 
 void Recordset::MoveFirst()
 {
     ExigirAbierto();
     ExigirSinEdicion("MoveFirst");
-    if (m_lector.Base() > 0)
+    if (lector_.Base() > 0)
         LeerTodo();
-    m_pos = 0;
+    pos_ = 0;
 }
 
 void Recordset::MoveLast()
@@ -125,37 +125,37 @@ void Recordset::MoveLast()
     ExigirAbierto();
     ExigirSinEdicion("MoveLast");
     LeerTodo();
-    m_pos = m_lector.Filas() > 0 ? m_lector.Filas() - 1 : 0;
+    pos_ = lector_.Filas() > 0 ? lector_.Filas() - 1 : 0;
 }
 
 void Recordset::MoveNext()
 {
     ExigirAbierto();
     ExigirSinEdicion("MoveNext");
-    if (m_pos >= m_lector.Filas())
-        Lanzar(ErroresDatos::SinRegistroActual, QStringLiteral("No se puede avanzar: el recordset ya está al final (EOF)."), m_origen);
-    ++m_pos;
-    if (m_lector.Leyendo() && m_pos >= m_lector.Filas())
-        m_lector.LeerBloque();
+    if (pos_ >= lector_.Filas())
+        Lanzar(ErroresDatos::SinRegistroActual, QStringLiteral("No se puede avanzar: el recordset ya está al final (EOF)."), origen_);
+    ++pos_;
+    if (lector_.Leyendo() && pos_ >= lector_.Filas())
+        lector_.LeerBloque();
 }
 
 void Recordset::MovePrevious()
 {
     ExigirAbierto();
     ExigirSinEdicion("MovePrevious");
-    if (m_pos < 0 || m_lector.Filas() == 0)
-        Lanzar(ErroresDatos::SinRegistroActual, QStringLiteral("No se puede retroceder: el recordset ya está al principio (BOF)."), m_origen);
-    if (m_pos - 1 < m_lector.Base())
+    if (pos_ < 0 || lector_.Filas() == 0)
+        Lanzar(ErroresDatos::SinRegistroActual, QStringLiteral("No se puede retroceder: el recordset ya está al principio (BOF)."), origen_);
+    if (pos_ - 1 < lector_.Base())
         LeerTodo();
-    --m_pos;
+    --pos_;
 }
 
 QVariant Recordset::Bookmark() const
 {
     ExigirAbierto();
-    if (!HayFilaActual() || m_edicion == adEditAdd)
-        Lanzar(ErroresDatos::SinRegistroActual, QStringLiteral("No hay registro actual."), m_origen);
-    return QVariant::fromValue<qlonglong>(m_pos);
+    if (!HayFilaActual() || edicion_ == adEditAdd)
+        Lanzar(ErroresDatos::SinRegistroActual, QStringLiteral("No hay registro actual."), origen_);
+    return QVariant::fromValue<qlonglong>(pos_);
 }
 
 void Recordset::Find(const QString& criteria, long skipRecords, int searchDirection, const QVariant& start)
@@ -177,27 +177,27 @@ void Recordset::Find(const QString& criteria, long skipRecords, int searchDirect
     if (start.isValid()) {
         bool ok = false;
         desde = start.toLongLong(&ok);
-        if (!ok || desde < 0 || desde >= m_lector.Filas())
+        if (!ok || desde < 0 || desde >= lector_.Filas())
             Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("El marcador de inicio no es válido."), criteria);
     } else {
         if (!HayFilaActual())
             Lanzar(ErroresDatos::SinRegistroActual,
                    QStringLiteral("No hay registro actual desde el que buscar (BOF o EOF)."), criteria);
-        desde = m_pos;
+        desde = pos_;
     }
 
-    for (qsizetype fila = desde + qsizetype(skipRecords) * searchDirection; fila >= 0 && fila < m_lector.Filas();
+    for (qsizetype fila = desde + qsizetype(skipRecords) * searchDirection; fila >= 0 && fila < lector_.Filas();
          fila += searchDirection) {
         QStringView texto;
-        const bool cumple = m_lector.Datos().Texto(fila, indice, texto)
+        const bool cumple = lector_.Datos().Texto(fila, indice, texto)
                                 ? criterio.CumpleTexto(texto)
-                                : criterio.Cumple(m_lector.Datos().Valor(fila, indice));
+                                : criterio.Cumple(lector_.Datos().Valor(fila, indice));
         if (cumple) {
-            m_pos = fila;
+            pos_ = fila;
             return;
         }
     }
-    m_pos = searchDirection == adSearchForward ? m_lector.Filas() : -1;
+    pos_ = searchDirection == adSearchForward ? lector_.Filas() : -1;
 }
 
 void Recordset::BuscarIgual(QAnyStringView columna, const QString& valor)
@@ -206,37 +206,37 @@ void Recordset::BuscarIgual(QAnyStringView columna, const QString& valor)
     ExigirSinEdicion("BuscarIgual");
     const int indice = IndiceExigido(columna);
     LeerTodo();
-    if (m_pos >= m_lector.Filas())
+    if (pos_ >= lector_.Filas())
         return;
-    const qsizetype fila = m_lector.Datos().BuscarTexto(indice, valor, m_pos);
-    m_pos = fila >= 0 ? fila : m_lector.Filas();
+    const qsizetype fila = lector_.Datos().BuscarTexto(indice, valor, pos_);
+    pos_ = fila >= 0 ? fila : lector_.Filas();
 }
 
 void Recordset::AddNew()
 {
     ExigirAbierto();
-    m_escritor.ExigirActualizable(m_lector, m_bloqueo == adLockReadOnly);
+    escritor_.ExigirActualizable(lector_, bloqueo_ == adLockReadOnly);
     ExigirSinEdicion("AddNew");
-    m_posAntesDeAgregar = m_pos;
-    m_pendientes = QList<QVariant>(m_lector.Datos().Columnas());
-    m_asignados = QList<bool>(m_lector.Datos().Columnas(), false);
-    m_edicion = adEditAdd;
+    posAntesDeAgregar_ = pos_;
+    pendientes_ = QList<QVariant>(lector_.Datos().Columnas());
+    asignados_ = QList<bool>(lector_.Datos().Columnas(), false);
+    edicion_ = adEditAdd;
 }
 
 void Recordset::Collect(QAnyStringView nombre, const QVariant& valor)
 {
     ExigirAbierto();
     const int columna = IndiceExigido(nombre);
-    if (m_edicion == adEditNone) {
-        m_escritor.ExigirActualizable(m_lector, m_bloqueo == adLockReadOnly);
+    if (edicion_ == adEditNone) {
+        escritor_.ExigirActualizable(lector_, bloqueo_ == adLockReadOnly);
         if (!HayFilaActual())
-            Lanzar(ErroresDatos::SinRegistroActual, QStringLiteral("No hay registro actual que modificar (BOF o EOF)."), m_origen);
-        m_pendientes = m_lector.Datos().Fila(m_pos);
-        m_asignados = QList<bool>(m_lector.Datos().Columnas(), false);
-        m_edicion = adEditInProgress;
+            Lanzar(ErroresDatos::SinRegistroActual, QStringLiteral("No hay registro actual que modificar (BOF o EOF)."), origen_);
+        pendientes_ = lector_.Datos().Fila(pos_);
+        asignados_ = QList<bool>(lector_.Datos().Columnas(), false);
+        edicion_ = adEditInProgress;
     }
-    m_pendientes[columna] = valor;
-    m_asignados[columna] = true;
+    pendientes_[columna] = valor;
+    asignados_[columna] = true;
 }
 
 QVariant Recordset::Collect(QAnyStringView nombre) const
@@ -247,11 +247,11 @@ QVariant Recordset::Collect(QAnyStringView nombre) const
 void Recordset::Update()
 {
     ExigirAbierto();
-    if (m_edicion == adEditAdd) {
-        m_escritor.Insertar(m_lector, m_pendientes, m_asignados);
-        m_pos = m_lector.Filas() - 1;
-    } else if (m_edicion == adEditInProgress) {
-        m_escritor.Actualizar(m_lector, m_pos, m_pendientes, m_asignados);
+    if (edicion_ == adEditAdd) {
+        escritor_.Insertar(lector_, pendientes_, asignados_);
+        pos_ = lector_.Filas() - 1;
+    } else if (edicion_ == adEditInProgress) {
+        escritor_.Actualizar(lector_, pos_, pendientes_, asignados_);
     } else {
         return;
     }
@@ -260,17 +260,17 @@ void Recordset::Update()
 
 void Recordset::DescartarEdicion()
 {
-    m_edicion = adEditNone;
-    m_pendientes.clear();
-    m_asignados.clear();
+    edicion_ = adEditNone;
+    pendientes_.clear();
+    asignados_.clear();
 }
 
 void Recordset::CancelUpdate()
 {
-    if (!m_abierto)
+    if (!abierto_)
         return;
-    if (m_edicion == adEditAdd)
-        m_pos = m_posAntesDeAgregar;
+    if (edicion_ == adEditAdd)
+        pos_ = posAntesDeAgregar_;
     DescartarEdicion();
 }
 
@@ -286,22 +286,22 @@ void Recordset::Requery(long options)
     ExigirAbierto();
     ExigirSinEdicion("Requery");
     if (options != -1 && options != 0)
-        Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("Opciones no válidas: %1").arg(options), m_origen);
+        Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("Opciones no válidas: %1").arg(options), origen_);
     // Leer changes nothing until the new rows are complete, so a failing read keeps the old ones.
-    const QStringList nombres = m_lector.Datos().Nombres();
+    const QStringList nombres = lector_.Datos().Nombres();
     Leer();
-    if (m_abierto && m_lector.Datos().Nombres() != nombres)
-        m_escritor.Olvidar();
+    if (abierto_ && lector_.Datos().Nombres() != nombres)
+        escritor_.Olvidar();
 }
 
 void Recordset::Close()
 {
     DescartarEdicion();
-    m_lector.Cerrar();
-    m_abierto = false;
-    m_pos = 0;
-    m_escritor.Olvidar();
-    m_conexion.reset();
+    lector_.Cerrar();
+    abierto_ = false;
+    pos_ = 0;
+    escritor_.Olvidar();
+    conexion_.reset();
 }
 
 Field Recordset::Fields(QAnyStringView nombre) const
@@ -311,15 +311,15 @@ Field Recordset::Fields(QAnyStringView nombre) const
 
 int Recordset::NumeroColumnas() const
 {
-    return int(m_lector.Datos().Columnas());
+    return int(lector_.Datos().Columnas());
 }
 
 QString Recordset::NombreColumna(int columna) const
 {
     ExigirAbierto();
-    if (columna < 0 || columna >= m_lector.Datos().Columnas())
-        Lanzar(ErroresDatos::CampoNoEncontrado, QStringLiteral("No existe el campo número %1.").arg(columna), m_origen);
-    return m_lector.Datos().Nombres()[columna];
+    if (columna < 0 || columna >= lector_.Datos().Columnas())
+        Lanzar(ErroresDatos::CampoNoEncontrado, QStringLiteral("No existe el campo número %1.").arg(columna), origen_);
+    return lector_.Datos().Nombres()[columna];
 }
 
 int Recordset::IndiceExigido(QAnyStringView nombre) const
@@ -327,18 +327,18 @@ int Recordset::IndiceExigido(QAnyStringView nombre) const
     ExigirAbierto();
     const int columna = IndiceColumna(nombre);
     if (columna < 0)
-        Lanzar(ErroresDatos::CampoNoEncontrado, QStringLiteral("No existe el campo «%1» en el recordset.").arg(nombre.toString()), m_origen);
+        Lanzar(ErroresDatos::CampoNoEncontrado, QStringLiteral("No existe el campo «%1» en el recordset.").arg(nombre.toString()), origen_);
     return columna;
 }
 
 QVariant Recordset::ValorColumna(int columna) const
 {
     ExigirAbierto();
-    if (columna < 0 || columna >= m_lector.Datos().Columnas())
-        Lanzar(ErroresDatos::CampoNoEncontrado, QStringLiteral("No existe el campo número %1.").arg(columna), m_origen);
-    if (m_edicion != adEditNone)
-        return m_pendientes[columna];
+    if (columna < 0 || columna >= lector_.Datos().Columnas())
+        Lanzar(ErroresDatos::CampoNoEncontrado, QStringLiteral("No existe el campo número %1.").arg(columna), origen_);
+    if (edicion_ != adEditNone)
+        return pendientes_[columna];
     if (!HayFilaActual())
-        Lanzar(ErroresDatos::SinRegistroActual, QStringLiteral("No hay registro actual (BOF o EOF)."), m_origen);
-    return m_lector.Datos().Valor(m_pos - m_lector.Base(), columna);
+        Lanzar(ErroresDatos::SinRegistroActual, QStringLiteral("No hay registro actual (BOF o EOF)."), origen_);
+    return lector_.Datos().Valor(pos_ - lector_.Base(), columna);
 }

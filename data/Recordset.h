@@ -42,12 +42,12 @@ public:
     // Opening a recordset that is already open is an error (ObjetoAbierto).
     void Open(const QString& source, const ConnectionPtr& conexion, int cursorType = adOpenUnspecified,
               int lockType = adLockUnspecified, long options = -1);
-    int State() const { return m_abierto ? adStateOpen : adStateClosed; }
-    int CursorType() const { return m_cursor; }
+    int State() const { return abierto_ ? adStateOpen : adStateClosed; }
+    int CursorType() const { return cursor_; }
     // Where the rows are kept: adUseClient (the default) or adUseServer. Only while closed.
-    int CursorLocation() const { return m_ubicacion; }
+    int CursorLocation() const { return ubicacion_; }
     void setCursorLocation(int ubicacion);
-    int LockType() const { return m_bloqueo; }
+    int LockType() const { return bloqueo_; }
 
     // An empty recordset is at both BOF and EOF.
     bool Eof() const;
@@ -87,7 +87,7 @@ public:
     void CancelUpdate();
     // The same for every row (the recordset writes each Update at once, so there is no batch).
     void CancelBatch(int affectRecords = adAffectAll);
-    int EditMode() const { return m_edicion; }
+    int EditMode() const { return edicion_; }
 
     // Runs the statement again and goes to the first row.
     void Requery(long options = -1);
@@ -98,13 +98,13 @@ public:
     // Throws ErrorDatos CampoNoEncontrado when there is no such column.
     Field Fields(QAnyStringView nombre) const;
 
-    QString Source() const { return m_origen; }
-    ConnectionPtr ActiveConnection() const { return m_conexion; }
+    QString Source() const { return origen_; }
+    ConnectionPtr ActiveConnection() const { return conexion_; }
 
     // Column access for Field and Fields.
     int NumeroColumnas() const;
     QString NombreColumna(int columna) const;
-    int IndiceColumna(QAnyStringView nombre) const { return m_lector.IndiceColumna(nombre); } // -1 when missing
+    int IndiceColumna(QAnyStringView nombre) const { return lector_.IndiceColumna(nombre); } // -1 when missing
     QVariant ValorColumna(int columna) const;
 
 private:
@@ -115,23 +115,23 @@ private:
     // Holds every row, staying on the same row number.
     void LeerTodo();
     int IndiceExigido(QAnyStringView nombre) const;
-    bool HayFilaActual() const { return m_pos >= 0 && m_pos < m_lector.Filas(); }
+    bool HayFilaActual() const { return pos_ >= 0 && pos_ < lector_.Filas(); }
     void DescartarEdicion();
 
-    // Declared before m_lector, which reads through it until it is destroyed.
-    ConnectionPtr m_conexion;
-    QString m_origen;
-    int m_cursor = adOpenUnspecified;
-    int m_bloqueo = adLockReadOnly;
-    int m_ubicacion = adUseClient;
-    bool m_abierto = false;
+    // Declared before lector_, which reads through it until it is destroyed.
+    ConnectionPtr conexion_;
+    QString origen_;
+    int cursor_ = adOpenUnspecified;
+    int bloqueo_ = adLockReadOnly;
+    int ubicacion_ = adUseClient;
+    bool abierto_ = false;
 
-    LectorRecordset m_lector;
-    EscritorRecordset m_escritor;
-    qsizetype m_pos = 0; // counts from the first row: -1 at BOF, m_lector.Filas() at EOF
+    LectorRecordset lector_;
+    EscritorRecordset escritor_;
+    qsizetype pos_ = 0; // counts from the first row: -1 at BOF, lector_.Filas() at EOF
 
-    int m_edicion = adEditNone;
-    qsizetype m_posAntesDeAgregar = 0;
-    QList<QVariant> m_pendientes;
-    QList<bool> m_asignados;
+    int edicion_ = adEditNone;
+    qsizetype posAntesDeAgregar_ = 0;
+    QList<QVariant> pendientes_;
+    QList<bool> asignados_;
 };

@@ -62,26 +62,26 @@ Q_DECLARE_METATYPE(Busca)
 class PruebaDatos : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<BasePrueba> m_base;
-    ConnectionPtr m_conexion;
+    std::unique_ptr<BasePrueba> base_;
+    ConnectionPtr conexion_;
 
 private slots:
     void initTestCase()
     {
         try {
-            m_base = std::make_unique<BasePrueba>();
-            m_conexion = m_base->Conexion();
+            base_ = std::make_unique<BasePrueba>();
+            conexion_ = base_->Conexion();
         } catch (const ErrorDatos& error) {
             QFAIL(error.what());
         }
     }
 
-    void init() { m_base->Reiniciar(*m_conexion); }
+    void init() { base_->Reiniciar(*conexion_); }
 
     void cleanupTestCase()
     {
-        m_conexion.reset();
-        m_base.reset();
+        conexion_.reset();
+        base_.reset();
     }
 
     // The statements that read several rows (those that name one code are in codigoExacto), with
@@ -109,7 +109,7 @@ private slots:
         QFETCH(Lectura, caso);
         const auto& [sentencia, filas, primeros] = caso;
         Recordset rs;
-        rs.Open(sentencia, m_conexion, 3, 1, -1);
+        rs.Open(sentencia, conexion_, 3, 1, -1);
         QCOMPARE(rs.RecordCount(), long(filas));
         QStringList codigos, nombres;
         for (; !rs.Eof(); rs.MoveNext()) {
@@ -147,21 +147,21 @@ private slots:
     {
         QFETCH(QString, codigo);
         QFETCH(QString, encontrado);
-        m_conexion->Execute("INSERT INTO Provincias (Codigo, Provincia) VALUES ('ab', 'G'), ('AB', 'G'), ('ab ', 'G'), ('O''1', 'G')");
+        conexion_->Execute("INSERT INTO Provincias (Codigo, Provincia) VALUES ('ab', 'G'), ('AB', 'G'), ('ab ', 'G'), ('O''1', 'G')");
         const QStringList esperados = encontrado.isEmpty() ? QStringList() : QStringList{encontrado};
         for (const QString& sentencia : {Sentencias::ComprobarCodigo(codigo), Sentencias::MostrarPorCodigo(codigo),
                                          Sentencias::VerificarCambios(codigo), Sentencias::PorCodigoParaModificar(codigo)}) {
             Recordset rs;
-            rs.Open(sentencia, m_conexion, 2, 3, -1);
+            rs.Open(sentencia, conexion_, 2, 3, -1);
             QCOMPARE(Columna(rs, "Codigo"), esperados);
         }
         Recordset rs;
-        rs.Open(Sentencias::TodasPorNombre(), m_conexion, 2, 3, -1);
+        rs.Open(Sentencias::TodasPorNombre(), conexion_, 2, 3, -1);
         rs.Find(Sentencias::CriterioCodigoComo(codigo));
         QCOMPARE(rs.Eof() ? QStringList() : QStringList{rs.Fields("Codigo").Value().toString()}, esperados);
         rs.Close();
-        rs.Open(Sentencias::BorrarPorCodigo(codigo), m_conexion, 2, 3, -1);
-        QCOMPARE(Contar(*m_conexion), 56 - int(esperados.size()));
+        rs.Open(Sentencias::BorrarPorCodigo(codigo), conexion_, 2, 3, -1);
+        QCOMPARE(Contar(*conexion_), 56 - int(esperados.size()));
     }
 
     // The guard on codes pasted into statements refuses wildcards, quotes and characters no engine
@@ -196,23 +196,23 @@ private slots:
         QCOMPARE(Sentencias::CodigoAceptable(codigo), !nombre.isNull());
         if (nombre.isNull())
             return;
-        m_conexion->Execute("DELETE FROM Municipios");
-        m_conexion->Execute("INSERT INTO Provincias (Codigo, Provincia) VALUES ('ab', 'G'), ('AB', 'G'), ('ab ', 'G')");
+        conexion_->Execute("DELETE FROM Municipios");
+        conexion_->Execute("INSERT INTO Provincias (Codigo, Provincia) VALUES ('ab', 'G'), ('AB', 'G'), ('ab ', 'G')");
         // Read bare, not through the layer under test.
         const auto tabla = [&] {
             QMap<QString, QString> filas;
-            QSqlQuery q(m_conexion->Base());
+            QSqlQuery q(conexion_->Base());
             for (q.exec("SELECT Codigo, Provincia FROM Provincias"); q.next();)
                 filas.insert(q.value(0).toString(), q.value(1).toString());
             return filas;
         };
         QMap<QString, QString> esperada = tabla();
         Recordset rs;
-        Agregar(rs, m_conexion, codigo, nombre);
+        Agregar(rs, conexion_, codigo, nombre);
         esperada.insert(codigo, nombre);
         QCOMPARE(tabla(), esperada);
         const QString otro = codigo + " --";
-        rs.Open(Sentencias::PorCodigoParaModificar(codigo), m_conexion, 2, 3, -1);
+        rs.Open(Sentencias::PorCodigoParaModificar(codigo), conexion_, 2, 3, -1);
         rs.Collect("Codigo", otro);
         rs.Collect("Provincia", nombre + "'");
         rs.Update();
@@ -220,7 +220,7 @@ private slots:
         esperada.remove(codigo);
         esperada.insert(otro, nombre + "'");
         QCOMPARE(tabla(), esperada);
-        rs.Open(Sentencias::BorrarPorCodigo(otro), m_conexion, 2, 3, -1);
+        rs.Open(Sentencias::BorrarPorCodigo(otro), conexion_, 2, 3, -1);
         esperada.remove(otro);
         QCOMPARE(tabla(), esperada);
     }
@@ -248,7 +248,7 @@ private slots:
         QFETCH(Busca, caso);
         const auto& [criterio, desde, salto, direccion, esperado] = caso;
         Recordset rs;
-        rs.Open("SELECT Codigo, Provincia FROM Provincias ORDER BY Codigo", m_conexion, 2, 3, -1);
+        rs.Open("SELECT Codigo, Provincia FROM Provincias ORDER BY Codigo", conexion_, 2, 3, -1);
         while (!desde.isEmpty() && rs.Fields("Codigo").Value().toString() != desde)
             rs.MoveNext();
         rs.Find(criterio, salto, direccion);
@@ -299,7 +299,7 @@ private slots:
                 Agregar(rs, c, "99", QString("Mal") + QChar(0));
             }) << ErroresDatos::ConversionNoValida << QStringList{""} << 52 << "Murcia";
         // Another user changes the row between the read and the update: nobody's change is lost unseen.
-        const QString origen = m_base->Origen();
+        const QString origen = base_->Origen();
         const auto cambiaOtro = [=](const QString& cambio) {
             return Accion([=](Recordset& rs, const ConnectionPtr& c) {
                 rs.Open(Sentencias::PorCodigoParaModificar("30"), c, 2, 3, -1);
@@ -327,7 +327,7 @@ private slots:
         QFETCH(QString, nombre30);
         Recordset rs;
         try {
-            accion(rs, m_conexion);
+            accion(rs, conexion_);
             QFAIL("La base de datos tenía que rechazar la operación");
         } catch (const ErrorDatos& error) {
             QCOMPARE(error.Number(), numero);
@@ -337,12 +337,12 @@ private slots:
             QVERIFY(!error.Statement().isEmpty());
         }
         rs.CancelBatch(3);
-        QCOMPARE(Contar(*m_conexion), filas);
-        QCOMPARE(Escalar(*m_conexion, "SELECT COUNT(DISTINCT Codigo) FROM Provincias").toInt(), filas);
-        QCOMPARE(NombreDe(*m_conexion, "28"), QStringLiteral("Madrid"));
-        QCOMPARE(Contar(*m_conexion, "WHERE Codigo = '30'"), nombre30.isEmpty() ? 0 : 1);
+        QCOMPARE(Contar(*conexion_), filas);
+        QCOMPARE(Escalar(*conexion_, "SELECT COUNT(DISTINCT Codigo) FROM Provincias").toInt(), filas);
+        QCOMPARE(NombreDe(*conexion_, "28"), QStringLiteral("Madrid"));
+        QCOMPARE(Contar(*conexion_, "WHERE Codigo = '30'"), nombre30.isEmpty() ? 0 : 1);
         if (!nombre30.isEmpty())
-            QCOMPARE(NombreDe(*m_conexion, "30"), nombre30);
+            QCOMPARE(NombreDe(*conexion_, "30"), nombre30);
     }
 
     // Whatever the recordset keeps between opens, a new open shows every change made since,
@@ -365,12 +365,12 @@ private slots:
         QFETCH(bool, deshecho);
         const auto nombreDe28 = [&] {
             Recordset rs;
-            rs.Open(Sentencias::TodasPorNombre(), m_conexion, 3, 1, -1);
+            rs.Open(Sentencias::TodasPorNombre(), conexion_, 3, 1, -1);
             rs.Find(Sentencias::CriterioCodigoComo("28"));
             return rs.Fields("Provincia").Value().toString();
         };
         QCOMPARE(nombreDe28(), QStringLiteral("Madrid"));
-        const ConnectionPtr escritora = otraConexion ? Connection::Abrir(m_base->Origen()) : m_conexion;
+        const ConnectionPtr escritora = otraConexion ? Connection::Abrir(base_->Origen()) : conexion_;
         if (deshecho)
             escritora->Execute("BEGIN");
         if (conRecordset) {
@@ -407,21 +407,21 @@ private slots:
                      "TEXT NOT NULL REFERENCES Provincias (Codigo) ON UPDATE NO ACTION ON DELETE NO ACTION)",
                      "CREATE INDEX IxMunicipiosProvincia ON Municipios (CodigoProvincia)",
                      "INSERT INTO Municipios VALUES ('28079', 'Madrid', '28'), ('08019', 'Barcelona', '08')"})
-                m_conexion->Execute(sentencia);
-            CrearEsquemaSiFalta(*m_conexion);
+                conexion_->Execute(sentencia);
+            CrearEsquemaSiFalta(*conexion_);
         }
         Recordset rs;
-        rs.Open(Sentencias::PorCodigoParaModificar("28"), m_conexion, 2, 3, -1);
+        rs.Open(Sentencias::PorCodigoParaModificar("28"), conexion_, 2, 3, -1);
         rs.Collect("Codigo", "99");
         rs.Update();
         rs.Close();
-        QCOMPARE(Escalar(*m_conexion, "SELECT Codigo FROM Municipios WHERE CodigoProvincia = '99'").toString(),
+        QCOMPARE(Escalar(*conexion_, "SELECT Codigo FROM Municipios WHERE CodigoProvincia = '99'").toString(),
                  QStringLiteral("28079"));
-        QCOMPARE(Escalar(*m_conexion, "SELECT COUNT(*) FROM Municipios").toInt(), anterior ? 2 : 6);
-        QCOMPARE(NumeroDeError<ErrorDatos>([&] { rs.Open(Sentencias::BorrarPorCodigo("99"), m_conexion, 2, 3, -1); }),
+        QCOMPARE(Escalar(*conexion_, "SELECT COUNT(*) FROM Municipios").toInt(), anterior ? 2 : 6);
+        QCOMPARE(NumeroDeError<ErrorDatos>([&] { rs.Open(Sentencias::BorrarPorCodigo("99"), conexion_, 2, 3, -1); }),
                  ErroresDatos::ViolacionIntegridad);
-        QCOMPARE(NombreDe(*m_conexion, "99"), QStringLiteral("Madrid"));
-        QCOMPARE(Escalar(*m_conexion, Postgres ? "SELECT COUNT(*) FROM pg_indexes WHERE indexname = 'ixmunicipiosprovincia'"
+        QCOMPARE(NombreDe(*conexion_, "99"), QStringLiteral("Madrid"));
+        QCOMPARE(Escalar(*conexion_, Postgres ? "SELECT COUNT(*) FROM pg_indexes WHERE indexname = 'ixmunicipiosprovincia'"
                                                : "SELECT COUNT(*) FROM sqlite_master WHERE name = 'IxMunicipiosProvincia'")
                      .toInt(), 1);
     }
@@ -513,13 +513,13 @@ private slots:
         QFETCH(QString, nombre28);
         QFETCH(long, numero);
         Recordset rs;
-        QCOMPARE(NumeroDeError<ErrorDatos>([&] { accion(rs, m_conexion); }), numero);
-        QCOMPARE(m_conexion->NivelTransaccion(), 0L);
-        QVERIFY(!m_conexion->EnTransaccion());
-        const ConnectionPtr otra = m_base->Abrir();
+        QCOMPARE(NumeroDeError<ErrorDatos>([&] { accion(rs, conexion_); }), numero);
+        QCOMPARE(conexion_->NivelTransaccion(), 0L);
+        QVERIFY(!conexion_->EnTransaccion());
+        const ConnectionPtr otra = base_->Abrir();
         QCOMPARE(NombreDe(*otra, "28"), nombre28);
         QCOMPARE(Escalar(*otra, "SELECT COUNT(*) FROM Municipios").toInt(), 6);
-        m_conexion->Execute("UPDATE Provincias SET Provincia = 'Murcia nueva' WHERE Codigo = '30'");
+        conexion_->Execute("UPDATE Provincias SET Provincia = 'Murcia nueva' WHERE Codigo = '30'");
         QCOMPARE(NombreDe(*otra, "30"), QStringLiteral("Murcia nueva"));
     }
 
@@ -528,15 +528,15 @@ private slots:
         QTest::addColumn<QString>("origen");
         QTest::addColumn<long>("numero");
         if (Postgres) {
-            QUrl servidor(m_base->Origen());
+            QUrl servidor(base_->Origen());
             servidor.setPort(1);
             QTest::newRow("servidor inalcanzable") << servidor.toString() << ErroresDatos::FalloConexion;
-            QUrl base(m_base->Origen());
+            QUrl base(base_->Origen());
             base.setPath("/no_existe_esta_base");
             QTest::newRow("base inexistente") << base.toString() << ErroresDatos::FalloConexion;
             return;
         }
-        const QString carpeta = m_base->Carpeta();
+        const QString carpeta = base_->Carpeta();
         QTest::newRow("archivo inexistente") << carpeta + "/falta.db" << ErroresDatos::BaseNoEncontrada;
         QTest::newRow("una carpeta") << carpeta << ErroresDatos::BaseNoEncontrada;
         QFile texto(carpeta + "/texto.db");
@@ -570,17 +570,17 @@ private slots:
         QFETCH(int, avance);
         QFETCH(QString, operacion);
         const int total = 40000;
-        LlenarProvinciasDePrueba(*m_conexion, total);
+        LlenarProvinciasDePrueba(*conexion_, total);
         const auto codigo = [](qsizetype fila) { return QStringLiteral("%1").arg(fila + 1, 5, 10, QLatin1Char('0')); };
         Recordset rs;
         rs.setCursorLocation(Recordset::adUseServer);
-        rs.Open("SELECT Provincias.* From Provincias ORDER BY Provincias.Codigo", m_conexion, Recordset::adOpenStatic,
+        rs.Open("SELECT Provincias.* From Provincias ORDER BY Provincias.Codigo", conexion_, Recordset::adOpenStatic,
                 Recordset::adLockReadOnly, -1);
         for (int i = 0; i < avance; ++i, rs.MoveNext()) {
             if (rs.Fields("Codigo").Value().toString() != codigo(i))
                 QFAIL(qPrintable(QStringLiteral("fila %1: %2").arg(i).arg(rs.Fields("Codigo").Value().toString())));
             if (i == 20000) // a write on the same connection while the read is pending
-                m_conexion->Execute("UPDATE Provincias SET Actualizado = 'x' WHERE Codigo = '00001'");
+                conexion_->Execute("UPDATE Provincias SET Actualizado = 'x' WHERE Codigo = '00001'");
         }
 
         qsizetype esperada = avance; // -1: before the first row
@@ -631,7 +631,7 @@ private slots:
         QFETCH(QString, esperado);
         if (Postgres)
             QSKIP("Solo SQLite");
-        QSqlQuery q(m_conexion->Base());
+        QSqlQuery q(conexion_->Base());
         QVERIFY2(q.exec(consulta) && q.next(), qPrintable(q.lastError().text()));
         QCOMPARE(q.value(q.record().count() - 1).toString(), esperado);
     }

@@ -85,15 +85,15 @@ bool SoltarBloqueo(QProcess& bloqueador)
     return bloqueador.waitForFinished(10000);
 }
 
-Montaje::Montaje(const QString& carpeta) : m_ruta(QFile::encodeName(carpeta))
+Montaje::Montaje(const QString& carpeta) : ruta_(QFile::encodeName(carpeta))
 {
-    m_montado = ::mount("tmpfs", m_ruta.constData(), "tmpfs", 0, "size=512k,mode=0777") == 0;
+    montado_ = ::mount("tmpfs", ruta_.constData(), "tmpfs", 0, "size=512k,mode=0777") == 0;
 }
 
 Montaje::~Montaje()
 {
-    if (m_montado)
-        ::umount2(m_ruta.constData(), MNT_DETACH);
+    if (montado_)
+        ::umount2(ruta_.constData(), MNT_DETACH);
 }
 
 bool LlenarDisco(const QString& ruta)

@@ -40,11 +40,11 @@ class Montaje {
 public:
     explicit Montaje(const QString& carpeta);
     ~Montaje();
-    bool Montado() const { return m_montado; }
+    bool Montado() const { return montado_; }
 
 private:
-    QByteArray m_ruta;
-    bool m_montado = false;
+    QByteArray ruta_;
+    bool montado_ = false;
 };
 // Fills what is left of the disk with the file `ruta`.
 bool LlenarDisco(const QString& ruta);
