@@ -118,3 +118,8 @@ ErrorDatos ErrorDatos::DesdeSql(const QSqlError& error, const QString& sentencia
         numero = NumeroSqlite(codigo, descripcion);
     return ErrorDatos(numero, descripcion, codigo, sentencia);
 }
+
+void LanzarErrorDatos(long numero, const QString& descripcion, const QString& sentencia)
+{
+    throw ErrorDatos(numero, descripcion, {}, sentencia);
+}

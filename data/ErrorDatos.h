@@ -31,3 +31,7 @@ private:
     QString sentencia_;
     QByteArray texto_;
 };
+
+// Throws the layer's own refusal: a number of ErroresDatos.h, a Spanish text and the statement
+// refused, with no native code.
+[[noreturn]] void LanzarErrorDatos(long numero, const QString& descripcion, const QString& sentencia = {});

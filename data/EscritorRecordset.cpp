@@ -10,19 +10,11 @@
 #include <QSqlIndex>
 #include <QSqlQuery>
 
-namespace {
-
-[[noreturn]] void Lanzar(long numero, const QString& descripcion, const QString& sentencia = {})
-{
-    throw ErrorDatos(numero, descripcion, {}, sentencia);
-}
-
-} // namespace
-
 void EscritorRecordset::ExigirActualizable(const LectorRecordset& lector, bool soloLectura)
 {
     if (soloLectura)
-        Lanzar(ErroresDatos::NoActualizable, QStringLiteral("El recordset es de solo lectura."), lector.Origen());
+        LanzarErrorDatos(ErroresDatos::NoActualizable,
+                         QStringLiteral("El recordset es de solo lectura."), lector.Origen());
     if (!tabla_.isEmpty())
         return;
 
@@ -32,8 +24,8 @@ void EscritorRecordset::ExigirActualizable(const LectorRecordset& lector, bool s
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     const auto coincidencia = unaTabla.match(lector.Origen());
     if (!coincidencia.hasMatch())
-        Lanzar(ErroresDatos::NoActualizable,
-               QStringLiteral("Solo se pueden modificar las filas de una consulta sobre una sola tabla."), lector.Origen());
+        LanzarErrorDatos(ErroresDatos::NoActualizable,
+                         QStringLiteral("Solo se pueden modificar las filas de una consulta sobre una sola tabla."), lector.Origen());
     const QString tabla = coincidencia.captured(1);
 
     QList<int> clave;
@@ -43,16 +35,16 @@ void EscritorRecordset::ExigirActualizable(const LectorRecordset& lector, bool s
         for (int i = 0; i < indicePrimario.count(); ++i) {
             const int columna = lector.IndiceColumna(indicePrimario.fieldName(i));
             if (columna < 0)
-                Lanzar(ErroresDatos::NoActualizable,
-                       QStringLiteral("La consulta no incluye la clave «%1» de la tabla %2.").arg(indicePrimario.fieldName(i), tabla),
-                       lector.Origen());
+                LanzarErrorDatos(ErroresDatos::NoActualizable,
+                                 QStringLiteral("La consulta no incluye la clave «%1» de la tabla %2.").arg(indicePrimario.fieldName(i), tabla),
+                                 lector.Origen());
             clave << columna;
         }
     } else {
         const int columna = lector.IndiceColumna(QStringLiteral("Codigo"));
         if (columna < 0)
-            Lanzar(ErroresDatos::NoActualizable,
-                   QStringLiteral("La tabla %1 no tiene clave con la que localizar sus filas.").arg(tabla), lector.Origen());
+            LanzarErrorDatos(ErroresDatos::NoActualizable,
+                             QStringLiteral("La tabla %1 no tiene clave con la que localizar sus filas.").arg(tabla), lector.Origen());
         clave << columna;
         primaria = false;
     }
@@ -127,8 +119,8 @@ void EscritorRecordset::Actualizar(LectorRecordset& lector, qsizetype fila, cons
     try {
         cambiadas = Ejecutar(conexion, sentencia, valores);
         if (cambiadas > 1 && enTransaccion)
-            Lanzar(ErroresDatos::NoActualizable,
-                   QStringLiteral("La clave no identifica una sola fila de %1; no se ha cambiado nada.").arg(tabla_), sentencia);
+            LanzarErrorDatos(ErroresDatos::NoActualizable,
+                             QStringLiteral("La clave no identifica una sola fila de %1; no se ha cambiado nada.").arg(tabla_), sentencia);
     } catch (...) {
         if (enTransaccion) {
             try {
@@ -142,8 +134,8 @@ void EscritorRecordset::Actualizar(LectorRecordset& lector, qsizetype fila, cons
     if (enTransaccion)
         conexion.CommitTrans();
     if (cambiadas == 0)
-        Lanzar(ErroresDatos::FilaDesaparecida,
-               QStringLiteral("No se pudo actualizar la fila: otro usuario la ha borrado o cambiado desde que se leyó."), sentencia);
+        LanzarErrorDatos(ErroresDatos::FilaDesaparecida,
+                         QStringLiteral("No se pudo actualizar la fila: otro usuario la ha borrado o cambiado desde que se leyó."), sentencia);
 
     lector.CambiarFila(fila, pendientes);
 }

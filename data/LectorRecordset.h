@@ -26,9 +26,9 @@ public:
     LectorRecordset(const LectorRecordset&) = delete;
     LectorRecordset& operator=(const LectorRecordset&) = delete;
 
-    // Runs `origen` on `conexion`, which must outlive the rows held; `aPlazos` lets it read as it goes. False, with nothing
-    // changed, for a statement that returns no rows. Nothing changes either until the new rows
-    // are complete, so a failing read keeps the rows held before.
+    // Runs `origen` on `conexion`, which must outlive the rows held; `aPlazos` lets it read as it
+    // goes. False, with nothing changed, for a statement that returns no rows. Nothing changes
+    // either until the new rows are complete, so a failing read keeps the rows held before.
     bool Leer(Connection& conexion, const QString& origen, bool aPlazos);
     // Whether a read as it goes has rows still to take.
     bool Leyendo() const { return lectura_ != nullptr; }

@@ -6,33 +6,28 @@
 
 #include <algorithm>
 
-namespace {
-
-[[noreturn]] void Lanzar(long numero, const QString& descripcion, const QString& sentencia = {})
-{
-    throw ErrorDatos(numero, descripcion, {}, sentencia);
-}
-
-} // namespace
-
 Recordset::Recordset() = default;
 Recordset::~Recordset() = default;
 
 void Recordset::Open(const QString& source, const ConnectionPtr& conexion, int cursorType, int lockType, long options)
 {
     if (abierto_)
-        Lanzar(ErroresDatos::ObjetoAbierto, QStringLiteral("El recordset ya está abierto; ciérrelo antes de abrirlo de nuevo."));
+        LanzarErrorDatos(ErroresDatos::ObjetoAbierto,
+                         QStringLiteral("El recordset ya está abierto; ciérrelo antes de abrirlo de nuevo."));
     if (!conexion)
-        Lanzar(ErroresDatos::ConexionNoValida, QStringLiteral("No se ha indicado la conexión."), source);
+        LanzarErrorDatos(ErroresDatos::ConexionNoValida, QStringLiteral("No se ha indicado la conexión."), source);
     if (cursorType < adOpenUnspecified || cursorType > adOpenStatic)
-        Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("Tipo de cursor no válido: %1").arg(cursorType), source);
+        LanzarErrorDatos(ErroresDatos::ArgumentosNoValidos,
+                         QStringLiteral("Tipo de cursor no válido: %1").arg(cursorType), source);
     if (lockType != adLockUnspecified && (lockType < adLockReadOnly || lockType > adLockBatchOptimistic))
-        Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("Tipo de bloqueo no válido: %1").arg(lockType), source);
+        LanzarErrorDatos(ErroresDatos::ArgumentosNoValidos,
+                         QStringLiteral("Tipo de bloqueo no válido: %1").arg(lockType), source);
     // -1 leaves the kind of command to the provider; 1 says it is a text and 8 that it is unknown.
     if (options != -1 && options != 1 && options != 8)
-        Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("Opciones no válidas: %1").arg(options), source);
+        LanzarErrorDatos(ErroresDatos::ArgumentosNoValidos,
+                         QStringLiteral("Opciones no válidas: %1").arg(options), source);
     if (source.trimmed().isEmpty())
-        Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("No se ha indicado la sentencia."));
+        LanzarErrorDatos(ErroresDatos::ArgumentosNoValidos, QStringLiteral("No se ha indicado la sentencia."));
 
     conexion_ = conexion;
     origen_ = source;
@@ -52,9 +47,11 @@ void Recordset::Open(const QString& source, const ConnectionPtr& conexion, int c
 void Recordset::setCursorLocation(int ubicacion)
 {
     if (abierto_)
-        Lanzar(ErroresDatos::ObjetoAbierto, QStringLiteral("CursorLocation no se puede cambiar con el recordset abierto."), origen_);
+        LanzarErrorDatos(ErroresDatos::ObjetoAbierto,
+                         QStringLiteral("CursorLocation no se puede cambiar con el recordset abierto."), origen_);
     if (ubicacion != adUseServer && ubicacion != adUseClient)
-        Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("Ubicación del cursor no válida: %1").arg(ubicacion));
+        LanzarErrorDatos(ErroresDatos::ArgumentosNoValidos,
+                         QStringLiteral("Ubicación del cursor no válida: %1").arg(ubicacion));
     ubicacion_ = ubicacion;
 }
 
@@ -79,16 +76,17 @@ void Recordset::LeerTodo()
 void Recordset::ExigirAbierto() const
 {
     if (!abierto_)
-        Lanzar(ErroresDatos::ObjetoCerrado, QStringLiteral("La operación no está permitida si el recordset está cerrado."));
+        LanzarErrorDatos(ErroresDatos::ObjetoCerrado,
+                         QStringLiteral("La operación no está permitida si el recordset está cerrado."));
 }
 
 void Recordset::ExigirSinEdicion(const char* operacion) const
 {
     if (edicion_ != adEditNone)
-        Lanzar(ErroresDatos::EdicionPendiente,
-               QStringLiteral("%1 no está permitido con cambios pendientes: llame antes a Update o a CancelUpdate.")
+        LanzarErrorDatos(ErroresDatos::EdicionPendiente,
+                         QStringLiteral("%1 no está permitido con cambios pendientes: llame antes a Update o a CancelUpdate.")
                    .arg(QLatin1String(operacion)),
-               origen_);
+                         origen_);
 }
 
 bool Recordset::Eof() const
@@ -133,7 +131,8 @@ void Recordset::MoveNext()
     ExigirAbierto();
     ExigirSinEdicion("MoveNext");
     if (pos_ >= lector_.Filas())
-        Lanzar(ErroresDatos::SinRegistroActual, QStringLiteral("No se puede avanzar: el recordset ya está al final (EOF)."), origen_);
+        LanzarErrorDatos(ErroresDatos::SinRegistroActual,
+                         QStringLiteral("No se puede avanzar: el recordset ya está al final (EOF)."), origen_);
     ++pos_;
     if (lector_.Leyendo() && pos_ >= lector_.Filas())
         lector_.LeerBloque();
@@ -144,7 +143,8 @@ void Recordset::MovePrevious()
     ExigirAbierto();
     ExigirSinEdicion("MovePrevious");
     if (pos_ < 0 || lector_.Filas() == 0)
-        Lanzar(ErroresDatos::SinRegistroActual, QStringLiteral("No se puede retroceder: el recordset ya está al principio (BOF)."), origen_);
+        LanzarErrorDatos(ErroresDatos::SinRegistroActual,
+                         QStringLiteral("No se puede retroceder: el recordset ya está al principio (BOF)."), origen_);
     if (pos_ - 1 < lector_.Base())
         LeerTodo();
     --pos_;
@@ -154,7 +154,7 @@ QVariant Recordset::Bookmark() const
 {
     ExigirAbierto();
     if (!HayFilaActual() || edicion_ == adEditAdd)
-        Lanzar(ErroresDatos::SinRegistroActual, QStringLiteral("No hay registro actual."), origen_);
+        LanzarErrorDatos(ErroresDatos::SinRegistroActual, QStringLiteral("No hay registro actual."), origen_);
     return QVariant::fromValue<qlonglong>(pos_);
 }
 
@@ -163,9 +163,11 @@ void Recordset::Find(const QString& criteria, long skipRecords, int searchDirect
     ExigirAbierto();
     ExigirSinEdicion("Find");
     if (searchDirection != adSearchForward && searchDirection != adSearchBackward)
-        Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("Dirección de búsqueda no válida: %1").arg(searchDirection), criteria);
+        LanzarErrorDatos(ErroresDatos::ArgumentosNoValidos,
+                         QStringLiteral("Dirección de búsqueda no válida: %1").arg(searchDirection), criteria);
     if (skipRecords < 0)
-        Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("El número de registros que saltar no puede ser negativo."), criteria);
+        LanzarErrorDatos(ErroresDatos::ArgumentosNoValidos,
+                         QStringLiteral("El número de registros que saltar no puede ser negativo."), criteria);
 
     const CriterioBusqueda criterio = CriterioBusqueda::Analizar(criteria);
     LeerTodo();
@@ -178,11 +180,12 @@ void Recordset::Find(const QString& criteria, long skipRecords, int searchDirect
         bool ok = false;
         desde = start.toLongLong(&ok);
         if (!ok || desde < 0 || desde >= lector_.Filas())
-            Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("El marcador de inicio no es válido."), criteria);
+            LanzarErrorDatos(ErroresDatos::ArgumentosNoValidos,
+                             QStringLiteral("El marcador de inicio no es válido."), criteria);
     } else {
         if (!HayFilaActual())
-            Lanzar(ErroresDatos::SinRegistroActual,
-                   QStringLiteral("No hay registro actual desde el que buscar (BOF o EOF)."), criteria);
+            LanzarErrorDatos(ErroresDatos::SinRegistroActual,
+                             QStringLiteral("No hay registro actual desde el que buscar (BOF o EOF)."), criteria);
         desde = pos_;
     }
 
@@ -230,7 +233,8 @@ void Recordset::Collect(QAnyStringView nombre, const QVariant& valor)
     if (edicion_ == adEditNone) {
         escritor_.ExigirActualizable(lector_, bloqueo_ == adLockReadOnly);
         if (!HayFilaActual())
-            Lanzar(ErroresDatos::SinRegistroActual, QStringLiteral("No hay registro actual que modificar (BOF o EOF)."), origen_);
+            LanzarErrorDatos(ErroresDatos::SinRegistroActual,
+                             QStringLiteral("No hay registro actual que modificar (BOF o EOF)."), origen_);
         pendientes_ = lector_.Datos().Fila(pos_);
         asignados_ = QList<bool>(lector_.Datos().Columnas(), false);
         edicion_ = adEditInProgress;
@@ -277,7 +281,8 @@ void Recordset::CancelUpdate()
 void Recordset::CancelBatch(int affectRecords)
 {
     if (affectRecords < adAffectCurrent || affectRecords > adAffectAll)
-        Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("Valor de registros afectados no válido: %1").arg(affectRecords));
+        LanzarErrorDatos(ErroresDatos::ArgumentosNoValidos,
+                         QStringLiteral("Valor de registros afectados no válido: %1").arg(affectRecords));
     CancelUpdate();
 }
 
@@ -286,7 +291,8 @@ void Recordset::Requery(long options)
     ExigirAbierto();
     ExigirSinEdicion("Requery");
     if (options != -1 && options != 0)
-        Lanzar(ErroresDatos::ArgumentosNoValidos, QStringLiteral("Opciones no válidas: %1").arg(options), origen_);
+        LanzarErrorDatos(ErroresDatos::ArgumentosNoValidos,
+                         QStringLiteral("Opciones no válidas: %1").arg(options), origen_);
     // Leer changes nothing until the new rows are complete, so a failing read keeps the old ones.
     const QStringList nombres = lector_.Datos().Nombres();
     Leer();
@@ -318,7 +324,8 @@ QString Recordset::NombreColumna(int columna) const
 {
     ExigirAbierto();
     if (columna < 0 || columna >= lector_.Datos().Columnas())
-        Lanzar(ErroresDatos::CampoNoEncontrado, QStringLiteral("No existe el campo número %1.").arg(columna), origen_);
+        LanzarErrorDatos(ErroresDatos::CampoNoEncontrado,
+                         QStringLiteral("No existe el campo número %1.").arg(columna), origen_);
     return lector_.Datos().Nombres()[columna];
 }
 
@@ -327,7 +334,8 @@ int Recordset::IndiceExigido(QAnyStringView nombre) const
     ExigirAbierto();
     const int columna = IndiceColumna(nombre);
     if (columna < 0)
-        Lanzar(ErroresDatos::CampoNoEncontrado, QStringLiteral("No existe el campo «%1» en el recordset.").arg(nombre.toString()), origen_);
+        LanzarErrorDatos(ErroresDatos::CampoNoEncontrado,
+                         QStringLiteral("No existe el campo «%1» en el recordset.").arg(nombre.toString()), origen_);
     return columna;
 }
 
@@ -335,10 +343,12 @@ QVariant Recordset::ValorColumna(int columna) const
 {
     ExigirAbierto();
     if (columna < 0 || columna >= lector_.Datos().Columnas())
-        Lanzar(ErroresDatos::CampoNoEncontrado, QStringLiteral("No existe el campo número %1.").arg(columna), origen_);
+        LanzarErrorDatos(ErroresDatos::CampoNoEncontrado,
+                         QStringLiteral("No existe el campo número %1.").arg(columna), origen_);
     if (edicion_ != adEditNone)
         return pendientes_[columna];
     if (!HayFilaActual())
-        Lanzar(ErroresDatos::SinRegistroActual, QStringLiteral("No hay registro actual (BOF o EOF)."), origen_);
+        LanzarErrorDatos(ErroresDatos::SinRegistroActual,
+                         QStringLiteral("No hay registro actual (BOF o EOF)."), origen_);
     return lector_.Datos().Valor(pos_ - lector_.Base(), columna);
 }
