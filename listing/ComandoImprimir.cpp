@@ -90,26 +90,20 @@ int ImprimirEnDestino(const IDialogoImpresion& Dialogo, const QString& Destino, 
 
     try {
         listado = std::make_shared<ListadoEnCurso>(Dialogo, Destino, VentanaProvincias, Aviso);
-        superficie->SetScaleMode(SuperficieDestino::Centimetros);
-        superficie->SetFontTransparent(true);
-        listado->ModoFondoAnterior = superficie->SetBkMode(SuperficieDestino::Transparente);
-        superficie->SetFillStyle(1);
-        if (pagina) {
-            // A4 in the window's twips.
-            pagina->SetWidth(int(AritmeticaListados::RedondearLargo(21.0 * 1440.0 / 2.54)));
-            pagina->SetHeight(int(AritmeticaListados::RedondearLargo(29.7 * 1440.0 / 2.54)));
-            pagina->SetLeft(int(AritmeticaListados::RedondearLargo((Screen::Width() - pagina->Width()) / 2.0)));
-            pagina->SetTop(10);
-        } else {
-            impresora->SetPaperSize(SuperficieImpresora::PapelA4);
-        }
+        listado->Preparar(*superficie);
         if (impresora) {
+            impresora->SetPaperSize(SuperficieImpresora::PapelA4);
             listado->ImprimirListado(superficie);
             paginas = listado->NumeroPagina;
             if (Dibujado)
                 Dibujado();
             impresora->EndDoc();
         } else {
+            // A4 in the window's twips.
+            pagina->SetWidth(int(AritmeticaListados::RedondearLargo(21.0 * 1440.0 / 2.54)));
+            pagina->SetHeight(int(AritmeticaListados::RedondearLargo(29.7 * 1440.0 / 2.54)));
+            pagina->SetLeft(int(AritmeticaListados::RedondearLargo((Screen::Width() - pagina->Width()) / 2.0)));
+            pagina->SetTop(10);
             // The first page now; the preview draws the others while the user already reads it,
             // and drops the listing (and its recordset) the moment it closes.
             listado->Comenzar(superficie);

@@ -202,6 +202,14 @@ ListadoEnCurso::ListadoEnCurso(const IDialogoImpresion& Dialogo, const QString& 
 
 ListadoEnCurso::~ListadoEnCurso() = default;
 
+void ListadoEnCurso::Preparar(SuperficieDestino& Superficie)
+{
+    Superficie.SetScaleMode(SuperficieDestino::Centimetros);
+    Superficie.SetFontTransparent(true);
+    ModoFondoAnterior = Superficie.SetBkMode(SuperficieDestino::Transparente);
+    Superficie.SetFillStyle(1);
+}
+
 void ListadoEnCurso::Comenzar(SuperficieDestino* Superficie)
 {
     if (!ListadoProvincias::RangoAceptable(conRango_, desde_, hasta_))

@@ -53,6 +53,9 @@ public:
     ListadoEnCurso(const ListadoEnCurso&) = delete;
     ListadoEnCurso& operator=(const ListadoEnCurso&) = delete;
 
+    // Sets the surface up as every destination of the listing needs it (centimetres, transparent
+    // text, hollow rectangles); the size of the page is the caller's, who knows the surface.
+    void Preparar(SuperficieDestino& Superficie);
     // A range holding a single quote is refused before anything is drawn.
     void Comenzar(SuperficieDestino* Superficie);
     // Draws the next page, the footer included; false once that was the last one (the
@@ -63,8 +66,6 @@ public:
     void ImprimirCabecera(SuperficieDestino& Superficie);
     void ImprimirTitulos(SuperficieDestino& Superficie);
     void ImprimirPie(SuperficieDestino& Superficie);
-    // The surface of the page drawn last.
-    SuperficieDestino* Superficie() const { return superficie_; }
 
     // The destination chosen ("Pantalla", "Null Impresora" or a printer), the pages finished, the
     // lowest position (cm) a row may still be printed at, and the background mode the last

@@ -108,10 +108,8 @@ SuperficieDestino& SuperficieGrabadora::PaginaSiguiente()
 
 std::unique_ptr<ListadoEnCurso> Dibujar(SuperficieDestino& superficie, const IDialogoImpresion& opciones)
 {
-    superficie.SetScaleMode(SuperficieDestino::Centimetros);
-    superficie.SetFontTransparent(true);
-    superficie.SetBkMode(SuperficieDestino::Transparente);
-    superficie.SetFillStyle(1);
+    auto listado = std::make_unique<ListadoEnCurso>(opciones, QString(), nullptr);
+    listado->Preparar(superficie);
     if (auto* pagina = dynamic_cast<SuperficiePagina*>(&superficie)) {
         pagina->SetWidth(11906);
         pagina->SetHeight(16838);
@@ -119,7 +117,6 @@ std::unique_ptr<ListadoEnCurso> Dibujar(SuperficieDestino& superficie, const IDi
         dynamic_cast<SuperficieImpresora&>(superficie).SetPaperSize(SuperficieImpresora::PapelA4);
     }
     SuperficieDestino* actual = &superficie;
-    auto listado = std::make_unique<ListadoEnCurso>(opciones, QString(), nullptr);
     listado->ImprimirListado(actual);
     return listado;
 }
