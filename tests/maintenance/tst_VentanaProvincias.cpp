@@ -228,7 +228,6 @@ private:
 };
 
 // One row of each table below.
-struct Flecha { int desde, pulsaciones /* negative: the left arrow */, filaFinal; QString nombre; };
 struct Comprobacion { bool nuevo; QString escrito; Mensajes aviso; QString queda; };
 struct Oferta { QString codigo, nombre; int respuesta; Mensajes mensajes; QString guardado; };
 struct Cancelacion { bool nuevo, borradaPorOtro; QString codigo; int fila; };
@@ -253,7 +252,6 @@ struct Cierre {
 
 } // namespace
 
-Q_DECLARE_METATYPE(Flecha)
 Q_DECLARE_METATYPE(Comprobacion)
 Q_DECLARE_METATYPE(Oferta)
 Q_DECLARE_METATYPE(Cancelacion)
@@ -322,33 +320,18 @@ private slots:
         QCOMPARE(QPoint(v->Left(), v->Top()), QPoint(600, 450));
         QVERIFY(banco->Utiles->LlamadasPintar > 0);
         QCOMPARE(banco->Mensajes->Llamadas, Mensajes{});
-    }
-
-    void flechas_data()
-    {
-        QTest::addColumn<Flecha>("caso");
-        QTest::newRow("izquierda en la primera") << Flecha{1, -1, 1, "A Coruña"};
-        QTest::newRow("derecha tres veces") << Flecha{1, 3, 4, "Alicante"};
-        QTest::newRow("izquierda desde la quinta") << Flecha{5, -2, 3, "Albacete"};
-        QTest::newRow("derecha pasada la última") << Flecha{50, 5, 52, "Zaragoza"};
-    }
-
-    void flechas()
-    {
-        QFETCH(Flecha, caso);
-        const auto [desde, pulsaciones, filaFinal, nombre] = caso;
-        Abrir();
-        while (v->LinProvincias->Row() < desde)
-            banco->Clic(v->ImgProvDerecha);
-        // Buttons the arrows enable again, whether they move or not.
+        // The arrows move one row and stop at either end, showing the row, and enable the buttons
+        // that act on it again.
         v->LblBorrar->setEnabled(false);
         v->LblBuscar->setEnabled(false);
-        for (int i = 0; i < std::abs(pulsaciones); ++i)
-            banco->Clic(pulsaciones > 0 ? v->ImgProvDerecha : v->ImgProvIzquierda);
-        QCOMPARE(v->LinProvincias->Row(), filaFinal);
-        QCOMPARE(v->TxtProvincia->Text(), nombre);
-        QVERIFY(v->LinProvincias->RowIsVisible(filaFinal));
-        QVERIFY(v->LblBorrar->Enabled() && v->LblBuscar->Enabled());
+        for (Image* flecha : {v->ImgProvDerecha, v->ImgProvDerecha, v->ImgProvIzquierda, v->ImgProvIzquierda})
+            banco->Clic(flecha);
+        QCOMPARE(v->TxtProvincia->Text(), QStringLiteral("A Coruña"));
+        for (int i = 0; i < 53; ++i)
+            banco->Clic(v->ImgProvDerecha);
+        QCOMPARE(v->LinProvincias->Row(), 52);
+        QCOMPARE(v->TxtProvincia->Text(), QStringLiteral("Zaragoza"));
+        QVERIFY(v->LinProvincias->RowIsVisible(52) && v->LblBorrar->Enabled() && v->LblBuscar->Enabled());
     }
 
     void comprobacionDelCodigo_data()
@@ -646,20 +629,6 @@ private slots:
         // After an answer the window shows the first province in name order.
         QCOMPARE(v->TxtCodigo->Text(), respuesta == 6 ? QStringLiteral("15") : codigo);
         QCOMPARE(v->LinProvincias->Rows(), borrada ? 52 : 53);
-    }
-
-    void borrarLaUltimaDejaLaTablaVacia()
-    {
-        Abrir();
-        banco->Ejecutar(QStringLiteral("DELETE FROM Municipios"));
-        banco->Ejecutar(QStringLiteral("DELETE FROM Provincias WHERE Codigo <> '15'"));
-        banco->Clic(v->LblCancelar);
-        banco->Mensajes->Respuestas = {6};
-        banco->Clic(v->LblBorrar);
-        QCOMPARE(banco->Filas(), QList<QStringList>{});
-        QCOMPARE(Campos(), QStringList({QString(), QString()}));
-        // A fill that finds no rows leaves the grid as it was.
-        QCOMPARE(v->LinProvincias->Rows(), 2);
     }
 
     void buscar_data()
