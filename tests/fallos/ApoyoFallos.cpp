@@ -127,29 +127,17 @@ Tabla LeerTabla(Connection& conexion)
 
 QString Diferencias(const Tabla& esperada, const Tabla& obtenida)
 {
-    const auto valor = [](const Tabla& tabla, const QString& codigo) {
-        return tabla.contains(codigo) ? Visible(tabla[codigo], 40) : QStringLiteral("nada");
-    };
     QStringList lineas;
     Tabla todas = esperada;
     todas.insert(obtenida);
     for (auto fila = todas.cbegin(); fila != todas.cend() && lineas.size() < 8; ++fila) {
-        if (valor(esperada, fila.key()) != valor(obtenida, fila.key()))
-            lineas << QStringLiteral("%1 tiene %2 en lugar de %3").arg(Visible(fila.key(), 40), valor(obtenida, fila.key()), valor(esperada, fila.key()));
+        const QString antes = esperada.value(fila.key(), QStringLiteral("nada")).left(40);
+        const QString ahora = obtenida.value(fila.key(), QStringLiteral("nada")).left(40);
+        if (antes != ahora || esperada.contains(fila.key()) != obtenida.contains(fila.key()))
+            lineas << QStringLiteral("«%1» tiene «%2» en lugar de «%3»").arg(fila.key().left(40), ahora, antes);
     }
-    return lineas.isEmpty() ? QString()
-                            : QStringLiteral("%1 filas esperadas, %2 obtenidas: %3")
-                                  .arg(esperada.size()).arg(obtenida.size()).arg(lineas.join(QStringLiteral("; ")));
-}
-
-QString Visible(const QString& texto, int largo)
-{
-    QString visible = texto.left(largo);
-    for (QChar& c : visible) {
-        if (c.category() == QChar::Other_Control)
-            c = QChar(u'·');
-    }
-    return QLatin1Char('"') + visible + (texto.size() > largo ? QStringLiteral("…\"") : QStringLiteral("\""));
+    return QStringLiteral("%1 filas esperadas, %2 obtenidas: %3")
+        .arg(esperada.size()).arg(obtenida.size()).arg(lineas.join(QStringLiteral("; ")));
 }
 
 } // namespace ApoyoFallos

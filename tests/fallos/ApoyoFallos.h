@@ -54,9 +54,7 @@ bool LlenarDisco(const QString& ruta);
 // throws ErrorDatos.
 using Tabla = QMap<QString, QString>;
 Tabla LeerTabla(Connection& conexion);
-// How two tables differ, in a few lines; empty when they are equal.
+// How two tables differ, in a few lines, for the message of a failed comparison.
 QString Diferencias(const Tabla& esperada, const Tabla& obtenida);
-// The start of a text, quoted, with control characters made visible.
-QString Visible(const QString& texto, int largo = 60);
 
 } // namespace ApoyoFallos
