@@ -307,6 +307,14 @@ private slots:
                 rs.Update();
             });
         };
+        if (Postgres)
+            QTest::newRow("tabla bloqueada por otro usuario") << Accion([=](Recordset& rs, const ConnectionPtr& c) {
+                const ConnectionPtr otra = Connection::Abrir(origen);
+                otra->Execute("BEGIN");
+                otra->Execute("LOCK TABLE Provincias IN EXCLUSIVE MODE");
+                c->Execute("SET lock_timeout = '200ms'");
+                Agregar(rs, c, "99", "Bloqueada");
+            }) << ErroresDatos::BaseBloqueada << QStringList{"55P03"} << 52 << "Murcia";
         QTest::newRow("otro usuario borra la fila") << cambiaOtro(Sentencias::BorrarPorCodigo("30"))
                                                     << ErroresDatos::FilaDesaparecida << QStringList{""} << 51 << "";
         QTest::newRow("otro usuario cambia el código") << cambiaOtro("UPDATE Provincias SET Codigo = '99' WHERE Codigo = '30'")

@@ -478,8 +478,6 @@ private slots:
         QTest::newRow("borrada por otro: Melilla") << Grabacion{34, false, "", "Cambiada", "borrada", perdida, "15"};
         QTest::newRow("solo lectura")
             << Grabacion{3, false, "", "Albacete Sur", "solo lectura", {Numerado(-2147217911)}, ""};
-        QTest::newRow("bloqueada por otro usuario")
-            << Grabacion{3, false, "", "Albacete Sur", "bloqueo", {Numerado(-2147217871)}, ""};
     }
 
     void grabar()
@@ -489,7 +487,6 @@ private slots:
         const bool pg = BasePrueba::EnPostgres();
         Abrir();
         ConnectionPtr ventana = banco->ConexionVentana();
-        ConnectionPtr otro = banco->NuevaConexion();
         banco->Mostrar(fila);
         if (nuevo)
             banco->Clic(v->LblNuevo);
@@ -503,13 +500,6 @@ private slots:
             banco->Ejecutar(QStringLiteral("INSERT INTO Provincias (Codigo, Provincia) VALUES ('53', 'Suya')"));
         } else if (averia == QLatin1String("borrada")) {
             banco->Ejecutar(QStringLiteral("DELETE FROM Provincias WHERE Codigo = '%1'").arg(codigo));
-        } else if (averia == QLatin1String("bloqueo")) {
-            ventana->EstablecerEsperaBloqueo(200);
-            if (pg)
-                ventana->Execute(QStringLiteral("SET lock_timeout = '200ms'"));
-            otro->Execute(pg ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN EXCLUSIVE"));
-            if (pg)
-                otro->Execute(QStringLiteral("LOCK TABLE Provincias IN EXCLUSIVE MODE"));
         } else if (averia == QLatin1String("solo lectura")) {
             ventana->Execute(pg ? QStringLiteral("SET default_transaction_read_only = on")
                                 : QStringLiteral("PRAGMA query_only = 1"));
@@ -537,12 +527,7 @@ private slots:
         }
         if (!averia.isEmpty()) {
             QCOMPARE(banco->Filas(), originales);
-            if (averia == QLatin1String("bloqueo")) {
-                otro->Execute(QStringLiteral("ROLLBACK"));
-            } else {
-                ventana->Execute(pg ? QStringLiteral("SET default_transaction_read_only = off")
-                                    : QStringLiteral("PRAGMA query_only = 0"));
-            }
+            ventana->Execute(pg ? QStringLiteral("SET default_transaction_read_only = off") : QStringLiteral("PRAGMA query_only = 0"));
             QCOMPARE(v->TxtProvincia->Text(), nombre);
             banco->Mensajes->Llamadas.clear();
             banco->Clic(v->lblAceptar);
