@@ -1,0 +1,226 @@
+// The host's services a component calls: the message box (style numbers, Spanish buttons and
+// answers), the print dialog (destinations offered, options returned, cancelling), the operation
+// log, the date text and the common data it hands out.
+
+#include "tests/apoyo/Apoyo.h"
+#include "data/EsquemaProvincias.h"
+#include "data/ErrorDatos.h"
+#include "data/Recordset.h"
+#include "printing/Printers.h"
+#include "runtime/Form.h"
+#include "tramacor/DialogoDestino.h"
+#include "tramacor/FuncionesQt.h"
+#include "tramacor/MensajesQt.h"
+#include "tramacor/TraduccionesQt.h"
+#include "tramacor/Tramacor.h"
+#include "tramacor/UtilidadesAnfitrion.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// A message box's style number, the buttons and icon it shows, the button pressed (or "Escape") and the answer.
+struct Caja { int estilo; QStringList botones; int icono; QString pulsar; int respuesta; };
+// What the user picks in the print dialog: "Pantalla", "pdf" or "cancelar", the order, whether a range and which.
+struct Eleccion { QString destino; bool porCodigo, rango; QString desde, hasta; };
+Q_DECLARE_METATYPE(Caja)
+Q_DECLARE_METATYPE(Eleccion)
+
+class TestServiciosAnfitrion : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir carpeta_;
+
+private slots:
+    void mensaje_data()
+    {
+        QTest::addColumn<Caja>("caso");
+        QTest::newRow("4 Sí") << Caja{4, {"No", "Sí"}, QMessageBox::NoIcon, "Sí", 6};
+        QTest::newRow("4 Escape es No") << Caja{4, {"No", "Sí"}, QMessageBox::NoIcon, "Escape", 7};
+        QTest::newRow("16 error") << Caja{16, {"Aceptar"}, QMessageBox::Critical, "Aceptar", 1};
+        QTest::newRow("64 aviso") << Caja{64, {"Aceptar"}, QMessageBox::Information, "Escape", 1};
+        QTest::newRow("33 aceptar, cancelar") << Caja{33, {"Aceptar", "Cancelar"}, QMessageBox::Question, "Cancelar", 2};
+    }
+
+    void mensaje()
+    {
+        QFETCH(Caja, caso);
+        QStringList visto;
+        AlAbrirse<QMessageBox>([&](QMessageBox* caja) {
+            visto << caja->text() << caja->windowTitle() << QString::number(caja->icon());
+            QStringList textos;
+            for (QAbstractButton* b : caja->buttons())
+                textos << b->text();
+            textos.sort();
+            visto << textos;
+            if (caso.pulsar == QLatin1String("Escape"))
+                QTest::keyClick(caja, Qt::Key_Escape);
+            for (QAbstractButton* b : caja->buttons()) {
+                if (b->text() == caso.pulsar)
+                    b->click();
+            }
+        });
+        const QString texto = QStringLiteral("¿Desea guardar este registro?");
+        QCOMPARE(MensajesQt().MostrarMensaje(texto, caso.estilo, QStringLiteral("Atención")), caso.respuesta);
+        QCOMPARE(visto, QStringList({texto, QStringLiteral("Atención"), QString::number(caso.icono)}) + caso.botones);
+    }
+
+    void estiloNoValido()
+    {
+        // Too many buttons, two icons, an unknown bit.
+        for (int estilo : {6, 80, 0x10000})
+            QCOMPARE(NumeroDeError([=] { EstiloMensaje::Describir(estilo); }), 5L);
+    }
+
+    void destinosOfrecidos()
+    {
+        // Qt's standard buttons (and its file, print and page set-up dialogs) speak Spanish.
+        QVERIFY(CargarTraduccionesQt());
+        QCOMPARE(QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Cancelar"));
+        VentanaDestino ventana;
+        QComboBox* destinos = ventana.Destinos();
+        // The screen first, then the system's printers, the PDF printer among them by its Spanish name.
+        QStringList esperados{QStringLiteral("Pantalla")}, ofrecidos;
+        for (const Impresora& impresora : Printers::Lista())
+            esperados.append(impresora.DeviceName());
+        for (int i = 0; i < destinos->count(); ++i)
+            ofrecidos.append(destinos->itemData(i).toString());
+        QCOMPARE(ofrecidos, esperados);
+        QVERIFY(ofrecidos.contains(QStringLiteral("Imprimir a PDF")));
+        // The file and the range only take input when they apply.
+        QVERIFY(!ventana.Archivo()->isEnabled() && !ventana.Desde()->isEnabled() && ventana.PorNombre()->isChecked());
+        destinos->setCurrentIndex(destinos->findData(Printers::NombrePdf));
+        ventana.Rango()->setChecked(true);
+        QVERIFY(ventana.Archivo()->isEnabled() && ventana.Desde()->isEnabled());
+        // Accepting the PDF printer without a file asks for one and keeps the dialog open.
+        ventana.show();
+        ventana.Archivo()->clear();
+        QString aviso;
+        AlAbrirse<QMessageBox>([&aviso](QMessageBox* caja) {
+            aviso = caja->windowTitle() + QLatin1Char('|') + caja->text();
+            caja->accept();
+        });
+        QTest::mouseClick(ventana.BotonAceptar(), Qt::LeftButton);
+        QCOMPARE(aviso, QStringLiteral("Atención|Indique el archivo PDF en el que se guardará el listado."));
+        QVERIFY(ventana.isVisible());
+        QCOMPARE(ventana.Opciones().Destino, QStringLiteral("Null Impresora"));
+    }
+
+    void opcionesImpresion_data()
+    {
+        QTest::addColumn<Eleccion>("caso");
+        QTest::newRow("pantalla por código con rango") << Eleccion{"Pantalla", true, true, "10", "20"};
+        QTest::newRow("pdf con rango abierto") << Eleccion{"pdf", false, true, "30", ""};
+        QTest::newRow("rango sin marcar no se devuelve") << Eleccion{"Pantalla", true, false, "10", "20"};
+        QTest::newRow("cancelar") << Eleccion{"cancelar", true, true, "10", "20"};
+    }
+
+    void opcionesImpresion()
+    {
+        QFETCH(Eleccion, caso);
+        const QString archivo = carpeta_.filePath(QStringLiteral("listado.pdf"));
+        const bool pdf = caso.destino == QLatin1String("pdf");
+        const bool cancelar = caso.destino == QLatin1String("cancelar");
+        AlAbrirse<VentanaDestino>([&](VentanaDestino* ventana) {
+            QComboBox* destinos = ventana->Destinos();
+            destinos->setCurrentIndex(pdf ? destinos->findData(Printers::NombrePdf) : 0);
+            if (pdf) {
+                ventana->Archivo()->clear();
+                QTest::keyClicks(ventana->Archivo(), archivo);
+            }
+            QTest::mouseClick(caso.porCodigo ? ventana->PorCodigo() : ventana->PorNombre(), Qt::LeftButton);
+            ventana->Desde()->setText(caso.desde);
+            ventana->Hasta()->setText(caso.hasta);
+            ventana->Rango()->setChecked(caso.rango);
+            if (cancelar)
+                QTest::keyClick(ventana, Qt::Key_Escape);
+            else
+                QTest::mouseClick(ventana->BotonAceptar(), Qt::LeftButton);
+        });
+        Form maestro(QStringLiteral("FrmProvincias"));
+        QObject* referencia = &maestro;
+        auto dialogo = Tramacor::NuevoDialogoImpresion();
+        QString elegido = QStringLiteral("antes");
+        dialogo->ElegirDestino(nullptr, referencia, elegido);
+        QCOMPARE(referencia, &maestro);
+        QCOMPARE(elegido, cancelar ? QStringLiteral("Null Impresora") : pdf ? Printers::NombrePdf : caso.destino);
+        QCOMPARE(dialogo->ArchivoPdf(), pdf ? archivo : QString());
+        QCOMPARE(dialogo->OrdenPorCodigo(), caso.porCodigo && !cancelar);
+        QCOMPARE(dialogo->ConRango(), caso.rango && !cancelar);
+        QCOMPARE(dialogo->CodigoDesde(), caso.rango && !cancelar ? caso.desde : QString());
+        QCOMPARE(dialogo->CodigoHasta(), caso.rango && !cancelar ? caso.hasta : QString());
+    }
+
+    // The operation log: a statement with quotes travels as a bound value and is stored exactly,
+    // under the user of the parameter or the default one; without the log table, the data
+    // layer's error naming it.
+    void registrarOperacion_data()
+    {
+        QTest::addColumn<QVariant>("parametro");
+        QTest::addColumn<QString>("usuario"); // empty: a database without the log table
+        QTest::newRow("el usuario en el parámetro") << QVariant(QStringLiteral("marta")) << "marta";
+        QTest::newRow("parámetro vacío") << QVariant() << "predeterminado";
+        QTest::newRow("sin tabla de registro") << QVariant(QStringLiteral("luis")) << "";
+    }
+
+    void registrarOperacion()
+    {
+        QFETCH(QVariant, parametro);
+        QFETCH(QString, usuario);
+        ConnectionPtr conexion = usuario.isEmpty()
+            ? Connection::Abrir(carpeta_.filePath(QStringLiteral("sin_auditoria.sqlite")), Connection::Apertura::CrearSiFalta)
+            : AbrirBaseProvincias(carpeta_.filePath(QStringLiteral("funciones.sqlite")));
+        if (!usuario.isEmpty())
+            conexion->Execute(QStringLiteral("DELETE FROM Auditoria"));
+        FuncionesQt funciones;
+        funciones.FijarUsuario(QStringLiteral("predeterminado"));
+        const QString sentencia = QStringLiteral("DELETE From Provincias WHERE (((Provincias.Codigo) Like 'O''B'))");
+        const std::optional<ErrorDatos> error = Capturar<ErrorDatos>([&] { funciones.RegistrarOperacion(parametro, conexion, sentencia); });
+        if (usuario.isEmpty()) {
+            QVERIFY(error && error->Statement().contains(QStringLiteral("Auditoria")));
+            return;
+        }
+        QVERIFY2(!error, error ? error->what() : "");
+        QSqlQuery consulta(conexion->Base());
+        QVERIFY(consulta.exec(QStringLiteral("SELECT Fecha, Usuario, Sentencia FROM Auditoria")) && consulta.next());
+        const QDateTime fecha = QDateTime::fromString(consulta.value(0).toString(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        QVERIFY(qAbs(fecha.secsTo(QDateTime::currentDateTime())) < 60);
+        QCOMPARE(consulta.value(1).toString(), usuario);
+        QCOMPARE(consulta.value(2).toString(), sentencia);
+        QVERIFY(!consulta.next());
+        // The date text records carry.
+        QCOMPARE(funciones.FormatearFecha(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9))), QStringLiteral("06/12/2026 14:05:09"));
+    }
+
+    // The common data handed out: with no texts for the language, the error, the values before
+    // the texts already written.
+    void datosSinTextos()
+    {
+        Form ubicacion(QStringLiteral("FormUbicacion"));
+        UtilidadesAnfitrion::Datos datos;
+        datos.Conexion = AbrirBaseProvincias(carpeta_.filePath(QStringLiteral("funciones.sqlite")));
+        datos.Ubicacion = &ubicacion;
+        UtilidadesAnfitrion utiles(datos);
+        utiles.Configuracion().Idioma = QStringLiteral("xx");
+        utiles.Configuracion().AnchoBase = 19200;
+        DatosAnfitrion recibidos;
+        const std::optional<ErrorDatos> error = Capturar<ErrorDatos>([&] { utiles.ObtenerDatos(recibidos); });
+        QVERIFY(error && error->Description() == QStringLiteral("No hay textos de la interfaz para el idioma «xx»"));
+        QCOMPARE(recibidos.AnchoBase, 19200L);
+        QVERIFY(recibidos.Ubicacion == &ubicacion);
+        QVERIFY(recibidos.Usuario.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestServiciosAnfitrion)
+#include "tst_ServiciosAnfitrion.moc"
