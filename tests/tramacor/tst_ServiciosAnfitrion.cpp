@@ -7,6 +7,7 @@
 #include "data/ErrorDatos.h"
 #include "data/Recordset.h"
 #include "printing/Printers.h"
+#include "printing/SuperficiePagina.h"
 #include "runtime/Form.h"
 #include "tramacor/DialogoDestino.h"
 #include "tramacor/FuncionesQt.h"
@@ -200,6 +201,14 @@ private slots:
         QVERIFY(!consulta.next());
         // The date text records carry.
         QCOMPARE(funciones.FormatearFecha(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9))), QStringLiteral("06/12/2026 14:05:09"));
+    }
+
+    // Right-aligned text ends at X, where the pen stays.
+    void textoADerecha()
+    {
+        SuperficiePagina pagina;
+        FuncionesQt().ImprimirTexto(pagina, 3000, QStringLiteral("D"), QStringLiteral("Álava"), false, 0);
+        QCOMPARE(pagina.CurrentX(), 3000.0);
     }
 
     // The common data handed out: with no texts for the language, the error, the values before
