@@ -1,5 +1,8 @@
-// quiltren-demo: its command line as read, and the program run as a user runs it.
+// quiltren-demo: its command line as read, and the program run as a user runs it: its picture of
+// the windows, and its listing read back from the PDF with poppler's tools.
 
+#include "tests/apoyo/ApoyoListado.h"
+#include "component/Sentencias.h"
 #include "host/OpcionesDemo.h"
 
 #include <QImage>
@@ -11,7 +14,17 @@ class TestProgramaDemo : public QObject
 {
     Q_OBJECT
 
+private:
+    std::unique_ptr<BaseListado> base_;
+
 private slots:
+    // An SQLite file with more provinces than one page holds.
+    void initTestCase()
+    {
+        base_ = std::make_unique<BaseListado>(false);
+        base_->Generadas(120);
+    }
+
     void opciones_data()
     {
         // What was read: base, design width x height, listing, order by code, range from-to; or
@@ -58,8 +71,9 @@ private slots:
 
     void programa_data()
     {
-        // %1 is a new empty folder; "salida" is the standard output when the exit is 0, the error
-        // output otherwise. A listing only reads: a mistyped file must not become a new database.
+        // %1 is a new empty folder, %2 the provinces; "salida" is the standard output when the exit
+        // is 0, the error output otherwise. A listing only reads: a mistyped file must not become a
+        // new database. A listing that fails leaves no file.
         QTest::addColumn<QStringList>("argumentos");
         QTest::addColumn<int>("codigo");
         QTest::addColumn<QString>("salida");
@@ -70,6 +84,14 @@ private slots:
         QTest::newRow("archivo que no existe") << QStringList{"--db", "%1/demo.sqlite", "--listado", "%1/l.pdf"} << 1
                                                << "No se pudo abrir la base de datos";
         QTest::newRow("captura") << QStringList{"--db", "%1/demo.sqlite", "--captura", "%1/captura.png"} << 0 << "";
+        const QString guardado = QStringLiteral("Listado de provincias guardado en %1/l.pdf (");
+        QTest::newRow("listado por código") << QStringList{"--db", "%2", "--listado", "%1/l.pdf", "--orden", "codigo"} << 0 << guardado;
+        QTest::newRow("listado de un rango por nombre")
+            << QStringList{"--db", "%2", "--listado", "%1/l.pdf", "--orden", "nombre", "--desde", "10", "--hasta", "20"} << 0 << guardado;
+        QTest::newRow("comillas en el rango") << QStringList{"--db", "%2", "--listado", "%1/l.pdf", "--desde", "0'", "--hasta", "9"} << 1
+                                              << "No se pudo generar el listado: Los códigos del rango no pueden contener comillas simples";
+        QTest::newRow("salida en una carpeta que no existe") << QStringList{"--db", "%2", "--listado", "%1/no/l.pdf"} << 1
+                                                             << "No se pudo generar el listado: No se puede escribir el archivo PDF";
     }
 
     void programa()
@@ -78,7 +100,8 @@ private slots:
         QFETCH(int, codigo);
         QFETCH(QString, salida);
         QTemporaryDir carpeta;
-        argumentos.replaceInStrings(QStringLiteral("%1"), carpeta.path());
+        argumentos.replaceInStrings(QStringLiteral("%1"), carpeta.path()).replaceInStrings(QStringLiteral("%2"), base_->Origen());
+        salida.replace(QStringLiteral("%1"), carpeta.path());
         QProcess p;
         p.start(QStringLiteral(RUTA_DEMO), argumentos);
         QVERIFY(p.waitForFinished(60000));
@@ -89,6 +112,22 @@ private slots:
         if (codigo == 0)
             QCOMPARE(errores, QString());
         const QStringList quedan = QDir(carpeta.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        if (codigo == 0 && argumentos.contains(QStringLiteral("--listado"))) {
+            // Every page headed and numbered; the rows those of the options' statement, in its order.
+            QCOMPARE(quedan, QStringList{"l.pdf"});
+            const QString pdf = carpeta.filePath(QStringLiteral("l.pdf"));
+            const int paginas = PaginasPdf(pdf);
+            QVERIFY2(texto.contains(QStringLiteral("(%1 página").arg(paginas)), qPrintable(texto));
+            const QString enPdf = TextoPdf(pdf);
+            QCOMPARE(enPdf.count(QStringLiteral("Listado de Provincias")), paginas);
+            QCOMPARE(enPdf.count(QStringLiteral("Orbalt Software - Nuvesta Página %1\n").arg(paginas)), 1);
+            const bool porCodigo = argumentos.contains(QStringLiteral("codigo"));
+            const int desde = argumentos.indexOf(QStringLiteral("--desde")) + 1;
+            const QString sentencia = desde > 0 ? Sentencias::ListadoConRango(argumentos[desde], argumentos[desde + 2], porCodigo)
+                                                : Sentencias::Listado(porCodigo);
+            QCOMPARE(CodigosDelTexto(enPdf, base_->CodigosSegun(Sentencias::Listado(true))), base_->CodigosSegun(sentencia));
+            return;
+        }
         if (!argumentos.contains(QStringLiteral("--captura"))) {
             QCOMPARE(quedan, QStringList());
             return;
