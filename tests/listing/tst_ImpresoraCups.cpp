@@ -1,20 +1,18 @@
-// The listing on real print queues of the private CUPS scheduler that scripts/con-cups.sh starts:
-// the queue is offered by name, a job from the province window or from quiltren-demo holds the
-// pages and text of the PDF destination, and a stopped, refusing or vanished queue or a listing
-// cut short ends with a message and no job left in any queue. Without that scheduler every test
-// here fails saying why: the system's own queues are never used.
+// The listing on real print queues of the private CUPS scheduler that scripts/con-cups.sh starts: a
+// job from the province window or from quiltren-demo holds the pages and text of the PDF
+// destination, and a stopped, refusing or vanished queue or a listing cut short ends with a message
+// and no job left in any queue. Without that scheduler every test here fails saying why: the
+// system's own queues are never used.
 
 #include "tests/apoyo/ApoyoListado.h"
 #include "component/ClassProvincias.h"
 #include "component/DatosComunes.h"
-#include "tramacor/DialogoDestino.h"
 #include "tests/apoyo/Falsos.h"
 #include "maintenance/FrmProvincias.h"
 #include "runtime/Image.h"
 #include "listing/ListadoProvincias.h"
 #include "printing/Printers.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -107,16 +105,6 @@ private slots:
             clase_.Cerrar();
         Comunes().Liberar();
         FijarManejadorErroresEventos({});
-    }
-
-    void colaOfrecidaPorSuNombre()
-    {
-        QVERIFY(Printers::Buscar(Cola) && !Printers::Buscar(Cola)->EsPdf());
-        QCOMPARE(Printers::Predeterminada().DeviceName(), Cola);
-        VentanaDestino dialogo;
-        const int i = dialogo.Destinos()->findData(Cola);
-        QVERIFY(i > 0);
-        QCOMPARE(dialogo.Destinos()->itemText(i), Cola);
     }
 
     void trabajoComoElPdf()
