@@ -1,7 +1,9 @@
 // The demo host: registration of the component, opening the maintenance window by ProgID, the
-// errors it shows while it keeps running, and its windows and the preview at the screens people have.
+// errors it shows while it keeps running, its windows and the preview at the screens people have,
+// and its command line.
 
 #include "host/Anfitrion.h"
+#include "host/OpcionesDemo.h"
 #include "tests/apoyo/Apoyo.h"
 #include "controls/Barra.h"
 #include "tests/apoyo/Falsos.h"
@@ -169,6 +171,51 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!Ventana(QStringLiteral("FrmProvincias")));
         QVERIFY(!anfitrion->Componente());
+    }
+
+    // quiltren-demo's command line (the program itself is run by the listing's tests).
+    void opciones_data()
+    {
+        // What was read: base, design width x height, listing, order by code, range from-to; or
+        // what the error names.
+        QTest::addColumn<QStringList>("argumentos");
+        QTest::addColumn<QString>("leido");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("nada") << QStringList{} << "|17280x12960||0|" << "";
+        QTest::newRow("db y base") << QStringList{"--db", "/tmp/p.sqlite", "--base", "1280x1024"}
+                                   << "/tmp/p.sqlite|19200x15360||0|" << "";
+        QTest::newRow("con igual") << QStringList{"--db=postgresql://postgres@127.0.0.1:5432/p", "--base=800x600"}
+                                   << "postgresql://postgres@127.0.0.1:5432/p|12000x9000||0|" << "";
+        QTest::newRow("listado por código con rango")
+            << QStringList{"--listado", "l.pdf", "--orden", "codigo", "--desde", "10", "--hasta", "20"}
+            << "|17280x12960|l.pdf|1|10-20" << "";
+        QTest::newRow("rango con hasta vacío") << QStringList{"--listado", "l.pdf", "--desde", "30", "--hasta", ""}
+                                               << "|17280x12960|l.pdf|0|30-" << "";
+        QTest::newRow("desconocida") << QStringList{"--bd", "x"} << "" << "--bd";
+        QTest::newRow("falta valor") << QStringList{"--db"} << "" << "--db";
+        QTest::newRow("base diminuta") << QStringList{"--base", "10x10"} << "" << "10x10";
+        QTest::newRow("orden sin listado") << QStringList{"--orden", "codigo"} << "" << "--listado";
+        QTest::newRow("orden desconocido") << QStringList{"--listado", "l.pdf", "--orden", "fecha"} << "" << "fecha";
+        QTest::newRow("desde sin hasta") << QStringList{"--listado", "l.pdf", "--desde", "1"} << "" << "--hasta";
+        QTest::newRow("listado y captura") << QStringList{"--listado", "l.pdf", "--captura", "c.png"} << "" << "--captura";
+        QTest::newRow("listado e impresora") << QStringList{"--listado", "l.pdf", "--impresora", "cola"} << "" << "--impresora";
+        QTest::newRow("impresora sin nombre") << QStringList{"--impresora", ""} << "" << "--impresoras";
+    }
+
+    void opciones()
+    {
+        QFETCH(QStringList, argumentos);
+        QFETCH(QString, leido);
+        QFETCH(QString, error);
+        const OpcionesDemo o = LeerOpciones(argumentos);
+        QVERIFY2(error.isEmpty() ? o.Error.isEmpty() : o.Error.contains(error), qPrintable(o.Error));
+        if (!error.isEmpty())
+            return;
+        QCOMPARE(QStringList({o.Base, QStringLiteral("%1x%2").arg(o.AnchoBase).arg(o.AltoBase), o.Listado,
+                              QString::number(o.OrdenPorCodigo),
+                              o.ConRango ? o.CodigoDesde + QLatin1Char('-') + o.CodigoHasta : QString()})
+                     .join(QLatin1Char('|')),
+                 leido);
     }
 
     void pantallas_data()
