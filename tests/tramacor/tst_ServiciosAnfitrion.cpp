@@ -15,15 +15,11 @@
 #include "printing/SuperficiePagina.h"
 #include "runtime/Form.h"
 #include "runtime/TextBox.h"
-#include "tramacor/DialogoDestino.h"
-#include "tramacor/FuncionesQt.h"
 #include "tramacor/MensajesQt.h"
 #include "tramacor/TraduccionesQt.h"
-#include "tramacor/Tramacor.h"
 #include "tramacor/UtilidadesAnfitrion.h"
 #include "tramacor/VentanaBusqueda.h"
 
-#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -33,7 +29,6 @@
 #include <QRadioButton>
 #include <QSqlQuery>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -248,10 +243,8 @@ private slots:
     // the texts already written.
     void datosSinTextos()
     {
-        Form ubicacion(QStringLiteral("FormUbicacion"));
         UtilidadesAnfitrion::Datos datos;
         datos.Conexion = AbrirBaseProvincias(carpeta_.filePath(QStringLiteral("funciones.sqlite")));
-        datos.Ubicacion = &ubicacion;
         UtilidadesAnfitrion utiles(datos);
         utiles.Configuracion().Idioma = QStringLiteral("xx");
         utiles.Configuracion().AnchoBase = 19200;
@@ -259,7 +252,6 @@ private slots:
         const std::optional<ErrorDatos> error = Capturar<ErrorDatos>([&] { utiles.ObtenerDatos(recibidos); });
         QVERIFY(error && error->Description() == QStringLiteral("No hay textos de la interfaz para el idioma «xx»"));
         QCOMPARE(recibidos.AnchoBase, 19200L);
-        QVERIFY(recibidos.Ubicacion == &ubicacion);
         QVERIFY(recibidos.Usuario.isEmpty());
     }
 
