@@ -182,12 +182,11 @@ private slots:
         QTest::addColumn<QString>("leido");
         QTest::addColumn<QString>("error");
         QTest::newRow("nada") << QStringList{} << "|17280x12960||0|" << "";
-        QTest::newRow("db y base") << QStringList{"--db", "/tmp/p.sqlite", "--base", "1280x1024"}
-                                   << "/tmp/p.sqlite|19200x15360||0|" << "";
         QTest::newRow("con igual") << QStringList{"--db=postgresql://postgres@127.0.0.1:5432/p", "--base=800x600"}
                                    << "postgresql://postgres@127.0.0.1:5432/p|12000x9000||0|" << "";
-        QTest::newRow("rango con hasta vacío") << QStringList{"--listado", "l.pdf", "--desde", "30", "--hasta", ""}
-                                               << "|17280x12960|l.pdf|0|30-" << "";
+        QTest::newRow("rango con hasta vacío")
+            << QStringList{"--db", "/tmp/p.sqlite", "--listado", "l.pdf", "--desde", "30", "--hasta", ""}
+            << "/tmp/p.sqlite|17280x12960|l.pdf|0|30-" << "";
         QTest::newRow("desconocida") << QStringList{"--bd", "x"} << "" << "--bd";
         QTest::newRow("falta valor") << QStringList{"--db"} << "" << "--db";
         QTest::newRow("base diminuta") << QStringList{"--base", "10x10"} << "" << "10x10";
