@@ -231,6 +231,24 @@ private slots:
         QCOMPARE(funciones.FormatearFecha(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9))), QStringLiteral("06/12/2026 14:05:09"));
     }
 
+    // A loaded window stays in the reference; one that is unloading is released.
+    void liberarFormulario()
+    {
+        struct Ventana : Form {
+            Ventana() : Form(QStringLiteral("Ventana")) {}
+            QObject* Dejado = this;
+            void Form_Unload(int&) override { FuncionesQt().LiberarFormulario(Dejado); }
+        };
+        auto* ventana = new Ventana;
+        ventana->Load();
+        QObject* referencia = ventana;
+        FuncionesQt().LiberarFormulario(referencia);
+        QCOMPARE(referencia, ventana);
+        ventana->Unload();
+        QCOMPARE(ventana->Dejado, nullptr);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
     // Right-aligned text ends at X, where the pen stays.
     void textoADerecha()
     {
