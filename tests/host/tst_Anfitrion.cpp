@@ -1,10 +1,11 @@
 // The demo host: registration of the component, opening the maintenance window by ProgID, the
-// errors it shows while it keeps running, and its windows and the preview at the screens people have.
+// errors it shows while it keeps running, its windows and the preview at the screens people have,
+// and its command line.
 
 #include "host/Anfitrion.h"
+#include "host/OpcionesDemo.h"
 #include "tests/apoyo/Apoyo.h"
 #include "controls/Barra.h"
-#include "server/ErrorServidor.h"
 #include "tests/apoyo/Falsos.h"
 #include "runtime/FlexGrid.h"
 #include "runtime/Image.h"
@@ -39,37 +40,37 @@ QRect EnPantalla(const QWidget* w)
     return QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
 }
 
-// Captions and field texts wider than their controls, as "name: text (text pixels > room)".
+// A text wider than the room it has, as "where: text (text pixels > room)".
+void Medir(QStringList& recortados, const QString& donde, const QWidget* w, const QString& texto, int sitio)
+{
+    if (const int ancho = w->fontMetrics().horizontalAdvance(texto); ancho > sitio)
+        recortados << QStringLiteral("%1: %2 (%3 > %4)").arg(donde, texto).arg(ancho).arg(sitio);
+}
+
+// Captions and field texts wider than their controls.
 QStringList Recortados(Form& ficha, const QStringList& nombres)
 {
     QStringList recortados;
-    auto medir = [&](const QString& donde, const QFont& fuente, const QString& texto, int sitio) {
-        const int ancho = QFontMetrics(fuente).horizontalAdvance(texto);
-        if (ancho > sitio)
-            recortados << QStringLiteral("%1: %2 (%3 > %4)").arg(donde, texto).arg(ancho).arg(sitio);
-    };
     auto* grilla = qobject_cast<FlexGrid*>(ficha.Controls().Item(QStringLiteral("LinProvincias")));
-    const QFontMetrics letraGrilla(grilla->Widget()->font());
-    QString masAncho;
+    const QFontMetrics letraGrilla = grilla->Widget()->fontMetrics();
+    QString masAncho;   // the widest name, the one the name field must show whole
     for (int fila = 0; fila < grilla->Rows(); ++fila)
         for (int col = 0; col < grilla->Cols(); ++col) {
             const QString texto = grilla->TextMatrix(fila, col);
             // 4 pixels of padding each side.
-            medir(QStringLiteral("LinProvincias"), grilla->Widget()->font(), texto, Screen::TwipsAPixelesX(grilla->ColWidth(col)) - 8);
-            // The widest name is the one the name field must show whole.
+            Medir(recortados, QStringLiteral("LinProvincias"), grilla->Widget(), texto, Screen::TwipsAPixelesX(grilla->ColWidth(col)) - 8);
             if (fila > 0 && col == 1 && letraGrilla.horizontalAdvance(texto) > letraGrilla.horizontalAdvance(masAncho))
                 masAncho = texto;
         }
     for (const QString& nombre : nombres) {
         QWidget* w = ficha.Controls().Item(nombre)->Widget();
-        QString texto = w->accessibleName();
-        if (auto* etiqueta = qobject_cast<QLabel*>(w))
-            texto = etiqueta->text();
+        auto* etiqueta = qobject_cast<QLabel*>(w);
         auto* campo = qobject_cast<QLineEdit*>(w);
-        if (campo)
-            texto = nombre == QLatin1String("TxtProvincia") ? masAncho : campo->text();
+        const QString texto = etiqueta ? etiqueta->text()
+            : campo                    ? (nombre == QLatin1String("TxtProvincia") ? masAncho : campo->text())
+                                       : w->accessibleName();
         // Room for text: a label's whole width, less the field's frame or the button's rounded box.
-        medir(nombre, w->font(), texto, w->width() - (qobject_cast<QLabel*>(w) ? 0 : campo ? 6 : 11));
+        Medir(recortados, nombre, w, texto, w->width() - (etiqueta ? 0 : campo ? 6 : 11));
     }
     return recortados;
 }
@@ -117,18 +118,41 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    void registroYApertura()
+    // The registry before the host starts (empty: the class taken away once it has started) and the
+    // error the host shows, empty when the window opens. The host reports and goes on with its
+    // windows; opening the class reports (again).
+    void apertura_data()
     {
-        QVERIFY(Anfitrion::AsegurarRegistro(Componente));
-        QVERIFY(!Anfitrion::AsegurarRegistro(Componente));
-        // Registered to another copy: registered again to this one.
-        RegistroClases().Registrar({{Anfitrion::ProgId, QStringLiteral("/opt/otra/libquiltren.so"),
-                                     QStringLiteral("ClassProvincias"), QStringLiteral("1.00.0050")}});
-        QVERIFY(Anfitrion::AsegurarRegistro(Componente));
-        const std::optional<EntradaClase> entrada = RegistroClases().Buscar(Anfitrion::ProgId);
-        QCOMPARE(entrada->Biblioteca, Componente);
-        QCOMPARE(entrada->Version, QStringLiteral("1.00.0051"));
+        QTest::addColumn<QByteArray>("registro");
+        QTest::addColumn<QString>("mensaje");
+        QTest::newRow("registrado para otra copia")
+            << QByteArray("clase\tQuiltren.ClassProvincias\t/opt/otra/libquiltren.so\tClassProvincias\t1.00.0050\n") << "";
+        QTest::newRow("registro dañado") << QByteArray("clase\tsolo dos campos\n") << "No se pudo registrar el componente";
+        QTest::newRow("clase no registrada") << QByteArray() << "No se pudo crear la clase Quiltren.ClassProvincias";
+    }
+
+    void apertura()
+    {
+        QFETCH(QByteArray, registro);
+        QFETCH(QString, mensaje);
+        QVERIFY(EscribirArchivo(RegistroClases::RutaPredeterminada(), registro));
         auto anfitrion = NuevoAnfitrion();
+        if (registro.isEmpty())
+            RegistroClases().Desregistrar({Anfitrion::ProgId});
+        if (!mensaje.isEmpty()) {
+            QVERIFY(!anfitrion->AbrirProvincias());
+            QCOMPARE(mensajes_->Llamadas.size(), registro.isEmpty() ? 1 : 2);
+            QVERIFY2(mensajes_->Llamadas.first().Texto.startsWith(mensaje), qPrintable(mensajes_->Llamadas.first().Texto));
+            QVERIFY(mensajes_->Llamadas.last().Texto.contains(Anfitrion::ProgId));
+            for (const auto& llamada : mensajes_->Llamadas)
+                QVERIFY(llamada.Estilo == 16 && llamada.Titulo == QStringLiteral("Error"));
+            QVERIFY(!Ventana(QStringLiteral("FrmProvincias")) && anfitrion->Principal()->isVisible());
+            return;
+        }
+        // Registered again, to this copy, once.
+        const std::optional<EntradaClase> entrada = RegistroClases().Buscar(Anfitrion::ProgId);
+        QCOMPARE(QStringList({entrada->Biblioteca, entrada->Version}), QStringList({Componente, "1.00.0051"}));
+        QVERIFY(!Anfitrion::AsegurarRegistro(Componente));
         QVERIFY(!anfitrion->Ubicacion()->isVisible());
         QVERIFY(anfitrion->AbrirProvincias());
         Form* ficha = Ventana(QStringLiteral("FrmProvincias"));
@@ -137,9 +161,8 @@ private slots:
         // The menu again: the same component, the same window shown again.
         QObject* componente = anfitrion->Componente();
         QAction* maestros = anfitrion->Principal()->Menu()->actions().at(1);
-        QCOMPARE(maestros->text(), QStringLiteral("&Maestros"));
         QAction* provincias = maestros->menu()->actions().first();
-        QCOMPARE(provincias->text(), QStringLiteral("&Provincias"));
+        QCOMPARE(QStringList({maestros->text(), provincias->text()}), QStringList({"&Maestros", "&Provincias"}));
         provincias->trigger();
         QCOMPARE(anfitrion->Componente(), componente);
         QCOMPARE(Ventana(QStringLiteral("FrmProvincias")), ficha);
@@ -150,33 +173,45 @@ private slots:
         QVERIFY(!anfitrion->Componente());
     }
 
-    void sinLaClase_data()
+    // quiltren-demo's command line (the program itself is run by the listing's tests).
+    void opciones_data()
     {
-        // The host reports it and goes on with its windows; opening the class reports (again).
-        QTest::addColumn<bool>("danado");
-        QTest::addColumn<QString>("mensaje");
-        QTest::newRow("registro dañado") << true << "No se pudo registrar el componente";
-        QTest::newRow("clase no registrada") << false << "No se pudo crear la clase Quiltren.ClassProvincias";
+        // What was read: base, design width x height, listing, order by code, range from-to; or
+        // what the error names.
+        QTest::addColumn<QStringList>("argumentos");
+        QTest::addColumn<QString>("leido");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("nada") << QStringList{} << "|17280x12960||0|" << "";
+        QTest::newRow("con igual") << QStringList{"--db=postgresql://postgres@127.0.0.1:5432/p", "--base=800x600"}
+                                   << "postgresql://postgres@127.0.0.1:5432/p|12000x9000||0|" << "";
+        QTest::newRow("rango con hasta vacío")
+            << QStringList{"--db", "/tmp/p.sqlite", "--listado", "l.pdf", "--desde", "30", "--hasta", ""}
+            << "/tmp/p.sqlite|17280x12960|l.pdf|0|30-" << "";
+        QTest::newRow("desconocida") << QStringList{"--bd", "x"} << "" << "--bd";
+        QTest::newRow("falta valor") << QStringList{"--db"} << "" << "--db";
+        QTest::newRow("base diminuta") << QStringList{"--base", "10x10"} << "" << "10x10";
+        QTest::newRow("orden sin listado") << QStringList{"--orden", "codigo"} << "" << "--listado";
+        QTest::newRow("orden desconocido") << QStringList{"--listado", "l.pdf", "--orden", "fecha"} << "" << "fecha";
+        QTest::newRow("desde sin hasta") << QStringList{"--listado", "l.pdf", "--desde", "1"} << "" << "--hasta";
+        QTest::newRow("listado y captura") << QStringList{"--listado", "l.pdf", "--captura", "c.png"} << "" << "--captura";
+        QTest::newRow("listado e impresora") << QStringList{"--listado", "l.pdf", "--impresora", "cola"} << "" << "--impresora";
+        QTest::newRow("impresora sin nombre") << QStringList{"--impresora", ""} << "" << "--impresoras";
     }
 
-    void sinLaClase()
+    void opciones()
     {
-        QFETCH(bool, danado);
-        QFETCH(QString, mensaje);
-        if (danado) {
-            QVERIFY(EscribirArchivo(RegistroClases::RutaPredeterminada(), "clase\tsolo dos campos\n"));
-            QVERIFY_THROWS_EXCEPTION(ErrorServidor, Anfitrion::AsegurarRegistro(Componente));
-        }
-        auto anfitrion = NuevoAnfitrion();
-        if (!danado)
-            RegistroClases().Desregistrar({Anfitrion::ProgId});
-        QVERIFY(!anfitrion->AbrirProvincias());
-        QCOMPARE(mensajes_->Llamadas.size(), danado ? 2 : 1);
-        QVERIFY2(mensajes_->Llamadas.first().Texto.startsWith(mensaje), qPrintable(mensajes_->Llamadas.first().Texto));
-        QVERIFY(mensajes_->Llamadas.last().Texto.contains(Anfitrion::ProgId));
-        for (const auto& llamada : mensajes_->Llamadas)
-            QVERIFY(llamada.Estilo == 16 && llamada.Titulo == QStringLiteral("Error"));
-        QVERIFY(!Ventana(QStringLiteral("FrmProvincias")) && anfitrion->Principal()->isVisible());
+        QFETCH(QStringList, argumentos);
+        QFETCH(QString, leido);
+        QFETCH(QString, error);
+        const OpcionesDemo o = LeerOpciones(argumentos);
+        QVERIFY2(error.isEmpty() ? o.Error.isEmpty() : o.Error.contains(error), qPrintable(o.Error));
+        if (!error.isEmpty())
+            return;
+        QCOMPARE(QStringList({o.Base, QStringLiteral("%1x%2").arg(o.AnchoBase).arg(o.AltoBase), o.Listado,
+                              QString::number(o.OrdenPorCodigo),
+                              o.ConRango ? o.CodigoDesde + QLatin1Char('-') + o.CodigoHasta : QString()})
+                     .join(QLatin1Char('|')),
+                 leido);
     }
 
     void pantallas_data()
@@ -276,8 +311,7 @@ void TestAnfitrion::EnLaPantalla(const QSize& pixeles, double escala)
         opcion.initFrom(zoom);
         const QRect campo = zoom->style()->subControlRect(QStyle::CC_ComboBox, &opcion, QStyle::SC_ComboBoxEditField, zoom);
         for (int i = 0; i < zoom->count(); ++i)
-            if (zoom->fontMetrics().horizontalAdvance(zoom->itemText(i)) > campo.width())
-                zoomRecortado << zoom->itemText(i);
+            Medir(zoomRecortado, QStringLiteral("CbxPor"), zoom, zoom->itemText(i), campo.width());
         emit qobject_cast<Barra*>(vista->Controls().Item(QStringLiteral("Barra1")))->SolicitudCierre();
     });
     QTest::mouseClick(ficha->Controls().Item(QStringLiteral("ImgImpresora"))->Widget(), Qt::LeftButton);
@@ -285,7 +319,7 @@ void TestAnfitrion::EnLaPantalla(const QSize& pixeles, double escala)
     QVERIFY2(vistaEnPantalla.contains(barra) && barra.right() > vistaEnPantalla.right() - 20
                  && barra.bottom() > vistaEnPantalla.bottom() - 20 && barra.top() < vistaEnPantalla.height() / 4,
              qPrintable(texto(barra)));
-    QVERIFY2(zoomRecortado.isEmpty(), qPrintable(zoomRecortado.join(QLatin1Char('|'))));
+    QVERIFY2(zoomRecortado.isEmpty(), qPrintable(zoomRecortado.join(QLatin1Char('\n'))));
     QVERIFY(mensajes_->Llamadas.isEmpty());
     anfitrion->Terminar();
 }

@@ -1,21 +1,21 @@
-// The listing on real print queues of the private CUPS scheduler that scripts/con-cups.sh starts:
-// the queue is offered by name, a job from the province window or from quiltren-demo holds the
-// pages and text of the PDF destination, and a stopped, refusing or vanished queue or a listing
-// cut short ends with a message and no job left in any queue. Without that scheduler every test
-// here fails saying why: the system's own queues are never used.
+// The listing on real print queues of the private CUPS scheduler that scripts/con-cups.sh starts: a
+// job from the province window or from quiltren-demo holds the pages and text of the PDF
+// destination, and a stopped, refusing or vanished queue or a listing cut short ends with a message
+// and no job left in any queue. Without that scheduler every test here fails saying why: the
+// system's own queues are never used.
 
 #include "tests/apoyo/ApoyoListado.h"
 #include "component/ClassProvincias.h"
 #include "component/DatosComunes.h"
-#include "tramacor/DialogoDestino.h"
+#include "component/Sentencias.h"
 #include "tests/apoyo/Falsos.h"
 #include "maintenance/FrmProvincias.h"
 #include "runtime/Image.h"
 #include "listing/ListadoProvincias.h"
 #include "printing/Printers.h"
 
-#include <QComboBox>
 #include <QDir>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -109,16 +109,6 @@ private slots:
         FijarManejadorErroresEventos({});
     }
 
-    void colaOfrecidaPorSuNombre()
-    {
-        QVERIFY(Printers::Buscar(Cola) && !Printers::Buscar(Cola)->EsPdf());
-        QCOMPARE(Printers::Predeterminada().DeviceName(), Cola);
-        VentanaDestino dialogo;
-        const int i = dialogo.Destinos()->findData(Cola);
-        QVERIFY(i > 0);
-        QCOMPARE(dialogo.Destinos()->itemText(i), Cola);
-    }
-
     void trabajoComoElPdf()
     {
         // By name: the job holds the same rows in the same order as the PDF.
@@ -187,11 +177,30 @@ private slots:
         QCOMPARE(QDir::temp().entryList({QStringLiteral("quiltren-trabajo-*")}), temporales);
     }
 
+    // quiltren-demo run as a user runs it. %1 is a new empty folder, the provinces' file the database
+    // unless told; "mensaje" is in the standard output when the exit is 0, in the error output
+    // otherwise. A listing only reads: a mistyped file must not become a new database.
+    // What fails leaves no file.
     void programaDemo_data()
     {
         QTest::addColumn<QStringList>("opciones");
         QTest::addColumn<int>("salida");
-        QTest::addColumn<QString>("mensaje");  // on the standard output, or the error output when failing
+        QTest::addColumn<QString>("mensaje");
+        QTest::newRow("versión") << QStringList{"--version"} << 0 << "Quiltren 1.00.0051 (es-ES)\n";
+        QTest::newRow("opción errónea") << QStringList{"--base", "grande"} << 2 << "Tamaño de pantalla no válido";
+        QTest::newRow("carpeta que no existe") << QStringList{"--db", "%1/falta/demo.sqlite", "--listado", "%1/l.pdf"} << 1
+                                               << "No se pudo abrir la base de datos";
+        QTest::newRow("archivo que no existe") << QStringList{"--db", "%1/demo.sqlite", "--listado", "%1/l.pdf"} << 1
+                                               << "No se pudo abrir la base de datos";
+        QTest::newRow("captura") << QStringList{"--db", "%1/demo.sqlite", "--captura", "%1/captura.png"} << 0 << "";
+        const QString guardado = QStringLiteral("Listado de provincias guardado en %1/l.pdf (");
+        QTest::newRow("listado por código") << QStringList{"--listado", "%1/l.pdf", "--orden", "codigo"} << 0 << guardado;
+        QTest::newRow("listado de un rango por nombre")
+            << QStringList{"--listado", "%1/l.pdf", "--orden", "nombre", "--desde", "10", "--hasta", "20"} << 0 << guardado;
+        QTest::newRow("comillas en el rango") << QStringList{"--listado", "%1/l.pdf", "--desde", "0'", "--hasta", "9"} << 1
+                                              << "No se pudo generar el listado: Los códigos del rango no pueden contener comillas simples";
+        QTest::newRow("salida en una carpeta que no existe") << QStringList{"--listado", "%1/no/l.pdf"} << 1
+                                                             << "No se pudo generar el listado: No se puede escribir el archivo PDF";
         QTest::newRow("las impresoras") << QStringList{"--impresoras"} << 0 << "quiltren-prueba (predeterminada)\n";
         QTest::newRow("a la cola, un rango")
             << QStringList{"--impresora", Cola, "--orden", "codigo", "--desde", "010", "--hasta", "060"} << 0
@@ -205,17 +214,52 @@ private slots:
         QFETCH(QStringList, opciones);
         QFETCH(int, salida);
         QFETCH(QString, mensaje);
+        QTemporaryDir carpeta;
+        opciones.replaceInStrings(QStringLiteral("%1"), carpeta.path());
+        mensaje.replace(QStringLiteral("%1"), carpeta.path());
+        if (!opciones.contains(QStringLiteral("--db")))
+            opciones = QStringList{"--db", base_->Origen()} + opciones;
         const QStringList antes = Trabajos();
-        const Salida r = Ejecutar(QStringLiteral(QUILTREN_DEMO), QStringList{"--db", base_->Origen()} + opciones);
+        // Started from a folder without the pictures, as from a user's home.
+        const QString raiz = QDir::currentPath();
+        QDir::setCurrent(carpeta.path());
+        const Salida r = Ejecutar(QStringLiteral(QUILTREN_DEMO), opciones);
+        QDir::setCurrent(raiz);
         QCOMPARE(r.codigo, salida);
-        QVERIFY2((salida == 0 ? r.texto : r.errores).contains(mensaje), qPrintable(r.texto + r.errores));
-        if (salida == 0)
-            QCOMPARE(r.errores, QString());
+        QVERIFY2((salida == 0 ? r.texto : r.errores).contains(mensaje) && (salida != 0 || r.errores.isEmpty()),
+                 qPrintable(r.texto + r.errores));
         // The queue named and no other printed (the job's contents: as from the window, above).
         const bool trabajo = opciones.contains(QStringLiteral("--impresora")) && salida == 0;
         QTRY_COMPARE_WITH_TIMEOUT(Trabajos().size(), antes.size() + (trabajo ? 1 : 0), 30000);
         if (trabajo)
             QVERIFY(QFileInfo(Nuevo(antes)).fileName().startsWith(Cola + QLatin1Char('-')));
+        const QStringList quedan = QDir(carpeta.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        if (salida == 0 && opciones.contains(QStringLiteral("--listado"))) {
+            // Every page headed; the rows those of the options' statement, in its order.
+            QCOMPARE(quedan, QStringList{"l.pdf"});
+            const int paginas = PaginasPdf(carpeta.filePath(QStringLiteral("l.pdf")));
+            QVERIFY2(r.texto.contains(QStringLiteral("(%1 página").arg(paginas)), qPrintable(r.texto));
+            const QString enPdf = TextoPdf(carpeta.filePath(QStringLiteral("l.pdf")));
+            QCOMPARE(enPdf.count(QStringLiteral("Listado de Provincias")), paginas);
+            const bool porCodigo = opciones.contains(QStringLiteral("codigo"));
+            const int desde = opciones.indexOf(QStringLiteral("--desde")) + 1;
+            const QString sentencia = desde > 0 ? Sentencias::ListadoConRango(opciones[desde], opciones[desde + 2], porCodigo)
+                                                : Sentencias::Listado(porCodigo);
+            QCOMPARE(CodigosDelTexto(enPdf, base_->CodigosSegun(Sentencias::Listado(true))), base_->CodigosSegun(sentencia));
+        } else if (opciones.contains(QStringLiteral("--captura"))) {
+            // The host starts on a new database, registers the component, opens the maintenance
+            // window by itself and takes the picture: not a blank one, the windows are in it.
+            QCOMPARE(quedan, QStringList({"captura.png", "demo.sqlite"}));
+            const QImage leida(carpeta.filePath(QStringLiteral("captura.png")));
+            QVERIFY(leida.width() >= 640 && leida.height() >= 480);
+            QSet<QRgb> colores;
+            for (int y = 0; y < leida.height(); y += 7)
+                for (int x = 0; x < leida.width(); x += 7)
+                    colores.insert(leida.pixel(x, y));
+            QVERIFY(colores.size() > 20);
+        } else {
+            QCOMPARE(quedan, QStringList());
+        }
     }
 };
 

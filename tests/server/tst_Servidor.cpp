@@ -151,9 +151,6 @@ private slots:
         QTest::newRow("sin tabulador") << danada("basura", "falta el tabulador tras la clave de la línea");
         QTest::newRow("faltan campos") << danada("clase\tA.B\t/opt/b.so\tB", "una clase lleva ProgID, biblioteca, nombre y versión "
                                                                              "separados por tabuladores, y esta línea tiene 4 campos en lugar de 5");
-        QTest::newRow("ProgID no válido")
-            << danada("clase\tA B\t/opt/b.so\tB\t1", "el ProgID «A B» no es válido (letras y cifras en dos o más partes separadas por "
-                                                      "puntos, empezando por una letra, 39 caracteres como mucho)");
         QTest::newRow("ruta relativa") << danada("clase\tA.B\tlib/b.so\tB\t1", "la ruta de la biblioteca «lib/b.so» de la clase «A.B» no es absoluta");
         QTest::newRow("ProgID repetido") << danada("clase\tOTRA.CLASE\t/opt/b.so\tB\t1", "la clase «OTRA.CLASE» ya figura en la línea 4");
 
@@ -240,10 +237,6 @@ private slots:
         QTest::newRow("fábrica que falla")
             << Creacion{"PruebaServidor.ClaseQueFalla", Linea("PruebaServidor.ClaseQueFalla", Componente, "ClaseQueFalla"), int(0x80004005u),
                         "No se pudo crear un objeto de la clase «PruebaServidor.ClaseQueFalla»: no queda memoria para la ficha."};
-        QTest::newRow("registro dañado")
-            << Creacion{Prueba, "clase\t" + Prueba.toUtf8() + "\t" + QFile::encodeName(Componente) + "\n", int(0x800703F1u),
-                        QStringLiteral("El registro de clases «%1» está dañado en la línea 1: una clase lleva ProgID, biblioteca, nombre y "
-                                       "versión separados por tabuladores, y esta línea tiene 3 campos en lugar de 5.").arg(Ruta())};
         // The registry states another major version (nothing is loaded), or states the right one
         // for a library that reports another.
         const QString otraVersion = QStringLiteral("La biblioteca «%1», registrada para la clase «%2», es de la versión "
