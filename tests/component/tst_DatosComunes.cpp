@@ -1,8 +1,7 @@
-// What the component keeps from its host (the common data), HabilitarControles, the scaling of a
-// window's controls from the design screen to the current one, and the component as a host
-// creates it by its ProgID from libquiltren.so. The province window's own layout at other screens
-// is checked by the host's tests; here, the arithmetic, the combo box that window lacks, and the
-// title bar.
+// What the component keeps from its host (the common data), the scaling of a window's controls
+// from the design screen to the current one, and the component as a host creates it by its ProgID
+// from libquiltren.so. The province window's own layout at other screens is checked by the host's
+// tests; here, the arithmetic, the combo box that window lacks, and the title bar.
 
 #include "component/AjustarControles.h"
 #include "controls/Barra.h"
@@ -11,10 +10,6 @@
 #include "component/DatosComunes.h"
 #include "data/EsquemaProvincias.h"
 #include "tests/apoyo/Falsos.h"
-#include "runtime/Image.h"
-#include "runtime/Label.h"
-#include "runtime/PictureBox.h"
-#include "runtime/TextBox.h"
 #include "server/CrearObjeto.h"
 #include "server/ExportacionesServidor.h"
 #include "component/InterfazClassProvincias.h"
@@ -23,18 +18,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <dlfcn.h>
-
-namespace {
-
-// An input control of the host's libraries: the further class HabilitarControles enables.
-class ControlAnfitrion : public Label
-{
-public:
-    using Label::Label;
-    bool EsControlEntradaAnfitrion() const override { return true; }
-};
-
-} // namespace
 
 class TestDatosComunes : public QObject
 {
@@ -127,29 +110,6 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(ErrorEjecucion, ObjetoEstablecido(Comunes().FormPrincipal));
     }
 
-    void habilitar()
-    {
-        Form ventana(QStringLiteral("VentanaMixta"));
-        auto* fondo = new PictureBox(&ventana, QStringLiteral("PicFondo"));
-        new Label(&ventana, QStringLiteral("LblCodigo"), fondo);
-        new TextBox(&ventana, QStringLiteral("TxtCodigo"), fondo);
-        new ComboBox(&ventana, QStringLiteral("CbxOrden"), fondo);
-        new Image(&ventana, QStringLiteral("ImgImpresora"), fondo);
-        new ControlAnfitrion(&ventana, QStringLiteral("CtlAnfitrion"), fondo);
-        // Only text boxes, combo boxes and the host's input controls change, and their widgets follow
-        // (the container may be disabled too).
-        for (bool habilitar : {false, true}) {
-            for (Control* c : ventana.Controls())
-                c->setEnabled(!habilitar);
-            DatosComunes::HabilitarControles(ventana.Controls(), habilitar);
-            QStringList cambiados;
-            for (Control* c : ventana.Controls())
-                if (c->Enabled() == habilitar && c->Widget()->testAttribute(Qt::WA_ForceDisabled) != habilitar)
-                    cambiados << c->Name();
-            QCOMPARE(cambiados, QStringList({"TxtCodigo", "CbxOrden", "CtlAnfitrion"}));
-        }
-    }
-
     void escalar_data()
     {
         QTest::addColumn<long>("valor");
@@ -217,22 +177,23 @@ private slots:
             return fichas;
         };
         std::shared_ptr<QObject> objeto = CrearObjeto(QStringLiteral("Quiltren.ClassProvincias"));
+        const auto clase = [&] { return qobject_cast<_ClassProvincias*>(objeto.get()); };
         std::shared_ptr<IUtilidades> primeras = utiles_, segundas = std::make_shared<UtilidadesFalsas>(*utiles_);
-        qobject_cast<_ClassProvincias*>(objeto.get())->Cargar(primeras);
+        clase()->Cargar(primeras);
         QPointer<QWidget> ficha = fichas().value(0);
         QVERIFY(ficha && ficha->isVisible());
         // The new host object replaces the first; a recordset kept from one call is handed to the next.
         Recordset* textos = Comunes().Textos.Referencia().get();
-        qobject_cast<_ClassProvincias*>(objeto.get())->Cargar(segundas);
+        clase()->Cargar(segundas);
         QCOMPARE(fichas(), QList<QWidget*>{ficha.data()});
         QCOMPARE(Comunes().Utiles, segundas);
         QCOMPARE(Comunes().Textos.Referencia().get(), textos);
-        qobject_cast<_ClassProvincias*>(objeto.get())->Ocultar();
+        clase()->Ocultar();
         QVERIFY(!ficha->isVisible());
         objeto.reset();
         QCOMPARE(enUso(), 1);
         objeto = CrearObjeto(QStringLiteral("Quiltren.ClassProvincias"));
-        qobject_cast<_ClassProvincias*>(objeto.get())->Cerrar();
+        clase()->Cerrar();
         objeto.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(ficha.isNull() && fichas().isEmpty());
