@@ -1,7 +1,7 @@
-// What the component keeps from its host (the common data), HabilitarControles, and the scaling
-// of a window's controls from the design screen to the current one. The province window's own
-// layout at other screens is checked in the maintenance tests; here, the arithmetic, the combo
-// box that window lacks, and the title bar.
+// What the component keeps from its host (the common data), the scaling of a window's controls
+// from the design screen to the current one, and the component as a host creates it by its ProgID
+// from libquiltren.so. The province window's own layout at other screens is checked by the host's
+// tests; here, the arithmetic, the combo box that window lacks, and the title bar.
 
 #include "component/AjustarControles.h"
 #include "controls/Barra.h"
@@ -10,25 +10,14 @@
 #include "component/DatosComunes.h"
 #include "data/EsquemaProvincias.h"
 #include "tests/apoyo/Falsos.h"
-#include "runtime/Image.h"
-#include "runtime/Label.h"
-#include "runtime/PictureBox.h"
-#include "runtime/TextBox.h"
+#include "server/CrearObjeto.h"
+#include "server/ExportacionesServidor.h"
+#include "component/InterfazClassProvincias.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
-
-namespace {
-
-// An input control of the host's libraries: the further class HabilitarControles enables.
-class ControlAnfitrion : public Label
-{
-public:
-    using Label::Label;
-    bool EsControlEntradaAnfitrion() const override { return true; }
-};
-
-} // namespace
+#include <dlfcn.h>
 
 class TestDatosComunes : public QObject
 {
@@ -66,21 +55,6 @@ private slots:
                            static_cast<QObject*>(principalAnterior_.data())})
             delete o;
         utiles_.reset();
-    }
-
-    void cargaCompleta()
-    {
-        Comunes().CargarDatosComunes();
-        QCOMPARE(Comunes().Conexion, utiles_->Conexion);
-        QCOMPARE(Comunes().FormUbicacion.data(), utiles_->Ubicacion.data());
-        QCOMPARE(Comunes().FormPrincipal.data(), utiles_->Principal.data());
-        QCOMPARE(Comunes().AnchoBase, 15360L);
-        QCOMPARE(Comunes().Usuario, QStringLiteral("ana"));
-        QCOMPARE(Comunes().TextosListado->Fields(QStringLiteral("Pagina")).Value().toString(), QStringLiteral("Página"));
-        // A recordset kept from one call is handed to the next, not replaced.
-        Recordset* antes = Comunes().Textos.Referencia().get();
-        Comunes().CargarDatosComunes();
-        QCOMPARE(Comunes().Textos.Referencia().get(), antes);
     }
 
     void recordsetsCreadosAntes()
@@ -136,29 +110,6 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(ErrorEjecucion, ObjetoEstablecido(Comunes().FormPrincipal));
     }
 
-    void habilitar()
-    {
-        Form ventana(QStringLiteral("VentanaMixta"));
-        auto* fondo = new PictureBox(&ventana, QStringLiteral("PicFondo"));
-        new Label(&ventana, QStringLiteral("LblCodigo"), fondo);
-        new TextBox(&ventana, QStringLiteral("TxtCodigo"), fondo);
-        new ComboBox(&ventana, QStringLiteral("CbxOrden"), fondo);
-        new Image(&ventana, QStringLiteral("ImgImpresora"), fondo);
-        new ControlAnfitrion(&ventana, QStringLiteral("CtlAnfitrion"), fondo);
-        const QStringList cambian{QStringLiteral("TxtCodigo"), QStringLiteral("CbxOrden"), QStringLiteral("CtlAnfitrion")};
-        for (bool habilitar : {false, true}) {
-            for (Control* c : ventana.Controls())
-                c->setEnabled(!habilitar);
-            DatosComunes::HabilitarControles(ventana.Controls(), habilitar);
-            for (Control* c : ventana.Controls()) {
-                const bool esperado = cambian.contains(c->Name()) ? habilitar : !habilitar;
-                QVERIFY2(c->Enabled() == esperado, qPrintable(c->Name()));
-                // The widget's own flag follows (its container may be disabled too).
-                QCOMPARE(!c->Widget()->testAttribute(Qt::WA_ForceDisabled), esperado);
-            }
-        }
-    }
-
     void escalar_data()
     {
         QTest::addColumn<long>("valor");
@@ -207,6 +158,47 @@ private slots:
         // The title bar keeps its design geometry and font.
         QCOMPARE(QList<int>({barra->Width(), barra->Height()}), QList<int>({12015, 555}));
         QCOMPARE(barra->Font().Size(), 12.0);
+    }
+    // The library may be unloaded only when no object and no window of its own is alive (the host's
+    // windows, built on the same runtime, do not count); a second Cargar shows the same window.
+    void porProgId()
+    {
+        const QString componente = QFileInfo(QStringLiteral(RUTA_QUILTREN)).canonicalFilePath();
+        QVERIFY2(!qEnvironmentVariableIsEmpty("QUILTREN_REGISTRO"), "cada prueba usa su propio registro");
+        void* biblioteca = dlopen(QFile::encodeName(componente).constData(), RTLD_NOW | RTLD_LOCAL);
+        QVERIFY2(biblioteca, dlerror());
+        const auto enUso = reinterpret_cast<TipoDllCanUnloadNow>(dlsym(biblioteca, "DllCanUnloadNow"));
+        RegistrarBiblioteca(componente);
+        const auto fichas = [] {
+            QList<QWidget*> fichas;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->objectName() == QLatin1String("FrmProvincias"))
+                    fichas << w;
+            return fichas;
+        };
+        std::shared_ptr<QObject> objeto = CrearObjeto(QStringLiteral("Quiltren.ClassProvincias"));
+        const auto clase = [&] { return qobject_cast<_ClassProvincias*>(objeto.get()); };
+        std::shared_ptr<IUtilidades> primeras = utiles_, segundas = std::make_shared<UtilidadesFalsas>(*utiles_);
+        clase()->Cargar(primeras);
+        QPointer<QWidget> ficha = fichas().value(0);
+        QVERIFY(ficha && ficha->isVisible());
+        // The new host object replaces the first; a recordset kept from one call is handed to the next.
+        Recordset* textos = Comunes().Textos.Referencia().get();
+        clase()->Cargar(segundas);
+        QCOMPARE(fichas(), QList<QWidget*>{ficha.data()});
+        QCOMPARE(Comunes().Utiles, segundas);
+        QCOMPARE(Comunes().Textos.Referencia().get(), textos);
+        clase()->Ocultar();
+        QVERIFY(!ficha->isVisible());
+        objeto.reset();
+        QCOMPARE(enUso(), 1);
+        objeto = CrearObjeto(QStringLiteral("Quiltren.ClassProvincias"));
+        clase()->Cerrar();
+        objeto.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(ficha.isNull() && fichas().isEmpty());
+        QCOMPARE(enUso(), 0);
+        dlclose(biblioteca);
     }
 };
 
