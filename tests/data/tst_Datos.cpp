@@ -228,16 +228,10 @@ private slots:
         QTest::addColumn<Busca>("caso");
         QTest::newRow("=") << Busca{"Codigo = '28'", "", 0, 1, "28"};
         QTest::newRow("< cumple la fila actual") << Busca{"Codigo < '03'", "", 0, 1, "01"};
-        QTest::newRow("< hacia atrás") << Busca{"Codigo < '10'", "30", 0, -1, "09"};
-        QTest::newRow("<= saltando uno") << Busca{"Codigo <= '05'", "03", 1, 1, "04"};
+        QTest::newRow(">= saltando uno") << Busca{"Codigo >= '03'", "03", 1, 1, "04"};
         QTest::newRow("like * al final") << Busca{"Codigo like '2*'", "", 0, 1, "20"};
-        QTest::newRow("like % al final") << Busca{"Codigo like '3%'", "", 0, 1, "30"};
-        QTest::newRow("like _") << Busca{"Codigo like '_8'", "", 0, 1, "08"};
-        QTest::newRow("like * en medio") << Busca{"Provincia like 'S*a'", "", 0, 1, "37"};
         QTest::newRow("like distingue mayúsculas") << Busca{"Provincia like 'madrid'", "", 0, 1, "EOF"};
         QTest::newRow("= cuenta los espacios finales") << Busca{"Provincia = 'Madrid '", "", 0, 1, "EOF"};
-        QTest::newRow("campo en minúsculas") << Busca{"codigo = '28'", "", 0, 1, "28"};
-        QTest::newRow("fallo hacia delante deja EOF") << Busca{"Codigo = '99'", "", 0, 1, "EOF"};
         QTest::newRow("fallo hacia atrás deja BOF") << Busca{"Codigo > '50'", "10", 0, -1, "BOF"};
     }
 
@@ -445,16 +439,6 @@ private slots:
         const auto nombrar = [](const ConnectionPtr& c, const char* nombre) {
             c->Execute(QStringLiteral("UPDATE Provincias SET Provincia = '%1' WHERE Codigo = '28'").arg(nombre));
         };
-        QTest::newRow("confirmada") << Accion([=](Recordset&, const ConnectionPtr& c) {
-            c->BeginTrans();
-            nombrar(c, "Uno");
-            c->CommitTrans();
-        }) << "Uno" << 0L;
-        QTest::newRow("deshecha") << Accion([=](Recordset&, const ConnectionPtr& c) {
-            c->BeginTrans();
-            nombrar(c, "Uno");
-            c->RollbackTrans();
-        }) << "Madrid" << 0L;
         QTest::newRow("anidada deshecha en una confirmada") << Accion([=](Recordset&, const ConnectionPtr& c) {
             QCOMPARE(c->BeginTrans(), 1L);
             nombrar(c, "Uno");
@@ -481,9 +465,6 @@ private slots:
             c->Execute("DELETE FROM Provincias WHERE Codigo = '28'");
             c->CommitTrans();
         }) << "Madrid" << ErroresDatos::ViolacionIntegridad;
-        QTest::newRow("confirmar sin transacción") << Accion([](Recordset&, const ConnectionPtr& c) {
-            c->CommitTrans();
-        }) << "Madrid" << ErroresDatos::SinTransaccion;
         QTest::newRow("lectura en el servidor en una transacción deshecha") << Accion([=](Recordset& rs, const ConnectionPtr& c) {
             c->BeginTrans();
             rs.setCursorLocation(Recordset::adUseServer);
