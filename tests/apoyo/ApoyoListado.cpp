@@ -37,11 +37,9 @@ void BaseListado::Generadas(int cuantas)
 
 QStringList BaseListado::CodigosSegun(const QString& sentencia) const
 {
-    Recordset filas;
-    filas.Open(sentencia, Conexion(), Recordset::adOpenStatic, Recordset::adLockReadOnly, -1);
     QStringList codigos;
-    for (; !filas.Eof(); filas.MoveNext())
-        codigos << filas.Fields(QStringLiteral("Codigo")).Value().toString();
+    for (const QStringList& fila : FilasDe(*Conexion(), sentencia))
+        codigos << fila.value(0); // the table's first column
     return codigos;
 }
 

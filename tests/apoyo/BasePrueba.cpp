@@ -8,6 +8,7 @@
 #include <QRandomGenerator>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QUrl>
 
 bool BasePrueba::EnPostgres()
@@ -63,6 +64,20 @@ QVariant Escalar(Connection& conexion, const QString& sql)
     if (!consulta.exec(sql) || !consulta.next())
         return QStringLiteral("<fallo: %1>").arg(consulta.lastError().text());
     return consulta.value(0);
+}
+
+QList<QStringList> FilasDe(Connection& conexion, const QString& sql)
+{
+    QSqlQuery consulta(conexion.Base());
+    if (!consulta.exec(sql))
+        return {{QStringLiteral("<fallo: %1>").arg(consulta.lastError().text())}};
+    QList<QStringList> filas;
+    while (consulta.next()) {
+        filas.append(QStringList());
+        for (int i = 0; i < consulta.record().count(); ++i)
+            filas.last() << consulta.value(i).toString();
+    }
+    return filas;
 }
 
 QString NombreDe(Connection& conexion, const QString& codigo)

@@ -40,6 +40,8 @@ private:
     ConnectionPtr conexion_;
 };
 
-// Checks read the table through a bare query, not through the recordset under test.
+// Checks read the table through a bare query, not through the recordset under test: the first
+// value, or every row as the texts of its columns.
 QVariant Escalar(Connection& conexion, const QString& sql);
+QList<QStringList> FilasDe(Connection& conexion, const QString& sql);
 QString NombreDe(Connection& conexion, const QString& codigo);

@@ -131,30 +131,16 @@ public:
     // The rows as another connection reads them (code, name, change date, user), in code order.
     QList<QStringList> Filas(const QString& solo = {})
     {
-        Recordset rs;
-        rs.Open(QStringLiteral("SELECT Codigo, Provincia, Actualizado, ModificadoPor FROM Provincias ORDER BY Codigo"),
-                otra_, Recordset::adOpenStatic, Recordset::adLockReadOnly);
-        QList<QStringList> filas;
-        for (; !rs.Eof(); rs.MoveNext()) {
-            QStringList fila;
-            for (const char* campo : {"Codigo", "Provincia", "Actualizado", "ModificadoPor"})
-                fila << rs.Fields(campo).Value().toString();
-            if (solo.isNull() || fila[0] == solo)
-                filas << fila;
-        }
+        QList<QStringList> filas =
+            FilasDe(*otra_, QStringLiteral("SELECT Codigo, Provincia, Actualizado, ModificadoPor FROM Provincias ORDER BY Codigo"));
+        filas.removeIf([&](const QStringList& fila) { return !solo.isNull() && fila[0] != solo; });
         return filas;
     }
     QString Nombre(const QString& codigo) { return Filas(codigo).value(0).value(1); }
     // Each town as "town:province", in town order.
-    QStringList Municipios()
+    QList<QStringList> Municipios()
     {
-        Recordset rs;
-        rs.Open(QStringLiteral("SELECT Codigo, CodigoProvincia FROM Municipios ORDER BY Codigo"), otra_, 3, 1);
-        QStringList municipios;
-        for (; !rs.Eof(); rs.MoveNext())
-            municipios << rs.Fields("Codigo").Value().toString() + QLatin1Char(':')
-                              + rs.Fields("CodigoProvincia").Value().toString();
-        return municipios;
+        return FilasDe(*otra_, QStringLiteral("SELECT Codigo || ':' || CodigoProvincia FROM Municipios ORDER BY Codigo"));
     }
 
     // Shows the window through the component's class, as a host does, and waits until it is active.
@@ -268,7 +254,7 @@ class PruebaVentanaProvincias : public QObject
     std::unique_ptr<Banco> banco;
     FrmProvincias* v = nullptr;
     QList<QStringList> originales;
-    QStringList municipios;
+    QList<QStringList> municipios;
 
     QStringList Campos() const { return {v->TxtCodigo->Text(), v->TxtProvincia->Text()}; }
     // The original rows without `quitar` and with `nueva`, in code order.
@@ -536,7 +522,8 @@ private slots:
         QCOMPARE(banco->Filas(), Esperadas(antes, Grabada(codigo, nombre)));
         // The towns of a province follow its new code.
         if (!antes.isEmpty())
-            municipios.replaceInStrings(QLatin1Char(':') + antes, QLatin1Char(':') + codigo);
+            for (QStringList& municipio : municipios)
+                municipio.replaceInStrings(QLatin1Char(':') + antes, QLatin1Char(':') + codigo);
         QCOMPARE(banco->Municipios(), municipios);
         const FrmProvincias::Estado estado = v->EstadoVentana();
         QCOMPARE(estado.CodigoActual, codigo);
