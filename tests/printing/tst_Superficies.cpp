@@ -15,30 +15,12 @@
 
 namespace {
 
-// A Line drawn with a red fore and fill colour, the end points as left, top - right, bottom, its
-// own colour (not valid: the fore colour), and whether a probe point (cm) is then red.
-struct Trazo { SuperficieDestino::ModoLinea modo; int escala; QRectF puntos; QColor color; int relleno; QPointF sonda; bool pintado; };
+constexpr double PixelesPorCm = 40.0;
 
-constexpr double PixelesPorCm = 40.0;  // pages are rendered at 840 x 1188
-const QRgb Rojo = 0xFF0000;
-
-QImage Render(const SuperficiePagina& pagina)
+// Bounding box, in pixels, of the dark pixels of the page rendered at 840 x 1188.
+QRect Tinta(const SuperficiePagina& pagina)
 {
-    return pagina.Imagen(QSize(qRound(21.0 * PixelesPorCm), qRound(29.7 * PixelesPorCm)));
-}
-
-// Lines are about a pixel wide: look around the point.
-bool RojoCerca(const QImage& imagen, double xCm, double yCm)
-{
-    for (int d = 0; d < 9; ++d)
-        if ((imagen.pixel(int(xCm * PixelesPorCm) + d % 3 - 1, int(yCm * PixelesPorCm) + d / 3 - 1) & 0xFFFFFF) == Rojo)
-            return true;
-    return false;
-}
-
-// Bounding box, in pixels, of the dark pixels.
-QRect Tinta(const QImage& imagen)
-{
+    const QImage imagen = pagina.Imagen(QSize(qRound(21.0 * PixelesPorCm), qRound(29.7 * PixelesPorCm)));
     QRect caja;
     for (int y = 0; y < imagen.height(); ++y)
         for (int x = 0; x < imagen.width(); ++x)
@@ -48,8 +30,6 @@ QRect Tinta(const QImage& imagen)
 }
 
 }  // namespace
-
-Q_DECLARE_METATYPE(Trazo)
 
 class PruebaSuperficies : public QObject
 {
@@ -73,31 +53,6 @@ private slots:
 
     void init() { carpeta_ = std::make_unique<QTemporaryDir>(); }
 
-    void lineas_data()
-    {
-        QTest::addColumn<Trazo>("trazo");
-        const QRectF b(QPointF(1, 1), QPointF(5, 4));
-        using M = SuperficieDestino::ModoLinea;
-        QTest::newRow("BF esquinas al revés, sin color") << Trazo{M::BF, 7, {QPointF(3, 2), QPointF(1, 1)}, {}, 1, {2.9, 1.9}, true};
-        QTest::newRow("BF en twips") << Trazo{M::BF, 1, {QPointF(1440, 1440), QPointF(2880, 2880)}, Qt::red, 1, {5.0, 3.8}, true};
-        QTest::newRow("B interior transparente") << Trazo{M::B, 7, b, Qt::red, 1, {3, 2.5}, false};
-        QTest::newRow("B relleno sólido") << Trazo{M::B, 7, b, Qt::red, 0, {3, 2.5}, true};
-    }
-
-    void lineas()
-    {
-        QFETCH(Trazo, trazo);
-        const QRectF& puntos = trazo.puntos;
-        SuperficiePagina pagina;
-        pagina.SetScaleMode(trazo.escala);
-        pagina.SetForeColor(Qt::red);
-        pagina.SetFillStyle(trazo.relleno);
-        pagina.SetFillColor(Qt::red);
-        pagina.Line(puntos.left(), puntos.top(), puntos.right(), puntos.bottom(), trazo.color, trazo.modo);
-        QCOMPARE(QPointF(pagina.CurrentX(), pagina.CurrentY()), puntos.bottomRight());
-        QCOMPARE(RojoCerca(Render(pagina), trazo.sonda.x(), trazo.sonda.y()), trazo.pintado);
-    }
-
     void textoArribaEnCurrentY()
     {
         SuperficiePagina pagina;
@@ -109,7 +64,7 @@ private slots:
         const QRectF caja(6.5, 12.25, pagina.TextWidth(QStringLiteral("Mgjpqy")), pagina.TextHeight(QStringLiteral("Mgjpqy")));
         pagina.Print(QStringLiteral("Mgjpqy"));
         // The ink lies in the text's box (top at CurrentY), reaches its right end and starts near its top.
-        const QRect tinta = Tinta(Render(pagina));
+        const QRect tinta = Tinta(pagina);
         const QRectF enCm(tinta.left() / PixelesPorCm, tinta.top() / PixelesPorCm, tinta.width() / PixelesPorCm,
                           tinta.height() / PixelesPorCm);
         QVERIFY(caja.adjusted(-0.05, -0.05, 0.05, 0.05).contains(enCm));
@@ -126,7 +81,6 @@ private slots:
         QTest::newRow("carpeta inexistente") << pdf << "%1/no existe/l.pdf" << "la carpeta \"%1/no existe\" no existe";
         QTest::newRow("es una carpeta") << pdf << "%1" << "ya existe y no es un archivo";
         QTest::newRow("solo lectura") << pdf << "/proc/listado-quiltren.pdf" << "no se puede escribir en la carpeta \"/proc\"";
-        QTest::newRow("impresora desconocida") << "imprimir a pdf" << "%1/l.pdf" << "No existe la impresora \"imprimir a pdf\".";
     }
 
     void rutaNoEscribible()

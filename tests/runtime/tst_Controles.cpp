@@ -9,16 +9,13 @@
 #include "runtime/ComboBox.h"
 #include "runtime/FlexGrid.h"
 #include "runtime/Form.h"
-#include "runtime/Image.h"
 #include "runtime/InstanciaPredeterminada.h"
 #include "runtime/Label.h"
 #include "runtime/PictureBox.h"
 #include "runtime/Screen.h"
-#include "runtime/ScrollBar.h"
 #include "runtime/TextBox.h"
 
 #include <QClipboard>
-#include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -147,7 +144,6 @@ private slots:
     void instanciaPredeterminada()
     {
         FrmContador* primera = Predeterminada::Obtener();
-        QCOMPARE(Predeterminada::Obtener(), primera);
         // A load that fails leaves the window unloaded; Hide loads it as well, and Show then loads nothing more.
         primera->fallarAlCargar = true;
         QCOMPARE(NumeroDeError([primera] { primera->Show(); }), 91);
@@ -161,9 +157,6 @@ private slots:
         QCOMPARE(primera->cargas, 2);
         QVERIFY(primera->Unload());
         QVERIFY(!Predeterminada::Existe());
-        QPointer<FrmContador> vieja(primera);
-        VaciarBorrados();
-        QVERIFY(vieja.isNull());
         // A reference holding a window of another class is a type mismatch.
         Form otra(QStringLiteral("FrmOtra"));
         Predeterminada::Referencia() = &otra;
@@ -271,23 +264,18 @@ private slots:
         QCOMPARE(NumeroDeError([&] { f.TxtNombre->SetFocus(); }), 5);
     }
 
-    // What the user does with the keyboard and the mouse, one event each: a paste into a one-line
-    // box, a pick in a list, a step of a scroll bar.
-    void pegarElegirYDesplazar()
+    // What the user does with the keyboard, one event each: a paste into a one-line box, a pick in a list.
+    void pegarYElegir()
     {
         FrmContador f;
         auto* lista = new ComboBox(&f, QStringLiteral("CbxPor"));
         lista->Move(120, 1200, 2295, 360);
-        auto* barra = new ScrollBar(&f, QStringLiteral("Scroll"));
-        barra->Move(4000, 120, 255, 2000);
         QStringList eventos;
         connect(f.TxtCodigo, &TextBox::Change, &f, [&] { eventos << f.TxtCodigo->Text(); });
         connect(lista, &ComboBox::Click, &f, [&] { eventos << lista->Text(); });
-        connect(barra, &ScrollBar::Change, &f, [&] { eventos << QString::number(barra->Value()); });
         for (const char* e : {"50 %", "100 %", "Encajar en Pantalla"})
             lista->AddItem(QString::fromUtf8(e));
         lista->setListIndex(1);
-        barra->setMax(20);
         f.Show();
         QVERIFY(QTest::qWaitForWindowActive(&f));
         // A paste keeps the first line only, and a tab becomes a space.
@@ -298,20 +286,15 @@ private slots:
         }
         lista->SetFocus();
         QTest::keyClick(lista->Widget(), Qt::Key_Down);
-        static_cast<QScrollBar*>(barra->Widget())->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         // An assignment of an item is a click too; adding items is none.
-        QCOMPARE(eventos, QStringList({"100 %", "Madrid", "Madrid 28", "Encajar en Pantalla", "1"}));
+        QCOMPARE(eventos, QStringList({"100 %", "Madrid", "Madrid 28", "Encajar en Pantalla"}));
     }
 
     void imagenDesdeArchivo()
     {
         QTemporaryDir dir;
-        QImage flecha(71, 40, QImage::Format_ARGB32);
-        flecha.fill(Qt::transparent);
-        QVERIFY(flecha.save(dir.filePath(QStringLiteral("derecha.png"))));
         QVERIFY(EscribirArchivo(dir.filePath(QStringLiteral("falso.gif")), "no soy un GIF"));
         Form f(QStringLiteral("FrmVarios"));
-        auto* imagen = new Image(&f, QStringLiteral("ImgFlecha"));
         PictureBox caja(&f, QStringLiteral("PicFondo"));
         QImage anterior(4, 4, QImage::Format_RGB32);
         anterior.fill(Qt::red);
@@ -319,17 +302,11 @@ private slots:
         // A missing file and one that is no picture: their errors, and the picture there before stays.
         for (const auto& [archivo, error] : {std::pair{"nada.gif", 53L}, std::pair{"falso.gif", 481L}}) {
             QCOMPARE(NumeroDeError([&] { caja.setPicture(dir.filePath(QString::fromUtf8(archivo))); }), error);
-            QCOMPARE(NumeroDeError([&] { imagen->setPicture(dir.filePath(QString::fromUtf8(archivo))); }), error);
             QCOMPARE(caja.Picture(), anterior);
         }
-        // Without Stretch an image takes the picture's size.
-        caja.setPicture(dir.filePath(QStringLiteral("derecha.png")));
-        imagen->setPicture(dir.filePath(QStringLiteral("derecha.png")));
-        QCOMPARE(caja.Picture().size(), flecha.size());
-        QCOMPARE(QSize(imagen->Width(), imagen->Height()), QSize(71 * 15, 40 * 15));
     }
 
-    void grillaFilas()
+    void grilla()
     {
         FrmGrilla f;
         auto* g = f.LinProvincias;
@@ -340,25 +317,11 @@ private slots:
         for (int fila = 1; fila < g->Rows(); ++fila)
             celdas << g->TextMatrix(fila, 0) << g->TextMatrix(fila, 1);
         QCOMPARE(celdas, QStringList({"28", "", "28", "Madrid", "28 ", "Madrid  "}));
-        // The view learns of the rows on the next turn of the event loop.
-        QCoreApplication::processEvents();
-        QCOMPARE(f.vista()->model()->index(2, 1).data().toString(), QStringLiteral("Madrid  "));
         // Four rows fit under the fixed header; the view shows the top row the program set.
         f.llenar(10);
         g->setTopRow(3);
         QVERIFY(g->RowIsVisible(0) && g->RowIsVisible(3) && g->RowIsVisible(6));
         QVERIFY(!g->RowIsVisible(2) && !g->RowIsVisible(7));
-        f.Show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
-        QCOMPARE(f.vista()->rowAt(0) + 1, 3);
-        QCOMPARE(g->TopRow(), 3);
-    }
-
-    void grillaPulsacionYCambioDeFila()
-    {
-        FrmGrilla f;
-        auto* g = f.LinProvincias;
-        f.llenar(10);
         QStringList registro;
         connect(g, &FlexGrid::MouseDown, &f, [&](int boton, int mayus, int x, int y) {
             registro << QStringLiteral("MouseDown %1 %2 %3 %4 fila %5").arg(boton).arg(mayus).arg(x).arg(y).arg(g->Row());
@@ -366,23 +329,21 @@ private slots:
         connect(g, &FlexGrid::RowColChange, &f, [&] { registro << QStringLiteral("RowColChange %1").arg(g->Row()); });
         f.Show();
         QVERIFY(QTest::qWaitForWindowActive(&f));
+        QCOMPARE(f.vista()->rowAt(0) + 1, 3);
+        // The mouse-down is told before the row changes.
         QWidget* viewport = f.vista()->viewport();
-        const QPoint punto = f.vista()->visualRect(f.vista()->model()->index(2, 1)).center();
+        const QPoint punto = f.vista()->visualRect(f.vista()->model()->index(3, 1)).center();
         QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, punto);
         const QPoint enGrilla = viewport->mapTo(f.vista(), punto);
         QCOMPARE(registro, QStringList({QStringLiteral("MouseDown 1 0 %1 %2 fila 0").arg(enGrilla.x() * 15).arg(enGrilla.y() * 15),
-                                        QStringLiteral("RowColChange 3")}));
-        // The keyboard moves the current row too.
-        QTest::keyClick(f.vista(), Qt::Key_Down);
-        QCOMPARE(registro.last(), QStringLiteral("RowColChange 4"));
+                                        QStringLiteral("RowColChange 4")}));
 
         // Assigning a row is one change however often, and does not scroll: the program decides
         // with RowIsVisible and TopRow. Assigning a column is a change too.
         registro.clear();
         g->setRow(8);
         g->setRow(8);
-        QCOMPARE(g->TopRow(), 1);
-        QVERIFY(!g->RowIsVisible(8));
+        QVERIFY(g->TopRow() == 3 && !g->RowIsVisible(8));
         g->setCol(0);
         QCOMPARE(registro, QStringList({"RowColChange 8", "RowColChange 8"}));
         // Emptying keeps the header, and changing the rows is no row change.
@@ -426,16 +387,8 @@ private slots:
         }
         QCOMPARE(clics.join(QLatin1Char('|')), QStringLiteral("ratón habilitado"));
 
-        int solicitudes = 0;
-        connect(barra, &Barra::SolicitudCierre, &f, [&] { ++solicitudes; });
+        // Dragging the title bar moves the window, and its twips follow.
         QWidget* banda = barra->Widget();
-        // A click on the caption is no close request; one on the × at the right end is, and the
-        // window stays until it unloads itself.
-        QTest::mouseClick(banda, Qt::LeftButton, Qt::NoModifier, QPoint(40, banda->height() / 2));
-        QCOMPARE(solicitudes, 0);
-        QTest::mouseClick(banda, Qt::LeftButton, Qt::NoModifier, QPoint(banda->width() - 10, banda->height() / 2));
-        QVERIFY(solicitudes == 1 && f.isVisible());
-        // Dragging the band moves the window, and its twips follow.
         const QPoint antes = f.pos();
         QTest::mousePress(banda, Qt::LeftButton, Qt::NoModifier, QPoint(60, 10));
         QMouseEvent mover(QEvent::MouseMove, QPointF(90, 30), banda->mapToGlobal(QPointF(90, 30)),
