@@ -145,7 +145,6 @@ private slots:
         QTest::addColumn<double>("escala");
         QTest::newRow("1024x768") << QSize(1024, 768) << 1.0;
         QTest::newRow("1920x1080") << QSize(1920, 1080) << 1.0;
-        QTest::newRow("2560x1440") << QSize(2560, 1440) << 1.0;
         QTest::newRow("1920x1080 escala 2") << QSize(1920, 1080) << 2.0;
     }
 

@@ -1,8 +1,6 @@
-// The listing on real print queues of the private CUPS scheduler that scripts/con-cups.sh starts: a
-// job from the province window or from quiltren-demo holds the pages and text of the PDF
-// destination, and a stopped, refusing or vanished queue or a listing cut short ends with a message
-// and no job left in any queue. Without that scheduler every test here fails saying why: the
-// system's own queues are never used.
+// The listing on real print queues of the private CUPS scheduler that scripts/con-cups.sh starts
+// (without it every test fails saying why: the system's own queues are never used), from the
+// province window and from quiltren-demo; a failed queue or listing leaves no job in any queue.
 
 #include "tests/apoyo/ApoyoListado.h"
 #include "component/ClassProvincias.h"

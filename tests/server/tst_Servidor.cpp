@@ -269,7 +269,6 @@ private slots:
         QVERIFY(!ComponenteEnMemoria());
         std::shared_ptr<QObject> objeto = CrearObjeto(Prueba);
         QCOMPARE(LiberarBibliotecasSinUso(), 0);
-        QVERIFY(ComponenteEnMemoria());
         objeto.reset();
         QCOMPARE(LiberarBibliotecasSinUso(), 1);
         QVERIFY(!ComponenteEnMemoria());

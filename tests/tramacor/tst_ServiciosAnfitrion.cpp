@@ -8,6 +8,7 @@
 #include "data/EsquemaProvincias.h"
 #include "data/ErrorDatos.h"
 #include "printing/Printers.h"
+#include "printing/SuperficiePagina.h"
 #include "runtime/Form.h"
 #include "runtime/TextBox.h"
 #include "tramacor/MensajesQt.h"
@@ -188,7 +189,7 @@ private slots:
     // The operation log (its time and a plain statement are checked by the window's deletion): a
     // statement with quotes travels as a bound value and is stored exactly, under the default user
     // when the parameter is empty; without the log table, the data layer's error naming it. The
-    // date text records carry, and the common data handed out with no texts for the language.
+    // date text records carry, right-aligned text, and the common data with no texts for the language.
     void funcionesYDatos()
     {
         ConnectionPtr conexion = AbrirBaseProvincias(carpeta_.filePath(QStringLiteral("funciones.sqlite")));
@@ -200,6 +201,9 @@ private slots:
         QCOMPARE(Escalar(*conexion, QStringLiteral("SELECT Usuario || '|' || Sentencia FROM Auditoria")).toString(),
                  QStringLiteral("predeterminado|") + sentencia);
         QCOMPARE(funciones.FormatearFecha(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9))), QStringLiteral("06/12/2026 14:05:09"));
+        SuperficiePagina pagina;  // right-aligned text ends at X, where the pen stays
+        funciones.ImprimirTexto(pagina, 3000, QStringLiteral("D"), QStringLiteral("Álava"), false, 0);
+        QCOMPARE(pagina.CurrentX(), 3000.0);
         UtilidadesAnfitrion::Datos datos;
         datos.Conexion = conexion;
         UtilidadesAnfitrion utiles(datos);
