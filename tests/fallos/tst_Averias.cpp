@@ -7,9 +7,7 @@
 #include "data/ErroresDatos.h"
 
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QTemporaryDir>
-#include <QUrl>
 #include <QtTest>
 
 #include <sys/fsuid.h>
@@ -130,11 +128,8 @@ void Averias::escriturasConAveria()
         const QString datos = qEnvironmentVariable("QUILTREN_PG_DATOS");
         QVERIFY2(!datos.isEmpty() && !qEnvironmentVariable("QUILTREN_PG_BIN").isEmpty(),
                  "QUILTREN_PG_DATOS y QUILTREN_PG_BIN no están definidas: ejecute con scripts/con-postgresql.sh");
-        const QString cerca = QFileInfo(datos).absolutePath();
-        const QStringList arrancar = {
-            "-D", datos, "-l", cerca + QStringLiteral("/reinicio.log"), "-w", "-t", "30", "start", "-o",
-            QStringLiteral("-c listen_addresses=127.0.0.1 -p %1 -k %2 -c fsync=off -c max_connections=200")
-                .arg(QUrl(qEnvironmentVariable("QUILTREN_PG_URL")).port()).arg(cerca)};
+        // Started again as it was: pg_ctl takes the options of the last start from the data folder.
+        const QStringList arrancar = {"-D", datos, "-l", datos + QStringLiteral("/../reinicio.log"), "-w", "-t", "30", "restart"};
         quitar.accion = [arrancar, &salida] { return EjecutarPg(arrancar, &salida) == 0; };
         QVERIFY2(EjecutarPg({"-D", datos, "-w", "stop", "-m", "fast"}, &salida) == 0, qPrintable(salida));
     }
