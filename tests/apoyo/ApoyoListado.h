@@ -6,7 +6,7 @@
 #include "runtime/Form.h"
 #include "listing/ListadoProvincias.h"
 #include "printing/SuperficiePagina.h"
-#include "tramacor/Tramacor.h"
+#include "tramacor/DialogoDestino.h"
 
 #include <QStringList>
 #include <memory>
@@ -36,23 +36,14 @@ private:
 FrmProvincias* VentanaProvincias();
 
 // Listing options as the print dialog leaves them.
-class OpcionesFijas : public IDialogoImpresion
+class OpcionesFijas : public DialogoConOpciones
 {
 public:
     OpcionesFijas(bool porCodigo = true, bool conRango = false, const QString& desde = {}, const QString& hasta = {})
-        : orden_(porCodigo), rango_(conRango), desde_(desde), hasta_(hasta)
     {
+        opciones_ = {QString(), porCodigo, conRango, desde, hasta, QString()};
     }
     void ElegirDestino(IUtilidades*, QObject*&, QString&) override {}
-    bool OrdenPorCodigo() const override { return orden_; }
-    bool ConRango() const override { return rango_; }
-    QString CodigoDesde() const override { return desde_; }
-    QString CodigoHasta() const override { return hasta_; }
-    QString ArchivoPdf() const override { return {}; }
-
-private:
-    bool orden_, rango_;
-    QString desde_, hasta_;
 };
 
 // A page that records every Print, page break and page-break test (the pen and TextHeight("X")).

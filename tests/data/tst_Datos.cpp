@@ -345,49 +345,6 @@ private slots:
             QCOMPARE(NombreDe(*conexion_, "30"), nombre30);
     }
 
-    // Whatever the recordset keeps between opens, a new open shows every change made since,
-    // and none that was undone.
-    void cambiosVisiblesAlReabrir_data()
-    {
-        QTest::addColumn<bool>("otraConexion");
-        QTest::addColumn<bool>("conRecordset");
-        QTest::addColumn<bool>("deshecho");
-        QTest::newRow("otra conexión") << true << false << false;
-        QTest::newRow("la misma conexión, consulta directa") << false << false << false;
-        QTest::newRow("la misma conexión, con recordset") << false << true << false;
-        QTest::newRow("la misma conexión, en una transacción deshecha") << false << false << true;
-    }
-
-    void cambiosVisiblesAlReabrir()
-    {
-        QFETCH(bool, otraConexion);
-        QFETCH(bool, conRecordset);
-        QFETCH(bool, deshecho);
-        const auto nombreDe28 = [&] {
-            Recordset rs;
-            rs.Open(Sentencias::TodasPorNombre(), conexion_, 3, 1, -1);
-            rs.Find(Sentencias::CriterioCodigoComo("28"));
-            return rs.Fields("Provincia").Value().toString();
-        };
-        QCOMPARE(nombreDe28(), QStringLiteral("Madrid"));
-        const ConnectionPtr escritora = otraConexion ? Connection::Abrir(base_->Origen()) : conexion_;
-        if (deshecho)
-            escritora->Execute("BEGIN");
-        if (conRecordset) {
-            Recordset rs;
-            rs.Open(Sentencias::PorCodigoParaModificar("28"), escritora, 2, 3, -1);
-            rs.Collect("Provincia", "Madrid cambiada");
-            rs.Update();
-        } else {
-            QVERIFY(QSqlQuery(escritora->Base()).exec("UPDATE Provincias SET Provincia = 'Madrid cambiada' WHERE Codigo = '28'"));
-        }
-        QCOMPARE(nombreDe28(), QStringLiteral("Madrid cambiada"));
-        if (deshecho) {
-            escritora->Execute("ROLLBACK");
-            QCOMPARE(nombreDe28(), QStringLiteral("Madrid"));
-        }
-    }
-
     // A new code carries the towns along, in a new database and in one made before the towns'
     // reference had the cascade; a province with towns is still not deleted.
     void municipiosSiguenAlCodigo_data()
@@ -446,14 +403,6 @@ private slots:
             nombrar(c, "Dos");
             c->RollbackTrans();
             c->CommitTrans();
-        }) << "Uno" << 0L;
-        QTest::newRow("dentro de una transacción ajena, deshecha") << Accion([=](Recordset&, const ConnectionPtr& c) {
-            c->Execute("BEGIN");
-            nombrar(c, "Uno");
-            QCOMPARE(c->BeginTrans(), 1L);
-            nombrar(c, "Dos");
-            c->RollbackTrans();
-            c->Execute("COMMIT");
         }) << "Uno" << 0L;
         QTest::newRow("confirmación rechazada") << Accion([=](Recordset&, const ConnectionPtr& c) {
             if (Postgres)

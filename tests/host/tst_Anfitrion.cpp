@@ -144,6 +144,8 @@ private slots:
         QTest::addColumn<QSize>("pixeles");
         QTest::addColumn<double>("escala");
         QTest::newRow("1024x768") << QSize(1024, 768) << 1.0;
+        QTest::newRow("1280x1024") << QSize(1280, 1024) << 1.0;
+        QTest::newRow("1366x768") << QSize(1366, 768) << 1.0;
         QTest::newRow("1920x1080") << QSize(1920, 1080) << 1.0;
         QTest::newRow("1920x1080 escala 2") << QSize(1920, 1080) << 2.0;
     }
@@ -229,15 +231,19 @@ void TestAnfitrion::EnLaPantalla(const QSize& pixeles, double escala)
     }
     QVERIFY2(recortados.isEmpty(), qPrintable(recortados.join(QLatin1Char('\n'))));
 
-    // The preview the printer picture opens covers the whole screen.
-    QRect vistaEnPantalla;
+    // The preview the printer picture opens covers the whole screen, its scroll bar down the right
+    // edge to the bottom.
+    QRect vistaEnPantalla, barra;
     AlAbrirse<Form>([&](Form* vista) {
         QCOMPARE(vista->objectName(), QStringLiteral("frmListados"));
         vistaEnPantalla = vista->frameGeometry();
+        barra = EnPantalla(vista->Controls().Item(QStringLiteral("Scroll"))->Widget());
         emit qobject_cast<Barra*>(vista->Controls().Item(QStringLiteral("Barra1")))->SolicitudCierre();
     });
     QTest::mouseClick(ficha->Controls().Item(QStringLiteral("ImgImpresora"))->Widget(), Qt::LeftButton);
     QCOMPARE(vistaEnPantalla, pantalla->geometry());
+    QVERIFY(vistaEnPantalla.contains(barra) && barra.right() > vistaEnPantalla.right() - 20
+            && barra.bottom() > vistaEnPantalla.bottom() - 20 && barra.top() < vistaEnPantalla.height() / 4);
     QVERIFY(mensajes_->Llamadas.isEmpty());
     anfitrion->Terminar();
 }
