@@ -89,7 +89,6 @@ private slots:
         QTest::addColumn<Lectura>("caso");
         const QStringList porNombre{"15", "01", "02"}; // A Coruña, Álava, Albacete
         QTest::newRow("todas por nombre") << Lectura{Sentencias::TodasPorNombre(), 52, porNombre};
-        QTest::newRow("todas las columnas") << Lectura{Sentencias::TodasLasColumnas(), 52, {}};
         QTest::newRow("listado por código") << Lectura{Sentencias::Listado(true), 52, {"01", "02"}};
         QTest::newRow("listado por nombre") << Lectura{Sentencias::Listado(false), 52, porNombre};
         QTest::newRow("rango por código") << Lectura{Sentencias::ListadoConRango("10", "15", true), 6, {"10", "11"}};
@@ -270,8 +269,6 @@ private slots:
         }) << ErroresDatos::ViolacionIntegridad << duplicado << 52 << "Murcia";
         QTest::newRow("borrado con datos relacionados") << abrir(Sentencias::BorrarPorCodigo("28"))
             << ErroresDatos::ViolacionIntegridad << QStringList{Postgres ? "23503" : "787"} << 52 << "Murcia";
-        QTest::newRow("sintaxis") << abrir("SELEC * FROM Provincias") << ErroresDatos::ErrorSintaxis << QStringList() << 52
-                                  << "Murcia";
         QTest::newRow("comilla sin doblar") << abrir("DELETE From Provincias WHERE (((Provincias.Codigo) Like 'O'1'))")
                                             << ErroresDatos::ErrorSintaxis << QStringList() << 52 << "Murcia";
         QTest::newRow("tabla inexistente") << abrir("SELECT * FROM NoExiste") << ErroresDatos::TablaNoExiste

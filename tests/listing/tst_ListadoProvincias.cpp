@@ -170,7 +170,6 @@ private slots:
         QTest::newRow("medio a par") << Calculo([] { return RedondearLargo(2.5); }) << 2.0 << 0;
         QTest::newRow("\\ redondea el dividendo") << Calculo([] { return DivisionEntera(11.5, 2); }) << 6.0 << 0;
         QTest::newRow("\\ trunca hacia cero") << Calculo([] { return DivisionEntera(-7, 2); }) << -3.0 << 0;
-        QTest::newRow("\\ por cero redondeado") << Calculo([] { return DivisionEntera(7, 0.4); }) << 0.0 << 11;
         QTest::newRow("x / 0") << Calculo([] { return Dividir(7, 0); }) << 0.0 << 11;
         QTest::newRow("0 / 0") << Calculo([] { return Dividir(0, 0); }) << 0.0 << 6;
         QTest::newRow("página 32768") << Calculo([] { return SiguientePagina(32767); }) << 0.0 << 6;

@@ -73,24 +73,21 @@ private slots:
 
     void rutaNoEscribible_data()
     {
-        QTest::addColumn<QString>("impresora");
         QTest::addColumn<QString>("ruta");  // %1 is the test's own folder
         QTest::addColumn<QString>("mensaje");
-        const QString pdf = Printers::NombrePdf;
-        QTest::newRow("sin archivo") << pdf << "" << "No se ha indicado el archivo PDF de destino.";
-        QTest::newRow("carpeta inexistente") << pdf << "%1/no existe/l.pdf" << "la carpeta \"%1/no existe\" no existe";
-        QTest::newRow("es una carpeta") << pdf << "%1" << "ya existe y no es un archivo";
-        QTest::newRow("solo lectura") << pdf << "/proc/listado-quiltren.pdf" << "no se puede escribir en la carpeta \"/proc\"";
+        QTest::newRow("sin archivo") << "" << "No se ha indicado el archivo PDF de destino.";
+        QTest::newRow("carpeta inexistente") << "%1/no existe/l.pdf" << "la carpeta \"%1/no existe\" no existe";
+        QTest::newRow("es una carpeta") << "%1" << "ya existe y no es un archivo";
+        QTest::newRow("solo lectura") << "/proc/listado-quiltren.pdf" << "no se puede escribir en la carpeta \"/proc\"";
     }
 
     void rutaNoEscribible()
     {
-        QFETCH(QString, impresora);
         QFETCH(QString, ruta);
         QFETCH(QString, mensaje);
         ruta.replace(QLatin1String("%1"), carpeta_->path());
         mensaje.replace(QLatin1String("%1"), carpeta_->path());
-        const std::optional<ErrorImpresion> error = Capturar<ErrorImpresion>([&] { SuperficieImpresora s(impresora, ruta); });
+        const auto error = Capturar<ErrorImpresion>([&] { SuperficieImpresora s(Printers::NombrePdf, ruta); });
         QVERIFY(error);
         QVERIFY2(error->Descripcion().contains(mensaje), qPrintable(error->Descripcion()));
         QCOMPARE(error->Numero(), 482L);

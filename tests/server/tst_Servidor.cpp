@@ -168,10 +168,6 @@ private slots:
         QTest::newRow("su carpeta es un archivo")
             << Rechazo{archivo + QStringLiteral("/registro"), RegistroAjeno, otra, 0, int(0x80040151u),
                        QStringLiteral("No se puede escribir el registro de clases «%1/registro»: no se puede crear la carpeta «%1».").arg(archivo)};
-        QTest::newRow("sistema de archivos del núcleo")
-            << Rechazo{QStringLiteral("/proc/registro-clases"), RegistroAjeno, otra, 0, int(0x80040151u),
-                       QStringLiteral("No se puede escribir el registro de clases «/proc/registro-clases»: no se puede crear el archivo "
-                                      "de bloqueo en la carpeta «/proc» (compruebe los permisos).")};
         // Readers do not wait for the lock.
         QTest::newRow("bloqueado por otro")
             << Rechazo{Ruta(), RegistroAjeno, otra, 0, int(0x80070021u),
@@ -222,9 +218,6 @@ private slots:
         QTest::newRow("clase que la biblioteca no sirve")
             << Creacion{"PruebaServidor.Ajena", Linea("PruebaServidor.Ajena", Componente, "Ajena"), int(0x80040111u),
                         QStringLiteral("La biblioteca «%1» no ofrece la clase «PruebaServidor.Ajena» (código 0x80040111).").arg(Componente)};
-        QTest::newRow("fábrica sin objeto")
-            << Creacion{"PruebaServidor.ClaseNula", Linea("PruebaServidor.ClaseNula", Componente, "ClaseNula"), int(0x80004005u),
-                        "No se pudo crear un objeto de la clase «PruebaServidor.ClaseNula»: la fábrica no devolvió ningún objeto."};
         QTest::newRow("fábrica que falla")
             << Creacion{"PruebaServidor.ClaseQueFalla", Linea("PruebaServidor.ClaseQueFalla", Componente, "ClaseQueFalla"), int(0x80004005u),
                         "No se pudo crear un objeto de la clase «PruebaServidor.ClaseQueFalla»: no queda memoria para la ficha."};

@@ -119,9 +119,6 @@ private slots:
         QCOMPARE(visto, QStringList({texto, QStringLiteral("Atención"), QString::number(caso.icono)}) + caso.botones);
     }
 
-    // A style with an unknown bit.
-    void estiloNoValido() { QCOMPARE(NumeroDeError([] { EstiloMensaje::Describir(0x10000); }), 5L); }
-
     void opcionesImpresion_data()
     {
         QTest::addColumn<Eleccion>("caso");
