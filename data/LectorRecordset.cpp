@@ -62,12 +62,7 @@ bool LectorRecordset::Leer(Connection& conexion, const QString& origen, bool aPl
     const QString marca = reutilizable ? conexion.MarcaCambios() : QString();
     if (reutilizable) {
         if (const CacheLecturas::Entrada* guardada = conexion.Cache().Buscar(origen, marca)) {
-            TerminarLectura();
-            conexion_ = &conexion;
-            origen_ = origen;
-            datos_ = guardada->filas;
-            base_ = 0;
-            filas_ = datos_.Filas();
+            Adoptar(conexion, origen, guardada->filas);
             return true;
         }
     }
@@ -122,12 +117,7 @@ bool LectorRecordset::Leer(Connection& conexion, const QString& origen, bool aPl
             throw conexion.Error(consulta->lastError(), origen);
     }
 
-    TerminarLectura();
-    conexion_ = &conexion;
-    origen_ = origen;
-    datos_ = std::move(datos);
-    base_ = 0;
-    filas_ = datos_.Filas();
+    Adoptar(conexion, origen, std::move(datos));
     if (aPlazos) {
         lectura_ = std::move(consulta);
         cursorServidor_ = cursor;
@@ -139,6 +129,16 @@ bool LectorRecordset::Leer(Connection& conexion, const QString& origen, bool aPl
         conexion.Cache().Guardar(marca, {origen, datos_});
     }
     return true;
+}
+
+void LectorRecordset::Adoptar(Connection& conexion, const QString& origen, FilasLeidas datos)
+{
+    TerminarLectura();
+    conexion_ = &conexion;
+    origen_ = origen;
+    datos_ = std::move(datos);
+    base_ = 0;
+    filas_ = datos_.Filas();
 }
 
 void LectorRecordset::LeerBloque(bool conservar)

@@ -54,6 +54,8 @@ public:
     const QString& Origen() const { return origen_; }
 
 private:
+    // Ends any read in progress and holds `datos`, the rows of `origen`, from the first.
+    void Adoptar(Connection& conexion, const QString& origen, FilasLeidas datos);
     void TerminarLectura();
     static QString SentenciaBloque(const QString& cursor);
     static void CerrarCursor(Connection& conexion, const QString& cursor);

@@ -171,9 +171,11 @@ void Recordset::Find(const QString& criteria, long skipRecords, int searchDirect
 
     const CriterioBusqueda criterio = CriterioBusqueda::Analizar(criteria);
     LeerTodo();
-    QString columna = criterio.Columna();
-    const int indice = IndiceColumna(columna) >= 0 ? IndiceColumna(columna)
-                                                   : IndiceExigido(columna.mid(columna.lastIndexOf(QLatin1Char('.')) + 1));
+    // A column named with its table ("Provincias.Codigo") is found by its own name.
+    const QString columna = criterio.Columna();
+    int indice = IndiceColumna(columna);
+    if (indice < 0)
+        indice = IndiceExigido(columna.mid(columna.lastIndexOf(QLatin1Char('.')) + 1));
 
     qsizetype desde;
     if (start.isValid()) {
