@@ -10,10 +10,8 @@
 #include <pwd.h>
 #include <unistd.h>
 
-namespace {
-
-void AbrirTextos(std::shared_ptr<Recordset>& textos, const std::shared_ptr<Connection>& conexion,
-                 const QString& idioma)
+void UtilidadesAnfitrion::AbrirTextos(RecordsetAutomatico& textos, const std::shared_ptr<Connection>& conexion,
+                                      const QString& idioma)
 {
     if (textos->State() == Recordset::adStateOpen)
         textos->Close();
@@ -24,8 +22,6 @@ void AbrirTextos(std::shared_ptr<Recordset>& textos, const std::shared_ptr<Conne
     textos->MoveFirst();
 }
 
-} // namespace
-
 void UtilidadesAnfitrion::ObtenerDatos(DatosAnfitrion& Datos)
 {
     Datos.Conexion = datos_.Conexion;
@@ -35,8 +31,8 @@ void UtilidadesAnfitrion::ObtenerDatos(DatosAnfitrion& Datos)
     Datos.AnchoBase = datos_.AnchoBase;
     Datos.AltoBase = datos_.AltoBase;
     Datos.Dato10 = QVariant(0);
-    AbrirTextos(Datos.Textos.Referencia(), datos_.Conexion, datos_.Idioma);
-    AbrirTextos(Datos.TextosListado.Referencia(), datos_.Conexion, datos_.Idioma);
+    AbrirTextos(Datos.Textos, datos_.Conexion, datos_.Idioma);
+    AbrirTextos(Datos.TextosListado, datos_.Conexion, datos_.Idioma);
     Datos.ParametroRegistro = datos_.ParametroRegistro.isValid() ? datos_.ParametroRegistro : QVariant(datos_.Usuario);
     Datos.Usuario = datos_.Usuario;
 }

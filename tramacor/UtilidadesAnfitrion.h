@@ -38,6 +38,11 @@ public:
     // Draws nothing of its own; the reference stays as it is.
     void PintarFormulario(QObject*& Ventana) override;
 
+    // Opens `textos` (created if missing, closed first if open), read-only, on the row of the
+    // language in the table Textos and leaves it positioned there; no such row is an error.
+    static void AbrirTextos(RecordsetAutomatico& textos, const std::shared_ptr<Connection>& conexion,
+                            const QString& idioma = QStringLiteral("es"));
+
     // The user's login name: from the environment, else the account of the process, else "usuario".
     static QString UsuarioDelSistema();
 

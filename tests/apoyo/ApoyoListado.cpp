@@ -7,7 +7,7 @@
 #include "maintenance/FrmProvincias.h"
 #include "runtime/InstanciaPredeterminada.h"
 #include "listing/ListadoProvincias.h"
-#include "data/Recordset.h"
+#include "tramacor/UtilidadesAnfitrion.h"
 #include "printing/SuperficieImpresora.h"
 
 #include <QProcess>
@@ -46,9 +46,7 @@ QStringList BaseListado::CodigosSegun(const QString& sentencia) const
 void BaseListado::Instalar() const
 {
     Comunes().Conexion = Conexion();
-    auto textos = std::make_shared<Recordset>();
-    textos->Open(SentenciaTextos(), Conexion(), Recordset::adOpenStatic, Recordset::adLockReadOnly, -1);
-    Comunes().TextosListado = textos;
+    UtilidadesAnfitrion::AbrirTextos(Comunes().TextosListado, Conexion());
 }
 
 void BaseListado::CargarVentana(ClassProvincias& clase)
@@ -59,7 +57,6 @@ void BaseListado::CargarVentana(ClassProvincias& clase)
     utiles->Conexion = Conexion();
     utiles->Principal = principal_.get();
     utiles->Ubicacion = ubicacion_.get();
-    utiles->SentenciaTextos = SentenciaTextos();
     std::shared_ptr<IUtilidades> datos = utiles;
     clase.Cargar(datos);
 }

@@ -2,7 +2,7 @@
 
 #include "runtime/ErrorEjecucion.h"
 #include "tramacor/MensajesQt.h"
-#include "data/Recordset.h"
+#include "tramacor/UtilidadesAnfitrion.h"
 #include "tramacor/VentanaBusqueda.h"
 
 int MensajesFalsos::MostrarMensaje(const QString& Texto, int Estilo, const QString& Titulo)
@@ -107,14 +107,8 @@ void UtilidadesFalsas::ObtenerDatos(DatosAnfitrion& Datos)
     Datos.Principal = Principal;
     Datos.AnchoBase = 15360;
     Datos.AltoBase = 11520;
-    for (RecordsetAutomatico* textos : {&Datos.Textos, &Datos.TextosListado}) {
-        if (SentenciaTextos.isEmpty())
-            break;
-        if ((*textos)->State() == Recordset::adStateOpen)
-            (*textos)->Close();
-        (*textos)->Open(SentenciaTextos, Conexion, Recordset::adOpenStatic, Recordset::adLockReadOnly, -1);
-        (*textos)->MoveFirst();
-    }
+    UtilidadesAnfitrion::AbrirTextos(Datos.Textos, Conexion);
+    UtilidadesAnfitrion::AbrirTextos(Datos.TextosListado, Conexion);
     Datos.ParametroRegistro = QVariant();
     Datos.Usuario = Usuario;
     if (Fallar)

@@ -86,7 +86,8 @@ public:
 };
 std::shared_ptr<FuncionesFalsas> InstalarFuncionesFalsas();
 
-// Hands over the values a test gives it, and can fail once it has written them all.
+// Hands over the values a test gives it, with the interface texts opened as the host opens them,
+// and can fail once it has written them all.
 class UtilidadesFalsas : public IUtilidades
 {
 public:
@@ -96,8 +97,6 @@ public:
     std::shared_ptr<Connection> Conexion;
     // Any object, so that the type check can be tested.
     QPointer<QObject> Ubicacion, Principal;
-    // When not empty, Textos and TextosListado are opened on it and put on their first row.
-    QString SentenciaTextos;
     QString Usuario = QStringLiteral("prueba");
     // When set, the call fails with error 5 after writing every value.
     bool Fallar = false;

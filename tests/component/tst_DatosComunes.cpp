@@ -34,7 +34,6 @@ private slots:
         Comunes().Liberar();
         utiles_ = std::make_shared<UtilidadesFalsas>();
         utiles_->Conexion = AbrirBaseProvincias(carpeta_.filePath(QStringLiteral("datos.sqlite")));
-        utiles_->SentenciaTextos = SentenciaTextos();
         utiles_->Ubicacion = new Form(QStringLiteral("FormUbicacion"));
         utiles_->Principal = new Form(QStringLiteral("FormPrincipal"));
         utiles_->Usuario = QStringLiteral("ana");

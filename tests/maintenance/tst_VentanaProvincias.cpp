@@ -100,7 +100,6 @@ public:
         Utiles->Conexion = base_.Conexion();
         Utiles->Ubicacion = &ubicacion_;
         Utiles->Principal = &principal_;
-        Utiles->SentenciaTextos = SentenciaTextos();
         Utiles->Usuario = Usuario;
     }
 
