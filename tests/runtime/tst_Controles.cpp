@@ -369,13 +369,16 @@ private slots:
         connect(boton, &Boton::Click, &f, [&] { clics << via; });
         // A button clicks only when enabled and shown, however it is pressed; the focus is taken
         // before disabling, as a window would have left it there.
-        for (const char* pulsacion : {"ratón", "espacio", "intro", "código", "código oculto", "ratón habilitado"}) {
+        struct Pulsacion { const char* via; bool habilitado, visible; };
+        for (const auto& [pulsacion, habilitado, visible] :
+             {Pulsacion{"ratón", false, true}, {"espacio", false, true}, {"intro", false, true}, {"código", false, true},
+              {"código oculto", true, false}, {"ratón habilitado", true, true}}) {
             via = QString::fromUtf8(pulsacion);
             boton->setVisible(true);
             boton->setEnabled(true);
             boton->SetFocus();
-            boton->setEnabled(via.contains(QLatin1String(" ")));
-            boton->setVisible(via != QStringLiteral("código oculto"));
+            boton->setEnabled(habilitado);
+            boton->setVisible(visible);
             if (via.startsWith(QStringLiteral("ratón")))
                 QTest::mouseClick(boton->Widget(), Qt::LeftButton);
             else if (via == QLatin1String("espacio"))
